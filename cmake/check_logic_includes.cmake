@@ -1,0 +1,10 @@
+# Fails when a logic source includes a toolkit or operating-system header.
+file(GLOB_RECURSE sources ${SRC}/engine/* ${SRC}/runs/* ${SRC}/walker/* ${SRC}/window/*)
+foreach(source ${sources})
+  file(STRINGS ${source} includes REGEX "^#include <")
+  foreach(line ${includes})
+    if(line MATCHES "<(Q[A-Za-z]*|unistd\\.h|fcntl\\.h|dirent\\.h|windows\\.h|sys/[a-z_]+\\.h)>")
+      message(SEND_ERROR "${source}: ${line}")
+    endif()
+  endforeach()
+endforeach()

@@ -1,0 +1,67 @@
+// The erase engine: overwrites one file pass by pass, flushes every pass, then deletes it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/event_pump.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/separators.h"
+#include "window/form_view.h"
+#include "window/run_record.h"
+
+namespace tarnwipe {
+
+class Eraser {
+ public:
+  static constexpr int64_t kBlock = 1024;
+  // Blocks go out in page-aligned batches of this size.
+  static constexpr int64_t kChunk = 4 * 1024 * 1024;
+  // The progress caption runs through 1 to 87 dots, then starts again.
+  static constexpr int kDotCycle = 88;
+
+  Eraser(RunRecord& record, FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps);
+
+  // Erases the file named by sTarget. lBytes holds the size shown in the Erasing line; it becomes
+  // -1 when the file was not erased, in which case the file is kept and a failure line is
+  // written. sTarget is empty afterwards.
+  void EraseFile(int64_t& lBytes);
+
+  // Opens sTarget for exclusive overwriting under iFileNo; false when it cannot be opened.
+  bool OpenEraseFile();
+
+  // Writes n + 1 passes over the open file, each flushed to the medium; false when a byte of
+  // the file could not be written, a flush failed or the pass count is no number.
+  bool OverwriteEraseFile();
+
+  // Closes the open erase file, if any; false when the close failed.
+  bool CloseEraseFile();
+
+  // Puts sMsg on top of the message area, with the time since sngFileStart when bTimed.
+  void ReportElapsed(std::string sMsg, bool bTimed);
+
+  // lTicks progress ticks, one per block written; the window sees them at most once a frame.
+  void ShowProgress(int64_t lTicks = 1);
+
+  // Empties the progress caption.
+  void ClearProgress();
+
+ private:
+  void ShowDots();
+
+  RunRecord& m_record;
+  FormView& m_view;
+  FileSystem& m_fs;
+  Clock& m_clock;
+  EventPump& m_pump;
+  const Separators& m_seps;
+
+  std::unique_ptr<ExclusiveFile> m_pFile;
+  int16_t m_iNextFileNo = 0;
+  int m_iDots = 0;
+};
+
+}  // namespace tarnwipe

@@ -1,0 +1,28 @@
+// Lets the window breathe during a run, at most about 60 times a second.
+#pragma once
+
+#include "platform/clock.h"
+#include "window/form_view.h"
+
+namespace tarnwipe {
+
+class EventPump {
+ public:
+  EventPump(FormView& view, Clock& clock) : m_view(view), m_clock(clock) {}
+
+  // True when a frame has passed since the window was last let through.
+  bool Due();
+
+  // Lets the window process its pending events when a frame has passed.
+  void Yield();
+
+  // Lets the window process its pending events now.
+  void YieldNow();
+
+ private:
+  FormView& m_view;
+  Clock& m_clock;
+  double m_dblLast = -1.0;
+};
+
+}  // namespace tarnwipe

@@ -1,0 +1,81 @@
+// The file layer the logic erases and walks through: one seam, real on disk, replaceable in tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace tarnwipe {
+
+// Attribute bits of a path, in the Windows layout the logic speaks; -1 when they cannot be read.
+enum AttributeBit : int32_t {
+  kAttrReadOnly = 1,
+  kAttrHidden = 2,
+  kAttrSystem = 4,
+  kAttrDirectory = 16,
+  kAttrArchive = 32,
+  kAttrLink = 1024,
+};
+
+// One file opened for exclusive overwriting. Closing happens in the destructor at the latest;
+// Close() is there to learn whether the close itself failed.
+class ExclusiveFile {
+ public:
+  virtual ~ExclusiveFile() = default;
+
+  // Length in bytes when the file was opened.
+  virtual int64_t Length() const = 0;
+
+  // Writes lSize bytes at lOffset; lWritten tells how many landed before an error, if any.
+  virtual std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) = 0;
+
+  // Starts write-back of a written range without waiting for it, so that Flush has little left.
+  virtual void StartWriteBack(int64_t lOffset, int64_t lSize) = 0;
+
+  // Waits until everything written so far is on the medium.
+  virtual std::error_code Flush() = 0;
+
+  virtual std::error_code Close() = 0;
+};
+
+// One entry of a folder listing: its name and its attribute word.
+struct FolderEntry {
+  std::string sName;
+  int32_t lAttributes = -1;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Attribute word of the path itself (a link is never followed), -1 when it cannot be read.
+  virtual int32_t GetAttributes(const std::string& sPath) const = 0;
+
+  // Length in bytes of the file at sPath; 0 for a link, -1 when it does not exist.
+  virtual int64_t FileLength(const std::string& sPath) const = 0;
+
+  // Opens a regular file with a single name for exclusive overwriting, after giving its owner
+  // write permission. Refuses links, devices, FIFOs, sockets, folders, files with a second
+  // hard link and files that another opener holds locked.
+  virtual std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) = 0;
+
+  // Removes a file or a link (never what a link points to).
+  virtual std::error_code RemoveFile(const std::string& sPath) = 0;
+
+  // Removes an empty folder.
+  virtual std::error_code RemoveFolder(const std::string& sPath) = 0;
+
+  // Every entry of a folder except "." and "..", sorted by name; empty when it cannot be read.
+  virtual std::vector<FolderEntry> ListFolder(const std::string& sFolder) const = 0;
+
+  // The path with links and ".." resolved as far as it exists; the rest is kept as written.
+  virtual std::string CanonicalPath(const std::string& sPath) const = 0;
+
+  // The whole content of a file, empty when it cannot be read.
+  virtual std::string ReadText(const std::string& sPath) const = 0;
+};
+
+}  // namespace tarnwipe

@@ -1,0 +1,23 @@
+// Message boxes and choosers on Qt.
+#pragma once
+
+#include "platform/dialogs.h"
+
+class QWidget;
+
+namespace tarnwipe {
+
+class QtDialogs : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* pOwner) : m_pOwner(pOwner) {}
+
+  int32_t MessageBox(const std::string& sText, const std::string& sTitle, int32_t lStyle) override;
+  std::string ChooseFile(const std::string& sTitle, const std::string& sStartFolder,
+                         const std::string& sFilter) override;
+  std::string ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) override;
+
+ private:
+  QWidget* m_pOwner;
+};
+
+}  // namespace tarnwipe

@@ -1,0 +1,93 @@
+// The erase command. While a run is in progress no target can change and no second run start.
+#include "runs/erase_command.h"
+
+#include <algorithm>
+
+#include "engine/interval.h"
+#include "engine/renderings.h"
+#include "walker/path_helpers.h"
+#include "window/form_operations.h"
+
+namespace tarnwipe {
+namespace {
+const char kStopHint[] = "Press <Esc> to stop!";
+}
+
+std::string EraseCommand::CheckInput() const {
+  const RunRecord& r = m_s.record;
+  if (m_s.view.TimesText().empty()) return "Number of times not set!";
+  if (r.sTarget.empty()) return r.bMap ? "No folder selected!" : "No file selected!";
+  const Refusal eRefusal = m_s.protection.CheckTarget(r.sTarget);
+  if (eRefusal != Refusal::kNone) return RefusalNotice(eRefusal);
+  // A map that is gone must not leave the walker on the folder it walked before.
+  if (r.bMap && !paths::IsFolder(m_s.fs, r.sTarget)) return "Map not found!";
+  return {};
+}
+
+void EraseCommand::btnErase_Click() {
+  RunRecord& r = m_s.record;
+  if (r.bRunning) return;
+  const std::string sNotice = CheckInput();
+  if (!sNotice.empty()) {
+    m_s.mErase.ShowNotice(sNotice);
+    return;
+  }
+
+  m_s.view.SetBusyPointer(true);
+  r.bStop = false;
+  r.bRunning = true;
+  m_s.view.SetSelectEnabled(false);
+  m_s.view.SetEraseEnabled(false);
+  if (r.bMap) {
+    RunMap();
+  } else {
+    RunFile();
+  }
+
+  m_s.view.SetEraseEnabled(false);
+  SetTitle(m_s.view, "");
+  m_s.view.SetBusyPointer(false);
+  r.bRunning = false;
+  m_s.view.SetSelectEnabled(true);
+}
+
+void EraseCommand::RunMap() {
+  RunRecord& r = m_s.record;
+  m_s.dd.SetFolder(m_s.dd.ExtractPath(r.sTarget));
+  r.sRootFolder = m_s.dd.Folder();
+  m_s.dd.SetPattern(m_s.view.SpecText());
+  const std::string sName = m_s.dd.ExtractFolder(m_s.dd.Folder());
+  if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?\r\n\r\n(" + kStopHint + ")") !=
+      kAnswerYes)
+    return;
+
+  SetTitle(m_s.view, std::string(" ") + kStopHint);
+  m_s.dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
+  m_s.view.ClearMessages();
+  SetEraseCaption(m_s.view, "&Erasing map " + sName, false);
+  r.sngStart = m_s.clock.TimeOfDay();
+  m_s.dd.BeginSearch();
+}
+
+void EraseCommand::RunFile() {
+  RunRecord& r = m_s.record;
+  r.sRootFolder.clear();
+  const std::string sName = m_s.dd.ExtractName(r.sTarget);
+  if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?") != kAnswerYes) return;
+
+  SetEraseCaption(m_s.view, "&Erasing file " + sName, false);
+  // A file that vanished since it was chosen gets the engine's failure line.
+  int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(r.sTarget));
+  r.sngStart = m_s.clock.TimeOfDay();
+  m_s.eraser.EraseFile(lBytes);
+  r.sngEnd = m_s.clock.TimeOfDay();
+  if (lBytes >= 0 && (r.sngStart != 0.0F || r.sngEnd != 0.0F)) {
+    const std::string sLine = SingleFileReport(lBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
+    m_s.eraser.ClearProgress();
+    m_s.pump.YieldNow();
+    m_s.eraser.ReportElapsed(sLine + "\r\n", false);
+  }
+  SetEraseCaption(m_s.view, "&Erase ...", false);
+}
+
+}  // namespace tarnwipe

@@ -1,0 +1,94 @@
+// The folder run. A file is counted only when it was erased; a folder is counted only when it
+// was removed.
+#include "runs/folder_run.h"
+
+#include <vector>
+
+#include "engine/interval.h"
+#include "engine/renderings.h"
+#include "walker/path_helpers.h"
+#include "window/form_operations.h"
+
+namespace tarnwipe {
+
+void FolderRun::dd_NewFolder(const std::string& sFolderSpec, bool& bCancel) {
+  RunRecord& r = m_s.record;
+  if (r.bFinishing || r.bStop) return;
+  if (m_s.protection.IsApplicationFolder(sFolderSpec)) {
+    r.bBlocked = true;
+    m_s.mErase.ShowNotice("Erasing files is blocked in path app!");
+    return;
+  }
+  if (sFolderSpec != r.sCurFolder) {
+    r.sCurFolder = sFolderSpec;
+    m_s.eraser.ReportElapsed("Erasing files in " + sFolderSpec, false);
+  }
+  m_s.pump.Yield();
+  bCancel = r.bStop;
+}
+
+void FolderRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& bCancel) {
+  RunRecord& r = m_s.record;
+  if (r.bBlocked || r.bStop) {
+    lBytes = -1;
+    return;
+  }
+  lBytes = m_s.fs.FileLength(sFileSpec);
+  if (lBytes < 0) return;  // gone since the listing: nothing left to erase
+  r.sTarget = sFileSpec;
+  m_s.pump.Yield();
+  bCancel = r.bStop;
+  m_s.eraser.EraseFile(lBytes);
+}
+
+void FolderRun::RemoveVisitedFolders() {
+  RunRecord& r = m_s.record;
+  std::vector<std::string> asDirs = m_s.dd.DirsDone();
+  size_t lTop = asDirs.size() - 1;
+  while (lTop > 0 && asDirs[lTop].empty()) --lTop;
+  if (lTop == 0) lTop = asDirs.size() - 1;
+
+  int32_t lPrevious = 0;
+  for (;;) {
+    if (lPrevious != 0) r.lNotRemoved = 0;
+    for (size_t i = 0; i <= lTop; ++i) {
+      if (asDirs[i].empty()) continue;
+      if (m_s.fs.RemoveFolder(asDirs[i])) {
+        ++r.lNotRemoved;
+      } else {
+        asDirs[i].clear();
+      }
+    }
+    if (r.lNotRemoved == 0 || r.lNotRemoved == lPrevious) return;
+    lPrevious = r.lNotRemoved;
+  }
+}
+
+void FolderRun::dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes) {
+  RunRecord& r = m_s.record;
+  if (r.bFinishing || r.bBlocked) return;
+  r.bFinishing = true;
+
+  RemoveVisitedFolders();
+  if (r.sRootFolder == std::string(1, paths::kSeparator)) {
+    --lNrTotalFolders;  // a root is never removed
+  } else if (m_s.fs.RemoveFolder(r.sRootFolder)) {
+    ++r.lNotRemoved;
+  }
+
+  r.sngEnd = m_s.clock.TimeOfDay();
+  if (r.sngStart != 0.0F || r.sngEnd != 0.0F) {
+    std::string sLine = FolderRunReport(lNrTotalFiles, lNrTotalFolders - r.lNotRemoved, dblTotalKBytes,
+                                        GetInterval(r.sngStart, r.sngEnd), m_s.seps);
+    if (r.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(r.lNotRemoved) + " folder(s)";
+    m_s.eraser.ReportElapsed(sLine + "\r\n", false);
+  }
+
+  r.bFinishing = false;
+  SetEraseCaption(m_s.view, "&Erase ...", false);
+  SetTitle(m_s.view, "");
+  m_s.eraser.ClearProgress();
+  m_s.pump.YieldNow();
+}
+
+}  // namespace tarnwipe

@@ -1,0 +1,40 @@
+// The folder run: the window's answers to the walker's events.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runs/run_services.h"
+#include "walker/dir_drill_events.h"
+
+namespace tarnwipe {
+
+class FolderRun : public DirDrillEvents {
+ public:
+  explicit FolderRun(RunServices services) : m_s(services) {}
+
+  // Announces a folder, or blocks the run when it is the program's own folder.
+  void dd_NewFolder(const std::string& sFolderSpec, bool& bCancel);
+
+  // Erases one file; lBytes becomes its size, or -1 when it was not erased.
+  void dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& bCancel);
+
+  // Removes the emptied folders, the start folder last, and writes the closing summary.
+  void dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes);
+
+  void NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& bCancel) override {
+    dd_NewFile(sFileSpec, lBytes, bCancel);
+  }
+  void NewFolder(const std::string& sFolderSpec, bool& bCancel) override { dd_NewFolder(sFolderSpec, bCancel); }
+  void Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes) override {
+    dd_Done(lNrTotalFiles, lNrTotalFolders, dblTotalKBytes);
+  }
+
+ private:
+  // Removes the visited folders in passes, each pass one level deeper from the bottom up.
+  void RemoveVisitedFolders();
+
+  RunServices m_s;
+};
+
+}  // namespace tarnwipe

@@ -1,0 +1,62 @@
+// Protection rules. A rule holds when it holds for the path as chosen or as resolved, so a
+// link cannot lead around it.
+#include "runs/protection.h"
+
+#include "runs/spec_folders.h"
+#include "walker/path_helpers.h"
+
+namespace tarnwipe {
+namespace {
+
+// True when sPath lies in sFolder or is sFolder itself, written with or without the separator.
+bool LiesIn(const std::string& sPath, const std::string& sFolder) {
+  return (sPath + paths::kSeparator).rfind(sFolder, 0) == 0;
+}
+
+bool LiesInAny(const std::string& sTarget, const std::string& sCanonical, const std::vector<std::string>& asFolders) {
+  for (const std::string& sFolder : asFolders) {
+    if (LiesIn(sTarget, sFolder) || LiesIn(sCanonical, sFolder)) return true;
+  }
+  return false;
+}
+
+bool IsRoot(const std::string& sPath) { return sPath == std::string(1, paths::kSeparator); }
+
+}  // namespace
+
+Refusal CheckTarget(const std::string& sTarget, const std::string& sCanonical, const ProtectedFolders& folders) {
+  if (folders.asSystem.empty() || LiesInAny(sTarget, sCanonical, folders.asSystem)) return Refusal::kSystemFolder;
+  if (LiesInAny(sTarget, sCanonical, {folders.sPrograms})) return Refusal::kProgramsFolder;
+  if (IsRoot(sTarget) || IsRoot(sCanonical)) return Refusal::kRoot;
+  if (sTarget.empty() || sTarget[0] != paths::kSeparator) return Refusal::kInvalidPath;
+  return Refusal::kNone;
+}
+
+std::string RefusalNotice(Refusal eRefusal) {
+  switch (eRefusal) {
+    case Refusal::kSystemFolder:
+      return "Erasing files system map is blocked!";
+    case Refusal::kProgramsFolder:
+      return "Erasing files programs map is blocked!";
+    case Refusal::kRoot:
+      return "Erasing files from root system drive is blocked!";
+    case Refusal::kInvalidPath:
+      return "Invalid path!";
+    case Refusal::kNone:
+      break;
+  }
+  return {};
+}
+
+Refusal Protection::CheckTarget(const std::string& sTarget) const {
+  const ProtectedFolders folders{GetWindowsFolder(m_folders), GetProgramFilesFolder(m_folders)};
+  return tarnwipe::CheckTarget(sTarget, m_fs.CanonicalPath(sTarget), folders);
+}
+
+bool Protection::IsApplicationFolder(const std::string& sFolderSpec) const {
+  const std::string sApplication = GetApplicationFolder(m_folders);
+  if (sApplication.empty()) return true;
+  return sFolderSpec == sApplication || m_fs.CanonicalPath(sFolderSpec) == m_fs.CanonicalPath(sApplication);
+}
+
+}  // namespace tarnwipe

@@ -1,0 +1,128 @@
+// The walk: depth first, both listings of a folder complete before its first NewFile.
+#include "walker/c_dir_drill.h"
+
+#include <algorithm>
+
+#include "walker/path_helpers.h"
+#include "walker/wildcard.h"
+
+namespace tarnwipe {
+namespace {
+
+std::vector<std::string> SplitPattern(const std::string& sPattern) {
+  std::vector<std::string> asElements;
+  if (sPattern.empty()) return asElements;
+  size_t lStart = 0;
+  for (;;) {
+    const size_t p = sPattern.find(';', lStart);
+    asElements.push_back(sPattern.substr(lStart, p == std::string::npos ? std::string::npos : p - lStart));
+    if (p == std::string::npos) return asElements;
+    lStart = p + 1;
+  }
+}
+
+// An entry whose attributes could not be read is never taken for a folder.
+bool IsFolderEntry(const FolderEntry& entry) {
+  return entry.lAttributes != -1 && (entry.lAttributes & kAttrDirectory) != 0;
+}
+
+}  // namespace
+
+CDirDrill::CDirDrill(const FileSystem& fs, std::string sInitialFolder)
+    : m_fs(fs), m_sFolder(std::move(sInitialFolder)), m_asDirsDone(kGrowth + 1) {}
+
+void CDirDrill::SetFolder(const std::string& sNewValue) {
+  if (IsFolder(sNewValue)) m_sFolder = sNewValue;
+}
+
+void CDirDrill::SetPattern(const std::string& sNewValue) {
+  std::string sPattern;
+  for (const char c : sNewValue) {
+    if (c == ' ') continue;
+    sPattern += (c == ',') ? ';' : c;
+  }
+  m_sPattern = sPattern;
+}
+
+void CDirDrill::BeginSearch(const std::string& sStartFolder) {
+  if (!sStartFolder.empty()) SetFolder(sStartFolder);
+  m_lTotalFiles = 0;
+  m_lTotalFolders = 1;
+  m_dblTotalKBytes = 0;
+  m_asDirsDone.assign(kGrowth + 1, std::string());
+  DrillFolder(m_sFolder);
+  if (m_pEvents != nullptr) m_pEvents->Done(m_lTotalFiles, m_lTotalFolders, m_dblTotalKBytes);
+}
+
+void CDirDrill::StoreVisited(int32_t lIndex, const std::string& sFolder) {
+  while (lIndex > static_cast<int32_t>(m_asDirsDone.size()) - 1) m_asDirsDone.resize(m_asDirsDone.size() + kGrowth);
+  m_asDirsDone[static_cast<size_t>(lIndex)] = sFolder;
+}
+
+void CDirDrill::DrillFolder(std::string sFolder) {
+  sFolder = QualifyFolder(sFolder);
+  bool bCancel = false;
+  if (m_pEvents != nullptr) m_pEvents->NewFolder(sFolder, bCancel);
+  if (bCancel) return;
+
+  // Both listings are complete before the first event, so handlers may change the folder freely.
+  std::vector<std::string> asFolders;
+  std::vector<std::string> asFiles;
+  {
+    const std::vector<FolderEntry> entries = m_fs.ListFolder(sFolder);
+
+    // Subfolders: plain folders only; hidden ones and links to folders are never entered.
+    for (const FolderEntry& entry : entries) {
+      if (!PassesListingMask(entry.lAttributes, kAttrDirectory)) continue;
+      if (IsFolderEntry(entry) && entry.sName[0] != '.') {
+        const std::string sPath = sFolder + entry.sName;
+        StoreVisited(m_lTotalFolders + static_cast<int32_t>(asFolders.size()), sPath);
+        asFolders.push_back(sPath);
+      }
+      if (m_lTotalFolders + static_cast<int32_t>(asFolders.size()) > kMaxFolders) break;
+    }
+
+    // Files, once per matching pattern element, up to the cap of one visit.
+    for (const std::string& sElement : SplitPattern(m_sPattern)) {
+      for (const FolderEntry& entry : entries) {
+        if (!MatchesWildcard(entry.sName, sElement) || !PassesListingMask(entry.lAttributes, m_lAttributeMask))
+          continue;
+        if (!IsFolderEntry(entry) && (entry.lAttributes & m_lAttributeMask) != 0)
+          asFiles.push_back(sFolder + entry.sName);
+        if (static_cast<int32_t>(asFiles.size()) > kMaxFiles) break;
+      }
+    }
+  }
+
+  int64_t lBytes = 0;
+  int32_t lDeclined = 0;
+  for (const std::string& sFile : asFiles) {
+    if (m_pEvents != nullptr) m_pEvents->NewFile(sFile, lBytes, bCancel);
+    if (lBytes < 0) {
+      ++lDeclined;
+    } else {
+      m_dblTotalKBytes += static_cast<double>(lBytes) / 1024.0;
+    }
+  }
+  m_lTotalFiles += static_cast<int32_t>(asFiles.size()) - lDeclined;
+  m_lTotalFolders += static_cast<int32_t>(asFolders.size());
+
+  if (!m_bRecursive) return;
+  for (const std::string& sSub : asFolders) DrillFolder(sSub);
+}
+
+bool CDirDrill::IsFolder(const std::string& sPath) const { return paths::IsFolder(m_fs, sPath); }
+
+std::string CDirDrill::QualifyFolder(const std::string& sPath) const { return paths::QualifyFolder(m_fs, sPath); }
+
+std::string CDirDrill::ExtractFolder(const std::string& sSpecIn) const { return paths::ExtractFolder(m_fs, sSpecIn); }
+
+std::string CDirDrill::ExtractName(const std::string& sSpecIn, bool bBaseOnly) const {
+  return paths::ExtractName(m_fs, sSpecIn, bBaseOnly);
+}
+
+std::string CDirDrill::ExtractPath(const std::string& sSpecIn) const { return paths::ExtractPath(m_fs, sSpecIn); }
+
+std::string CDirDrill::FileText(const std::string& sFileSpec) const { return m_fs.ReadText(sFileSpec); }
+
+}  // namespace tarnwipe

@@ -1,0 +1,28 @@
+// Cutting paths into folder, folder name and file name, and telling folders from files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace tarnwipe::paths {
+
+inline constexpr char kSeparator = '/';
+
+// True when the path names an existing folder (a link to a folder is not one).
+bool IsFolder(const FileSystem& fs, const std::string& sPath);
+
+// The path with a separator appended when it names an existing folder without one.
+std::string QualifyFolder(const FileSystem& fs, const std::string& sPath);
+
+// The last folder name of a folder path; "/" for the root; empty when the path is no folder.
+std::string ExtractFolder(const FileSystem& fs, const std::string& sSpecIn);
+
+// The file name of a path, extension kept unless bBaseOnly; empty for a folder.
+std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn, bool bBaseOnly = false);
+
+// The folder part of a path, ending in the separator; empty when the path holds no separator.
+std::string ExtractPath(const FileSystem& fs, const std::string& sSpecIn);
+
+}  // namespace tarnwipe::paths

@@ -1,0 +1,20 @@
+// Window operations the erase runs share: the caption, the erase button and the reset after a choice.
+#pragma once
+
+#include <string>
+
+#include "window/form_view.h"
+
+namespace tarnwipe {
+
+// "Tarnwipe  " + sText, or the idle caption with the owner notice when sText is empty.
+void SetTitle(FormView& view, const std::string& sText);
+
+// Replaces the erase button's caption, or appends sText to it when bAppend.
+void SetEraseCaption(FormView& view, const std::string& sText, bool bAppend);
+
+// Empties the message area and enables the erase button exactly when sName is not empty,
+// focusing it, or else focusing the file button.
+void ResetForTarget(FormView& view, const std::string& sName);
+
+}  // namespace tarnwipe
