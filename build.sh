@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing on Debian 12, builds Tarnwipe, then runs it ("run") or its tests ("test").
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build
+
+case "${1:-}" in
+  run)
+    exec build/tarnwipe
+    ;;
+  test)
+    cd build
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,66 @@
+// A recorder around each open erase file.
+#include "recording_file_system.h"
+
+#include <algorithm>
+
+#include "temp_folder.h"
+
+namespace tarnwipe::test {
+namespace {
+
+class RecordingFile : public ExclusiveFile {
+ public:
+  RecordingFile(RecordingFileSystem& owner, std::unique_ptr<ExclusiveFile> pInner)
+      : m_owner(owner), m_pInner(std::move(pInner)) {}
+
+  int64_t Length() const override { return m_pInner->Length(); }
+
+  std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
+    const bool bUniform = std::all_of(pData, pData + lSize, [&](char c) { return c == pData[0]; });
+    const int iIndex = static_cast<int>(m_owner.writes.size());
+    m_owner.writes.push_back({lOffset, lSize, pData[0], bUniform});
+    lWritten = 0;
+    if (iIndex == m_owner.iFailWriteAt) return std::make_error_code(std::errc::io_error);
+    int64_t lAllowed = lSize;
+    if (m_owner.lNoRoomFrom >= 0) lAllowed = std::clamp<int64_t>(m_owner.lNoRoomFrom - lOffset, 0, lSize);
+    if (m_owner.bSwallowWrites) {
+      lWritten = lAllowed;
+    } else if (lAllowed > 0) {
+      const std::error_code ec = m_pInner->WriteAt(lOffset, pData, lAllowed, lWritten);
+      if (ec) return ec;
+    }
+    return lAllowed < lSize ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
+  }
+
+  void StartWriteBack(int64_t lOffset, int64_t lSize) override { m_pInner->StartWriteBack(lOffset, lSize); }
+
+  std::error_code Flush() override {
+    if (m_owner.iFlushes++ == m_owner.iFailFlushAt) return std::make_error_code(std::errc::io_error);
+    return m_pInner->Flush();
+  }
+
+  std::error_code Close() override { return m_pInner->Close(); }
+
+ private:
+  RecordingFileSystem& m_owner;
+  std::unique_ptr<ExclusiveFile> m_pInner;
+};
+
+}  // namespace
+
+std::error_code RecordingFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
+  std::unique_ptr<ExclusiveFile> pInner;
+  const std::error_code ec = PosixFileSystem::OpenExclusive(sPath, pInner);
+  if (ec) return ec;
+  pFile = std::make_unique<RecordingFile>(*this, std::move(pInner));
+  return {};
+}
+
+std::error_code RecordingFileSystem::RemoveFile(const std::string& sPath) {
+  const int64_t lSize = FileLength(sPath);
+  const bool bLink = (GetAttributes(sPath) & kAttrLink) != 0;
+  removals.push_back({sPath, lSize, !bLink && lSize >= 0 && lSize <= 65536 ? ReadFile(sPath) : std::string()});
+  return PosixFileSystem::RemoveFile(sPath);
+}
+
+}  // namespace tarnwipe::test

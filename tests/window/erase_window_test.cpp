@@ -1,0 +1,197 @@
+// The real window and dialogs, offscreen: layout, keyboard rules and one erase clicked through.
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "fake_special_folders.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/qt/erase_window.h"
+#include "platform/qt/qt_dialogs.h"
+#include "scripted_dialogs.h"
+#include "temp_folder.h"
+#include "window/frm_erase.h"
+
+namespace tarnwipe::test {
+
+class EraseWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct Rig {
+    PosixFileSystem fs;
+    PosixClock clock;
+    ScriptedDialogs dialogs;
+    FakeSpecialFolders folders;
+    EraseWindow window;
+    FrmErase form{window, fs, clock, dialogs, folders, Separators()};
+    Rig() {
+      window.Attach(form);
+      form.Form_Load();
+      window.ShowCentred();
+    }
+  };
+
+  // The widget Tab moves the focus to from pWidget.
+  static QWidget* NextTabStop(QWidget* pWidget) {
+    QWidget* pNext = pWidget->nextInFocusChain();
+    while ((pNext->focusPolicy() & Qt::TabFocus) == 0) pNext = pNext->nextInFocusChain();
+    return pNext;
+  }
+
+  // Runs fCheck on the next modal dialog once it is open, then closes it.
+  template <typename Check>
+  static void OnNextDialog(Check fCheck) {
+    QTimer::singleShot(0, [fCheck] {
+      auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(pDialog != nullptr);
+      fCheck(*pDialog);
+    });
+  }
+
+ private slots:
+  void LoadsIdleWithTheDesignLayout() {
+    Rig rig;
+    EraseWindow& w = rig.window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Tarnwipe - (c) the Tarnwipe team"));
+    QCOMPARE(w.size(), QSize(562, 346));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QCOMPARE(w.txtTimes()->text(), QStringLiteral("5"));
+    QCOMPARE(w.txtTimes()->maxLength(), 2);
+    QCOMPARE(w.txtSpec()->text(), QStringLiteral("*.*"));
+    QCOMPARE(w.txtSpec()->maxLength(), 25);
+    QVERIFY(w.txtMsg()->toPlainText().isEmpty());
+    QVERIFY(w.txtMsg()->isReadOnly());
+    QVERIFY(!w.btnErase()->isEnabled());
+    QCOMPARE(w.btnErase()->text(), QStringLiteral("&Erase ..."));
+    QCOMPARE(w.btnErase()->geometry(), QRect(24, 264, 513, 57));
+    QCOMPARE(w.btnFile()->geometry(), QRect(24, 56, 249, 33));
+    QCOMPARE(w.txtMsg()->geometry(), QRect(24, 104, 513, 145));
+    QVERIFY(w.lblProgress()->font().bold());
+    QVERIFY(!w.windowIcon().isNull());
+    QCOMPARE(NextTabStop(w.txtTimes()), static_cast<QWidget*>(w.txtSpec()));
+    QCOMPARE(NextTabStop(w.btnInfo()), static_cast<QWidget*>(w.btnFile()));
+    QCOMPARE(NextTabStop(w.btnMap()), static_cast<QWidget*>(w.txtMsg()));
+  }
+
+  void PassCountTakesTwoDigitsAtMostTwentyFive() {
+    Rig rig;
+    QLineEdit* pTimes = rig.window.txtTimes();
+    pTimes->clear();
+    QTest::keyClicks(pTimes, "3a -0");
+    QCOMPARE(pTimes->text(), QStringLiteral("25"));
+    QTest::keyClick(pTimes, Qt::Key_Backspace);
+    QCOMPARE(pTimes->text(), QStringLiteral("2"));
+    QTest::keyClicks(pTimes, "49");
+    QCOMPARE(pTimes->text(), QStringLiteral("24"));
+    rig.window.txtSpec()->clear();
+    QTest::keyClicks(rig.window.txtSpec(), QString(30, QLatin1Char('x')));
+    QCOMPARE(rig.window.txtSpec()->text().size(), 25);
+  }
+
+  void EscAnywhereAsksToStopAndAnotherKeyTakesItBack() {
+    Rig rig;
+    for (QWidget* pTarget : {static_cast<QWidget*>(rig.window.txtTimes()), static_cast<QWidget*>(rig.window.btnMap()),
+                             static_cast<QWidget*>(rig.window.txtMsg())}) {
+      QTest::keyClick(pTarget, Qt::Key_Escape);
+      QVERIFY(rig.form.Record().bStop);
+      QTest::keyClick(pTarget, Qt::Key_Q);
+      QVERIFY(!rig.form.Record().bStop);
+    }
+  }
+
+  void CaptionsAndTheResetAfterAChoice() {
+    Rig rig;
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+    rig.form.SetTitle(" Press <Esc> to stop!");
+    QCOMPARE(rig.window.windowTitle(), QStringLiteral("Tarnwipe   Press <Esc> to stop!"));
+    rig.form.SetEraseCaption("&Erase map ", false);
+    rig.form.SetEraseCaption("Photos", true);
+    QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase map Photos"));
+    rig.window.PrependMessage("line");
+    rig.form.ResetForTarget("Photos");
+    QVERIFY(rig.window.btnErase()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.window.btnErase()));
+    QVERIFY(rig.window.txtMsg()->toPlainText().isEmpty());
+    rig.form.ResetForTarget("");
+    QVERIFY(!rig.window.btnErase()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.window.btnFile()));
+  }
+
+  void MessageAreaPutsNewLinesOnTop() {
+    Rig rig;
+    rig.window.PrependMessage("first");
+    rig.window.PrependMessage("closing\r\n");
+    rig.window.PrependMessage("newest");
+    QCOMPARE(rig.window.MessageText(), std::string("newest\r\nclosing\r\n\r\nfirst"));
+    QTest::mouseClick(rig.window.btnInfo(), Qt::LeftButton);
+    QTest::mouseClick(rig.window.btnInfo(), Qt::LeftButton);
+    QVERIFY(rig.window.MessageText().rfind("This app will erase files", 0) == 0);
+    QCOMPARE(rig.window.txtMsg()->toPlainText().count(QStringLiteral("This app will erase files")), 1);
+  }
+
+  void MapErasedByClickingThrough() {
+    TempFolder temp;
+    const std::string sMap = temp.MakeFolder("holiday");
+    temp.Write("holiday/one.txt", std::string(2048, '1'));
+    temp.Write("holiday/inner/two.txt", std::string(1024, '2'));
+    Rig rig;
+    rig.dialogs.choices.push_back(sMap);
+    QTest::mouseClick(rig.window.btnMap(), Qt::LeftButton);
+    QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase map holiday"));
+    QTest::mouseClick(rig.window.btnErase(), Qt::LeftButton);
+
+    QVERIFY(!Exists(sMap));
+    const QStringList lines = rig.window.txtMsg()->toPlainText().split(QLatin1Char('\n'));
+    QVERIFY2(lines[0].startsWith(QStringLiteral("Erased 2 file(s) and 2 folder(s);  3.00 kBytes in ")),
+             qPrintable(lines[0]));
+    QVERIFY(lines.contains(QString::fromStdString("Erasing files in " + sMap + "inner/")));
+    QVERIFY(lines.contains(QStringLiteral("Erasing one.txt  [2,048 bytes]")));
+    QVERIFY(!rig.window.btnErase()->isEnabled());
+    QVERIFY(rig.window.btnMap()->isEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+  }
+
+  void FileDialogShowsAllFilesAndMatchesNamesWithoutADot() {
+    TempFolder temp;
+    temp.Write("noext", "n");
+    QWidget owner;
+    QtDialogs dialogs(&owner);
+    OnNextDialog([](QFileDialog& dialog) {
+      QCOMPARE(dialog.windowTitle(), QStringLiteral("Tarnwipe: select a file to erase"));
+      QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
+               QStringLiteral("All Files (*.*)"));
+      QCOMPARE(dialog.findChild<QFileSystemModel*>()->nameFilters(), QStringList{QStringLiteral("*")});
+      dialog.selectFile(QStringLiteral("noext"));
+      QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    QCOMPARE(dialogs.ChooseFile("Tarnwipe: select a file to erase", temp.Path(), "All Files (*.*)"),
+             temp.Path() + "noext");
+  }
+
+  void FolderDialogTakesAFileAsNamingItsFolder() {
+    TempFolder temp;
+    const std::string sFile = temp.Write("inside/file.txt", "f");
+    QWidget owner;
+    QtDialogs dialogs(&owner);
+    OnNextDialog([sFile](QFileDialog& dialog) {
+      QVERIFY(!dialog.testOption(QFileDialog::ShowDirsOnly));
+      dialog.selectFile(QString::fromStdString(sFile));
+      QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    QCOMPARE(dialogs.ChooseFolder("Select a map to erase", temp.Path()), sFile);
+    OnNextDialog([](QFileDialog& dialog) { dialog.reject(); });
+    QCOMPARE(dialogs.ChooseFolder("Select a map to erase", temp.Path()), std::string());
+  }
+};
+
+}  // namespace tarnwipe::test
+
+QTEST_MAIN(tarnwipe::test::EraseWindowTest)
+#include "erase_window_test.moc"
