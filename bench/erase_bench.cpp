@@ -1,0 +1,84 @@
+// Times Tarnwipe's erase of one file or one folder tree through the real window (offscreen is fine).
+//   erase_bench file PATH [COUNT]   erases PATH
+//   erase_bench tree DIR [COUNT]    erases the folder DIR with the pattern *.*
+// Prints the seconds taken, the seconds the first and the last 10,000 files took (for large
+// trees), and the window's closing line.
+#include <QApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_special_folders.h"
+#include "platform/qt/erase_window.h"
+#include "window/frm_erase.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Says Yes to the question; the bench never chooses through a dialog.
+class YesDialogs : public tarnwipe::Dialogs {
+ public:
+  int32_t MessageBox(const std::string& sText, const std::string&, int32_t lStyle) override {
+    if ((lStyle & tarnwipe::kStyleYesNo) == 0) std::fprintf(stderr, "notice: %s\n", sText.c_str());
+    return tarnwipe::kAnswerYes;
+  }
+  std::string ChooseFile(const std::string&, const std::string&, const std::string&) override { return {}; }
+  std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
+};
+
+// The real window, noting when each file's Erasing line arrives.
+class TimedWindow : public tarnwipe::EraseWindow {
+ public:
+  std::vector<Clock::time_point> fileStarts;
+  void PrependMessage(const std::string& sMsg) override {
+    if (sMsg.rfind("Erasing ", 0) == 0 && sMsg.rfind("Erasing files in ", 0) != 0) fileStarts.push_back(Clock::now());
+    EraseWindow::PrependMessage(sMsg);
+  }
+};
+
+double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s file|tree PATH [COUNT]\n", argv[0]);
+    return 2;
+  }
+  QApplication app(argc, argv);
+  const std::string sMode = argv[1];
+  std::string sPath = argv[2];
+  tarnwipe::PosixFileSystem fs;
+  tarnwipe::PosixClock clock;
+  tarnwipe::PosixSpecialFolders folders;
+  YesDialogs dialogs;
+  TimedWindow window;
+  tarnwipe::FrmErase form(window, fs, clock, dialogs, folders, tarnwipe::Separators());
+  window.Attach(form);
+  form.Form_Load();
+  if (argc > 3) window.SetTimesText(argv[3]);
+
+  if (sMode == "tree" && sPath.back() != '/') sPath += '/';
+  form.Record().bMap = sMode == "tree";
+  form.Record().sTarget = sPath;
+  const auto start = Clock::now();
+  form.btnErase_Click();
+  const auto end = Clock::now();
+
+  std::printf("seconds %.3f\n", Seconds(start, end));
+  const std::vector<Clock::time_point>& t = window.fileStarts;
+  const size_t kSlice = 10000;
+  if (t.size() > 2 * kSlice) {
+    std::printf("first %zu files %.3f s, last %zu files %.3f s\n", kSlice, Seconds(t[0], t[kSlice]), kSlice,
+                Seconds(t[t.size() - kSlice], end));
+  }
+  const std::string sText = window.MessageText();
+  std::printf("%s\n", sText.substr(0, sText.find("\r\n")).c_str());
+  return 0;
+}

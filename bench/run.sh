@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Sets Tarnwipe against the erasers Debian ships, on the same disk and in one run:
+#   file   one 1 GiB file, default count (6 passes), against dd x6, shred -n 6, wipe -Q 6, srm -l
+#   tree   10,000 files of 4 KiB in 100 folders, against the same peers
+#   walk   100,000 files in 1,000 folders, walked by CDirDrill against find | wc -l
+#   flat   a folder run over 100,000 files in 100 folders (count 0): first against last 10,000 files
+# Usage: bench/run.sh [file|tree|walk|flat ...]   (all four when none is named)
+# BENCH_DIR chooses the disk (default: build/bench-data in the checkout).
+set -euo pipefail
+top=$(dirname "$(readlink -f "$0")")/..
+cd "$top"
+
+missing=()
+for package in secure-delete wipe bc python3; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target erase_bench walk_bench >/dev/null
+
+data=${BENCH_DIR:-$top/build/bench-data}
+mkdir -p "$data"
+export QT_QPA_PLATFORM=offscreen
+
+now() { date +%s.%N; }
+ratio() { printf "%.2f" "$(echo "scale=4; $1 / $2" | bc)"; }
+# Runs a command and prints the seconds it took.
+timed() { local s; s=$(now); "$@" >/dev/null 2>&1; echo "scale=3; ($(now) - $s) / 1" | bc; }
+tarnwipe_seconds() { build/bench/erase_bench "$@" 2>/dev/null | sed -n 's/^seconds //p'; }
+
+make_file() { dd if=/dev/zero of="$data/big.bin" bs=4M count=256 conv=fdatasync status=none; }
+make_tree() {
+  rm -rf "$data/tree"
+  python3 - "$data/tree" "$1" "$2" "$3" <<'PY'
+import os, sys
+root, folders, files, size = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+block = os.urandom(size)
+for d in range(folders):
+    folder = os.path.join(root, "d%04d" % d)
+    os.makedirs(folder)
+    for f in range(files):
+        with open(os.path.join(folder, "f%05d.dat" % f), "wb") as out:
+            out.write(block)
+PY
+  sync
+}
+table() { printf '%-34s %10s %16s\n' "$@"; }
+
+bench_file() {
+  echo "== one 1 GiB file, 6 passes, each flushed =="
+  make_file; local tw; tw=$(tarnwipe_seconds file "$data/big.bin" 5)
+  make_file; local limit; limit=$(timed bash -c "for i in 1 2 3 4 5 6; do dd if=/dev/zero of='$data/big.bin' bs=4M count=256 conv=notrunc,fdatasync status=none; done")
+  local sh; sh=$(timed shred -n 6 -u "$data/big.bin"); make_file
+  local wi; wi=$(timed wipe -f -q -Q 6 "$data/big.bin"); make_file
+  local sr; sr=$(timed srm -l "$data/big.bin")
+  rm -f "$data/big.bin"
+  table "tool" "seconds" "Tarnwipe/tool"
+  table "Tarnwipe (6 passes)" "$tw" "1.00"
+  table "dd zeros x6, fdatasync (limit)" "$limit" "$(ratio "$tw" "$limit")"
+  table "shred -n 6 -u" "$sh" "$(ratio "$tw" "$sh")"
+  table "wipe -f -q -Q 6" "$wi" "$(ratio "$tw" "$wi")"
+  table "srm -l (2 passes)" "$sr" "$(ratio "$tw" "$sr")"
+}
+
+bench_tree() {
+  echo "== 10,000 files of 4 KiB in 100 folders, 6 passes =="
+  make_tree 100 100 4096; local tw; tw=$(tarnwipe_seconds tree "$data/tree" 5)
+  make_tree 100 100 4096; local sh; sh=$(timed bash -c "find '$data/tree' -type f -exec shred -n 6 -u {} + && rm -r '$data/tree'")
+  make_tree 100 100 4096; local wi; wi=$(timed wipe -r -f -q -Q 6 "$data/tree")
+  make_tree 100 100 4096; local sr; sr=$(timed srm -r -l "$data/tree")
+  rm -rf "$data/tree"
+  table "tool" "seconds" "Tarnwipe/tool"
+  table "Tarnwipe (6 passes)" "$tw" "1.00"
+  table "shred -n 6 -u (then rm -r)" "$sh" "$(ratio "$tw" "$sh")"
+  table "wipe -r -f -q -Q 6" "$wi" "$(ratio "$tw" "$wi")"
+  table "srm -r -l (2 passes)" "$sr" "$(ratio "$tw" "$sr")"
+}
+
+bench_walk() {
+  echo "== walk of 100,000 files in 1,000 folders =="
+  make_tree 1000 100 0
+  local find_s; find_s=$(timed bash -c "find '$data/tree' -type f | wc -l")
+  local out; out=$(build/bench/walk_bench "$data/tree")
+  rm -rf "$data/tree"
+  table "tool" "seconds" "CDirDrill/tool"
+  table "CDirDrill ($(echo "$out" | cut -d' ' -f2) files, $(echo "$out" | cut -d' ' -f3) folders)" "$(echo "$out" | cut -d' ' -f1)" "1.00"
+  table "find -type f | wc -l" "$find_s" "$(ratio "$(echo "$out" | cut -d' ' -f1)" "$find_s")"
+}
+
+bench_flat() {
+  echo "== folder run over 100,000 files (count 0): cost per file as the message area fills =="
+  make_tree 100 1000 16
+  build/bench/erase_bench tree "$data/tree" 0 2>/dev/null | sed -n '2,3p'
+  rm -rf "$data/tree"
+}
+
+for what in "${@:-file tree walk flat}"; do
+  for one in $what; do "bench_$one"; done
+done
