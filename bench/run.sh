@@ -27,7 +27,7 @@ export QT_QPA_PLATFORM=offscreen
 now() { date +%s.%N; }
 ratio() { printf "%.2f" "$(echo "scale=4; $1 / $2" | bc)"; }
 # Runs a command and prints the seconds it took.
-timed() { local s; s=$(now); "$@" >/dev/null 2>&1; echo "scale=3; ($(now) - $s) / 1" | bc; }
+timed() { local s; s=$(now); "$@" >/dev/null 2>&1; printf "%.3f" "$(echo "$(now) - $s" | bc)"; }
 tarnwipe_seconds() { build/bench/erase_bench "$@" 2>/dev/null | sed -n 's/^seconds //p'; }
 
 make_file() { dd if=/dev/zero of="$data/big.bin" bs=4M count=256 conv=fdatasync status=none; }

@@ -71,6 +71,9 @@ class FileSystem {
   // Every entry of a folder except "." and "..", sorted by name; empty when it cannot be read.
   virtual std::vector<FolderEntry> ListFolder(const std::string& sFolder) const = 0;
 
+  // True when the folder's entries can be read.
+  virtual bool CanReadFolder(const std::string& sFolder) const = 0;
+
   // The path with links and ".." resolved as far as it exists; the rest is kept as written.
   virtual std::string CanonicalPath(const std::string& sPath) const = 0;
 

@@ -23,6 +23,8 @@ void FolderRun::dd_NewFolder(const std::string& sFolderSpec, bool& bCancel) {
     r.sCurFolder = sFolderSpec;
     m_s.eraser.ReportElapsed("Erasing files in " + sFolderSpec, false);
   }
+  // A folder whose entries cannot be read keeps whatever it holds; say so rather than pass it by.
+  if (!m_s.fs.CanReadFolder(sFolderSpec)) m_s.eraser.ReportElapsed("Could not read map " + sFolderSpec, false);
   m_s.pump.Yield();
   bCancel = r.bStop;
 }

@@ -167,6 +167,13 @@ std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder)
   return entries;
 }
 
+bool PosixFileSystem::CanReadFolder(const std::string& sFolder) const {
+  DIR* pDir = ::opendir(sFolder.c_str());
+  if (pDir == nullptr) return false;
+  ::closedir(pDir);
+  return true;
+}
+
 std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {
   if (sPath.empty() || sPath[0] != '/') return sPath;
   const bool bFolder = sPath.back() == '/';

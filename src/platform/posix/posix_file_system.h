@@ -13,6 +13,7 @@ class PosixFileSystem : public FileSystem {
   std::error_code RemoveFile(const std::string& sPath) override;
   std::error_code RemoveFolder(const std::string& sPath) override;
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
+  bool CanReadFolder(const std::string& sFolder) const override;
   std::string CanonicalPath(const std::string& sPath) const override;
   std::string ReadText(const std::string& sPath) const override;
 };

@@ -1,0 +1,141 @@
+// Folder runs over what a file system can hold but people rarely make: odd names, endless paths,
+// broken links, folders and files the user may not touch.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "form_fixture.h"
+
+namespace tarnwipe::test {
+namespace {
+
+class BadInputTest : public FormFixture {
+ protected:
+  void EraseMap(const std::string& sFolder) {
+    form.Record().bMap = true;
+    form.Record().sTarget = sFolder;
+    form.btnErase_Click();
+  }
+  bool HasLine(const std::string& sLine) const {
+    return std::find(view.Lines().begin(), view.Lines().end(), sLine) != view.Lines().end();
+  }
+};
+
+TEST_F(BadInputTest, OddNamesAreErasedLikeAnyOther) {
+  const std::string sRoot = temp.MakeFolder("odd");
+  const std::vector<std::string> asNames = {"line\nbreak.txt", "back\\slash.txt", "-rf", std::string(255, 'n'),
+                                            "\xff\xfe invalid.bin", " leading blank"};
+  for (const std::string& sName : asNames) temp.Write("odd/" + sName, "data");
+
+  EraseMap(sRoot);
+
+  for (const std::string& sName : asNames) {
+    EXPECT_FALSE(Exists(sRoot + sName)) << sName;
+    EXPECT_TRUE(HasLine("Erasing " + sName + "  [4 bytes]")) << sName;
+  }
+  EXPECT_FALSE(Exists(sRoot));
+  EXPECT_EQ(view.Lines()[0].rfind("Erased 6 file(s) and 1 folder(s);", 0), 0U) << view.Lines()[0];
+}
+
+TEST_F(BadInputTest, BrokenAndLoopingLinksAreRemovedAsLinks) {
+  const std::string sRoot = temp.MakeFolder("links");
+  ASSERT_EQ(::symlink("/nonexistent/target", (sRoot + "dangling").c_str()), 0);
+  ASSERT_EQ(::symlink((sRoot + "loop-b").c_str(), (sRoot + "loop-a").c_str()), 0);
+  ASSERT_EQ(::symlink((sRoot + "loop-a").c_str(), (sRoot + "loop-b").c_str()), 0);
+
+  EraseMap(sRoot);
+
+  EXPECT_FALSE(Exists(sRoot));
+  EXPECT_EQ(view.Lines()[0].rfind("Erased 3 file(s) and 1 folder(s);", 0), 0U) << view.Lines()[0];
+}
+
+// Removes a tree deeper than a path can name, from the bottom up through descriptors.
+void RemoveDeep(int parentFd, const std::string& sName) {
+  const int fd = ::openat(parentFd, sName.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd >= 0) {
+    ::unlinkat(fd, "deep.txt", 0);
+    RemoveDeep(fd, std::string(200, 'd'));
+    ::close(fd);
+  }
+  ::unlinkat(parentFd, sName.c_str(), AT_REMOVEDIR);
+}
+
+TEST_F(BadInputTest, PathBeyondTheLimitIsLeftAloneAndSaid) {
+  const std::string sRoot = temp.MakeFolder("deep");
+  const std::string sLevel(200, 'd');
+  int fd = ::open(sRoot.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int i = 0; i < 24; ++i) {
+    ASSERT_EQ(::mkdirat(fd, sLevel.c_str(), 0700), 0);
+    const int next = ::openat(fd, sLevel.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = next;
+  }
+  const int file = ::openat(fd, "deep.txt", O_CREAT | O_WRONLY, 0600);
+  ASSERT_EQ(::write(file, "deep secret", 11), 11);
+  ::close(file);
+
+  EraseMap(sRoot);
+
+  struct stat st {};
+  EXPECT_EQ(::fstatat(fd, "deep.txt", &st, 0), 0);
+  EXPECT_EQ(st.st_size, 11);
+  ::close(fd);
+  EXPECT_TRUE(std::any_of(view.Lines().begin(), view.Lines().end(),
+                          [](const std::string& s) { return s.rfind("Could not read map ", 0) == 0; }));
+  EXPECT_EQ(view.Lines()[0].rfind("Erased 0 file(s) and 0 folder(s);", 0), 0U) << view.Lines()[0];
+  EXPECT_FALSE(view.bBusy);
+
+  const int rootFd = ::open(sRoot.c_str(), O_RDONLY | O_DIRECTORY);
+  RemoveDeep(rootFd, sLevel);
+  ::close(rootFd);
+}
+
+TEST_F(BadInputTest, FolderAndFileTheUserMayNotTouch) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to make files of another owner";
+  const uid_t kNobody = 65534;
+  ::chmod(temp.Path().c_str(), 0755);
+  const std::string sRoot = temp.MakeFolder("perm");
+  ::chmod(sRoot.c_str(), 0777);
+  const std::string sTheirs = temp.Write("perm/theirs.txt", "root's data");
+  const std::string sMine = temp.Write("perm/mine.txt", "my data");
+  const std::string sInside = temp.Write("perm/closed/inside.txt", "hidden away");
+  ASSERT_EQ(::chown(sMine.c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(::chown((sRoot + "closed").c_str(), kNobody, kNobody), 0);
+  ::chmod((sRoot + "closed").c_str(), 0);
+
+  // The run as another user, in a child, handing its message area back through a pipe.
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(pipeFds[0]);
+    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(3);
+    EraseMap(sRoot);
+    const std::string sText = view.Text();
+    const bool bWritten = ::write(pipeFds[1], sText.data(), sText.size()) == static_cast<ssize_t>(sText.size());
+    ::_exit(bWritten ? 0 : 4);
+  }
+  ::close(pipeFds[1]);
+  std::string sText;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) sText.append(buffer, static_cast<size_t>(n));
+  ::close(pipeFds[0]);
+  int iStatus = 0;
+  ::waitpid(pid, &iStatus, 0);
+  ASSERT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0) << iStatus;
+
+  EXPECT_FALSE(Exists(sMine));
+  EXPECT_EQ(ReadFile(sTheirs), "root's data");
+  ::chmod((sRoot + "closed").c_str(), 0700);
+  EXPECT_EQ(ReadFile(sInside), "hidden away");
+  EXPECT_NE(sText.find("Could not erased file theirs.txt [in "), std::string::npos) << sText;
+  EXPECT_NE(sText.find("Could not read map " + sRoot + "closed/"), std::string::npos) << sText;
+  EXPECT_EQ(sText.rfind("Erased 1 file(s) and 0 folder(s);", 0), 0U) << sText;
+  EXPECT_NE(sText.find("  unable to delete 2 folder(s)"), std::string::npos) << sText;
+}
+
+}  // namespace
+}  // namespace tarnwipe::test
