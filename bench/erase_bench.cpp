@@ -32,13 +32,27 @@ class YesDialogs : public tarnwipe::Dialogs {
   std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
 };
 
-// The real window, noting when each file's Erasing line arrives.
+// The real window, noting when each file's Erasing line arrives and how long the window itself
+// has spent on lines and events by then.
 class TimedWindow : public tarnwipe::EraseWindow {
  public:
   std::vector<Clock::time_point> fileStarts;
+  std::vector<double> windowSeconds;
+  double dblWindow = 0;
+
   void PrependMessage(const std::string& sMsg) override {
-    if (sMsg.rfind("Erasing ", 0) == 0 && sMsg.rfind("Erasing files in ", 0) != 0) fileStarts.push_back(Clock::now());
+    const auto start = Clock::now();
+    if (sMsg.rfind("Erasing ", 0) == 0 && sMsg.rfind("Erasing files in ", 0) != 0) {
+      fileStarts.push_back(start);
+      windowSeconds.push_back(dblWindow);
+    }
     EraseWindow::PrependMessage(sMsg);
+    dblWindow += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  void PumpEvents() override {
+    const auto start = Clock::now();
+    EraseWindow::PumpEvents();
+    dblWindow += std::chrono::duration<double>(Clock::now() - start).count();
   }
 };
 
@@ -73,10 +87,13 @@ int main(int argc, char** argv) {
 
   std::printf("seconds %.3f\n", Seconds(start, end));
   const std::vector<Clock::time_point>& t = window.fileStarts;
+  const std::vector<double>& w = window.windowSeconds;
   const size_t kSlice = 10000;
   if (t.size() > 2 * kSlice) {
-    std::printf("first %zu files %.3f s, last %zu files %.3f s\n", kSlice, Seconds(t[0], t[kSlice]), kSlice,
-                Seconds(t[t.size() - kSlice], end));
+    const size_t n = t.size();
+    std::printf("first %zu files %.3f s (window %.3f s), last %zu files %.3f s (window %.3f s)\n", kSlice,
+                Seconds(t[0], t[kSlice]), w[kSlice] - w[0], kSlice, Seconds(t[n - kSlice], end),
+                window.dblWindow - w[n - kSlice]);
   }
   const std::string sText = window.MessageText();
   std::printf("%s\n", sText.substr(0, sText.find("\r\n")).c_str());

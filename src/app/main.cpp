@@ -7,10 +7,13 @@
 #include "platform/qt/erase_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_separators.h"
+#include "tarnwipe_version.h"
 #include "window/frm_erase.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tarnwipe"));
+  QApplication::setApplicationVersion(QString::fromLatin1(tarnwipe::kVersion));
   tarnwipe::PosixFileSystem fs;
   tarnwipe::PosixClock clock;
   tarnwipe::PosixSpecialFolders folders;

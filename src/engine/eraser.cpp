@@ -58,7 +58,7 @@ void Eraser::EraseFile(int64_t& lBytes) {
   }
   m_record.sTarget.clear();
   ShowDots();
-  m_pump.YieldNow();
+  m_pump.Yield();
 }
 
 bool Eraser::OpenEraseFile() {

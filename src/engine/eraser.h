@@ -43,7 +43,8 @@ class Eraser {
   // Puts sMsg on top of the message area, with the time since sngFileStart when bTimed.
   void ReportElapsed(std::string sMsg, bool bTimed);
 
-  // lTicks progress ticks, one per block written; the window sees them at most once a frame.
+  // lTicks progress ticks, one per block written; the window sees them at most once a frame,
+  // and, once a frame has passed, at the end of each file.
   void ShowProgress(int64_t lTicks = 1);
 
   // Empties the progress caption.
