@@ -57,7 +57,7 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
     EXPECT_FALSE(Exists(sSingle)) << sSingle;
   }
   Erase(sRoot + "tree/", true);
-  EXPECT_FALSE(Exists(sRoot + "tree")) << view.Text();
+  EXPECT_FALSE(Exists(sRoot + "tree")) << view.sText;
   ASSERT_EQ(std::remove((sRoot + "control.bin").c_str()), 0);
   image.Unmount();
 

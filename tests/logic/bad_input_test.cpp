@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "form_fixture.h"
 
 namespace tarnwipe::test {
@@ -18,9 +16,6 @@ class BadInputTest : public FormFixture {
     form.Record().bMap = true;
     form.Record().sTarget = sFolder;
     form.btnErase_Click();
-  }
-  bool HasLine(const std::string& sLine) const {
-    return std::find(view.Lines().begin(), view.Lines().end(), sLine) != view.Lines().end();
   }
 };
 
@@ -34,7 +29,7 @@ TEST_F(BadInputTest, OddNamesAreErasedLikeAnyOther) {
 
   for (const std::string& sName : asNames) {
     EXPECT_FALSE(Exists(sRoot + sName)) << sName;
-    EXPECT_TRUE(HasLine("Erasing " + sName + "  [4 bytes]")) << sName;
+    EXPECT_NE(view.sText.find("Erasing " + sName + "  [4 bytes]"), std::string::npos) << sName;
   }
   EXPECT_FALSE(Exists(sRoot));
   EXPECT_EQ(view.Lines()[0].rfind("Erased 6 file(s) and 1 folder(s);", 0), 0U) << view.Lines()[0];
@@ -83,8 +78,7 @@ TEST_F(BadInputTest, PathBeyondTheLimitIsLeftAloneAndSaid) {
   EXPECT_EQ(::fstatat(fd, "deep.txt", &st, 0), 0);
   EXPECT_EQ(st.st_size, 11);
   ::close(fd);
-  EXPECT_TRUE(std::any_of(view.Lines().begin(), view.Lines().end(),
-                          [](const std::string& s) { return s.rfind("Could not read map ", 0) == 0; }));
+  EXPECT_NE(view.sText.find("Could not read map " + sRoot + sLevel + "/"), std::string::npos);
   EXPECT_EQ(view.Lines()[0].rfind("Erased 0 file(s) and 0 folder(s);", 0), 0U) << view.Lines()[0];
   EXPECT_FALSE(view.bBusy);
 
@@ -114,7 +108,7 @@ TEST_F(BadInputTest, FolderAndFileTheUserMayNotTouch) {
     ::close(pipeFds[0]);
     if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(3);
     EraseMap(sRoot);
-    const std::string sText = view.Text();
+    const std::string sText = view.sText;
     const bool bWritten = ::write(pipeFds[1], sText.data(), sText.size()) == static_cast<ssize_t>(sText.size());
     ::_exit(bWritten ? 0 : 4);
   }

@@ -101,7 +101,7 @@ TEST_F(EraseCommandTest, DeclinedQuestionOnlyDisablesTheButton) {
   form.btnErase_Click();
 
   EXPECT_EQ(ReadFile(sFile), "keep");
-  EXPECT_EQ(view.Text(), "earlier");
+  EXPECT_EQ(view.sText, "earlier");
   EXPECT_EQ(view.sEraseCaption, "&Erase file keep.txt");
   EXPECT_FALSE(view.bEraseEnabled);
   EXPECT_FALSE(view.bBusy);

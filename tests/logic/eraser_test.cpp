@@ -200,9 +200,9 @@ TEST(GetInterval, AllowsForMidnightAndNeverGivesZero) {
 
 TEST_F(EraserTest, MessagesGoOnTopAndTimedOnesCarryTheirTime) {
   eraser.ReportElapsed("first", false);
-  EXPECT_EQ(view.Text(), "first");
+  EXPECT_EQ(view.sText, "first");
   eraser.ReportElapsed("second", false);
-  EXPECT_EQ(view.Text(), "second\r\nfirst");
+  EXPECT_EQ(view.sText, "second\r\nfirst");
   record.sngFileStart = 10.0F;
   clock.sngNow = 12.5F;
   eraser.ReportElapsed("third", true);

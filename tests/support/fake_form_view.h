@@ -1,9 +1,9 @@
 // The window's controls as plain fields, for driving the logic without a toolkit.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "window/form_view.h"
 
@@ -11,23 +11,23 @@ namespace tarnwipe::test {
 
 class FakeFormView : public FormView {
  public:
-  std::string sCaption;
-  std::string sTimes = "5";
-  std::string sSpec = "*.*";
-  std::string sEraseCaption = "&Erase ...";
-  bool bEraseEnabled = true;
-  bool bSelectEnabled = true;
+  std::string sCaption, sTimes = "5", sSpec = "*.*", sEraseCaption = "&Erase ...", sProgress, sText;
+  bool bEraseEnabled = true, bSelectEnabled = true, bBusy = false;
   Control focus = Control::kBtnFile;
-  std::string sProgress;
-  int iProgressTop = 0;
-  bool bBusy = false;
-  int iPumps = 0;
-  // Runs at every pump, as the window's input would.
-  std::function<void()> onPump;
+  int iProgressTop = 0, iPumps = 0;
+  std::function<void()> onPump;  // runs at every pump, as the window's input would
 
-  // The message area's text, lines joined by CR LF, newest on top.
-  std::string Text() const;
-  const std::deque<std::string>& Lines() const { return m_lines; }
+  // The message area's lines, newest first.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    for (size_t lStart = 0; !sText.empty();) {
+      const size_t p = sText.find("\r\n", lStart);
+      lines.push_back(sText.substr(lStart, p == std::string::npos ? p : p - lStart));
+      if (p == std::string::npos) break;
+      lStart = p + 2;
+    }
+    return lines;
+  }
 
   void SetCaption(const std::string& s) override { sCaption = s; }
   std::string TimesText() const override { return sTimes; }
@@ -39,17 +39,17 @@ class FakeFormView : public FormView {
   void SetEraseEnabled(bool b) override { bEraseEnabled = b; }
   void SetSelectEnabled(bool b) override { bSelectEnabled = b; }
   void SetFocus(Control c) override { focus = c; }
-  bool MessagesEmpty() const override { return m_lines.empty(); }
-  void ClearMessages() override { m_lines.clear(); }
-  void PrependMessage(const std::string& sMsg) override;
-  void AppendMessageText(const std::string& sText) override;
+  bool MessagesEmpty() const override { return sText.empty(); }
+  void ClearMessages() override { sText.clear(); }
+  void PrependMessage(const std::string& s) override { sText = sText.empty() ? s : s + "\r\n" + sText; }
+  void AppendMessageText(const std::string& s) override { sText += s; }
   void SetProgressCaption(const std::string& s) override { sProgress = s; }
   void SetProgressTop(int iTwips) override { iProgressTop = iTwips; }
   void SetBusyPointer(bool b) override { bBusy = b; }
-  void PumpEvents() override;
-
- private:
-  std::deque<std::string> m_lines;
+  void PumpEvents() override {
+    ++iPumps;
+    if (onPump) onPump();
+  }
 };
 
 }  // namespace tarnwipe::test
