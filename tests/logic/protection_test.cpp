@@ -3,10 +3,13 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "fake_special_folders.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_special_folders.h"
 #include "runs/path_text.h"
 #include "runs/spec_folders.h"
 #include "temp_folder.h"
@@ -100,6 +103,26 @@ TEST(SpecFolders, EachEndsInOneSeparatorOrIsEmpty) {
   EXPECT_EQ(GetSpecFolder(folders, 12345), std::vector<std::string>{""});
   folders.sDocuments.clear();
   EXPECT_EQ(GetMyDocumentsFolder(folders), "");
+}
+
+TEST(SpecFolders, DocumentsFromTheUserDirsSettingsThenDocumentsThenHome) {
+  TempFolder temp;
+  const std::string sHome = temp.Path() + "home";
+  const char* pOldHome = std::getenv("HOME");
+  const std::string sOldHome = pOldHome != nullptr ? pOldHome : "";
+  ::setenv("HOME", sHome.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (sHome + "/.config").c_str(), 1);
+  const PosixSpecialFolders folders;
+  temp.MakeFolder("home");
+  EXPECT_EQ(folders.DocumentsFolder(), sHome + "/");
+  temp.MakeFolder("home/Documents");
+  EXPECT_EQ(folders.DocumentsFolder(), sHome + "/Documents/");
+  temp.MakeFolder("home/Papers");
+  temp.Write("home/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
+  EXPECT_EQ(folders.DocumentsFolder(), sHome + "/Papers/");
+  ::setenv("HOME", sOldHome.c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_FALSE(folders.ExecutableFolder().empty());
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // The real window and dialogs, offscreen: layout, keyboard rules and one erase clicked through.
+#include <unistd.h>
+
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -176,6 +178,13 @@ class EraseWindowTest : public QObject {
       QMetaObject::invokeMethod(&dialog, "accept");
     });
     QCOMPARE(dialogs.ChooseFolder("Select a map to erase", temp.Path()), sFile);
+    const std::string sLink = temp.Path() + "to-inside";
+    QVERIFY(::symlink((temp.Path() + "inside").c_str(), sLink.c_str()) == 0);
+    OnNextDialog([sLink](QFileDialog& dialog) {
+      dialog.selectFile(QString::fromStdString(sLink));
+      QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    QCOMPARE(dialogs.ChooseFolder("Select a map to erase", temp.Path()), temp.Path() + "inside/");
     OnNextDialog([](QFileDialog& dialog) { dialog.reject(); });
     QCOMPARE(dialogs.ChooseFolder("Select a map to erase", temp.Path()), std::string());
   }

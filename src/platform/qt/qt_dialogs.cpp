@@ -66,8 +66,10 @@ std::string QtDialogs::ChooseFolder(const std::string& sTitle, const std::string
   dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks);
   dialog.setFileMode(QFileDialog::Directory);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  std::string sPath = EncodePath(dialog.selectedFiles().first());
-  if (QFileInfo(dialog.selectedFiles().first()).isDir() && sPath.back() != '/') sPath += '/';
+  const QFileInfo chosen(dialog.selectedFiles().first());
+  // A link to a folder names the folder it leads to, never the folder that holds the link.
+  std::string sPath = EncodePath(chosen.isSymLink() && chosen.isDir() ? chosen.canonicalFilePath() : chosen.filePath());
+  if (chosen.isDir() && sPath.back() != '/') sPath += '/';
   return sPath;
 }
 
