@@ -5,6 +5,7 @@
 // trees), and the window's closing line.
 #include <QApplication>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -51,9 +52,19 @@ class TimedWindow : public tarnwipe::EraseWindow {
   }
   void PumpEvents() override {
     const auto start = Clock::now();
+    if (bPumped) dblLongestGap = std::max(dblLongestGap, std::chrono::duration<double>(start - lastPump).count());
     EraseWindow::PumpEvents();
-    dblWindow += std::chrono::duration<double>(Clock::now() - start).count();
+    lastPump = Clock::now();
+    bPumped = true;
+    dblWindow += std::chrono::duration<double>(lastPump - start).count();
   }
+
+  // The longest time the window went without processing its events during the run.
+  double dblLongestGap = 0;
+
+ private:
+  Clock::time_point lastPump;
+  bool bPumped = false;
 };
 
 double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
@@ -86,6 +97,7 @@ int main(int argc, char** argv) {
   const auto end = Clock::now();
 
   std::printf("seconds %.3f\n", Seconds(start, end));
+  std::printf("longest time without events %.0f ms\n", window.dblLongestGap * 1000);
   const std::vector<Clock::time_point>& t = window.fileStarts;
   const std::vector<double>& w = window.windowSeconds;
   const size_t kSlice = 10000;

@@ -92,10 +92,17 @@ bool Eraser::OverwriteEraseFile() {
           bNoRoom = true;
         }
         if (lWritten > 0) m_pFile->StartWriteBack(lOffset, lWritten);
+        if (lOffset >= kBacklog) m_pFile->WaitWriteBack(lOffset - kBacklog, kChunk);
       }
       ShowProgress(lSize / kBlock);
     }
     if (m_pFile->Flush()) return false;
+  }
+  // Giving back the blocks of a large file takes the file system a while; in steps, the window
+  // stays responsive. Every byte is overwritten and on the medium by now.
+  for (int64_t lKeep = lPassBytes - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
+    m_pFile->Truncate(lKeep);
+    m_pump.Yield();
   }
   return true;
 }

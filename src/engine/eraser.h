@@ -20,6 +20,11 @@ class Eraser {
   static constexpr int64_t kBlock = 1024;
   // Blocks go out in page-aligned batches of this size.
   static constexpr int64_t kChunk = 4 * 1024 * 1024;
+  // At most this much of a pass waits in memory for the medium, so no wait, the pass's final
+  // flush included, lasts longer than writing it takes.
+  static constexpr int64_t kBacklog = 2 * kChunk;
+  // A large file's blocks are given back in steps of this size before it is deleted.
+  static constexpr int64_t kReleaseStep = 128 * 1024 * 1024;
   // The progress caption runs through 1 to 87 dots, then starts again.
   static constexpr int kDotCycle = 88;
 

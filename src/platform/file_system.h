@@ -35,6 +35,13 @@ class ExclusiveFile {
   // Starts write-back of a written range without waiting for it, so that Flush has little left.
   virtual void StartWriteBack(int64_t lOffset, int64_t lSize) = 0;
 
+  // Waits until the write-back of a range started earlier is done; this keeps the unwritten
+  // backlog, and so every later wait, short.
+  virtual void WaitWriteBack(int64_t lOffset, int64_t lSize) = 0;
+
+  // Cuts the file to lLength bytes.
+  virtual std::error_code Truncate(int64_t lLength) = 0;
+
   // Waits until everything written so far is on the medium.
   virtual std::error_code Flush() = 0;
 

@@ -179,6 +179,9 @@ TEST_F(EraserTest, FileBeyondTwoGigabytesIsCoveredWhole) {
     lCovered += write.lSize;
   }
   EXPECT_EQ(lCovered, (lLength / 1024 + 1) * 1024);
+  // Its blocks are given back in steps before it is deleted, each a short call.
+  ASSERT_EQ(fs.truncations.size(), 16U);
+  EXPECT_EQ(fs.truncations.back(), 1024);
   EXPECT_EQ(view.Lines().front(), "Erasing huge.img  [2,147,483,748 bytes]");
   EXPECT_FALSE(Exists(sPath));
 }

@@ -33,6 +33,11 @@ class RecordingFile : public ExclusiveFile {
   }
 
   void StartWriteBack(int64_t lOffset, int64_t lSize) override { m_pInner->StartWriteBack(lOffset, lSize); }
+  void WaitWriteBack(int64_t lOffset, int64_t lSize) override { m_pInner->WaitWriteBack(lOffset, lSize); }
+  std::error_code Truncate(int64_t lLength) override {
+    m_owner.truncations.push_back(lLength);
+    return m_pInner->Truncate(lLength);
+  }
 
   std::error_code Flush() override {
     if (m_owner.iFlushes++ == m_owner.iFailFlushAt) return std::make_error_code(std::errc::io_error);

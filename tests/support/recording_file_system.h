@@ -26,6 +26,7 @@ class RecordingFileSystem : public PosixFileSystem {
 
   std::vector<Write> writes;
   int iFlushes = 0;
+  std::vector<int64_t> truncations;
   std::vector<Removal> removals;
 
   int iFailWriteAt = -1;   // the index of the write that fails with EIO

@@ -84,6 +84,15 @@ class PosixExclusiveFile : public ExclusiveFile {
     ::sync_file_range(m_fd, lOffset, lSize, SYNC_FILE_RANGE_WRITE);
   }
 
+  void WaitWriteBack(int64_t lOffset, int64_t lSize) override {
+    ::sync_file_range(m_fd, lOffset, lSize,
+                      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+  }
+
+  std::error_code Truncate(int64_t lLength) override {
+    return ::ftruncate(m_fd, lLength) == 0 ? std::error_code() : LastError();
+  }
+
   std::error_code Flush() override { return ::fdatasync(m_fd) == 0 ? std::error_code() : LastError(); }
 
   std::error_code Close() override {
