@@ -26,7 +26,6 @@ class FormView {
   virtual void SetFocus(Control control) = 0;
 
   // Message area, lines separated by CR LF, newest on top.
-  virtual bool MessagesEmpty() const = 0;
   virtual void ClearMessages() = 0;
   // Puts sMsg above the present text, separated from it by CR LF.
   virtual void PrependMessage(const std::string& sMsg) = 0;

@@ -54,7 +54,6 @@ class FrmErase {
 
   RunRecord& Record() { return m_record; }
   CDirDrill& dd() { return m_dd; }
-  Eraser& Engine() { return m_eraser; }
   FolderRun& Run() { return m_folderRun; }
 
  private:

@@ -59,7 +59,7 @@ TEST_F(SelectionTest, ChoosingAMapAFileInTheMapDialogOrTheRoot) {
   EXPECT_TRUE(form.Record().bMap);
   EXPECT_EQ(view.sEraseCaption, "&Erase map Photos");
   EXPECT_EQ(view.focus, Control::kBtnErase);
-  EXPECT_TRUE(view.MessagesEmpty());
+  EXPECT_TRUE(view.sText.empty());
 
   ChooseMap(sFile);
   EXPECT_EQ(form.Record().sTarget, sPhotos);

@@ -39,7 +39,6 @@ class FakeFormView : public FormView {
   void SetEraseEnabled(bool b) override { bEraseEnabled = b; }
   void SetSelectEnabled(bool b) override { bSelectEnabled = b; }
   void SetFocus(Control c) override { focus = c; }
-  bool MessagesEmpty() const override { return sText.empty(); }
   void ClearMessages() override { sText.clear(); }
   void PrependMessage(const std::string& s) override { sText = sText.empty() ? s : s + "\r\n" + sText; }
   void AppendMessageText(const std::string& s) override { sText += s; }

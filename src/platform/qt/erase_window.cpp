@@ -179,8 +179,6 @@ std::string EraseWindow::MessageText() const {
   return m_pMsg->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
 }
 
-std::string EraseWindow::ProgressCaption() const { return m_pProgress->text().toStdString(); }
-
 void EraseWindow::SetCaption(const std::string& sCaption) { setWindowTitle(ToQt(sCaption)); }
 
 std::string EraseWindow::TimesText() const { return m_pTimes->text().toStdString(); }
@@ -206,13 +204,11 @@ void EraseWindow::SetFocus(Control control) {
   (control == Control::kBtnErase ? m_pErase : m_pFile)->setFocus();
 }
 
-bool EraseWindow::MessagesEmpty() const { return m_pMsg->document()->isEmpty(); }
-
 void EraseWindow::ClearMessages() { m_pMsg->clear(); }
 
 void EraseWindow::PrependMessage(const std::string& sMsg) {
   QString sLine = ToQt(sMsg).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  if (!MessagesEmpty()) sLine += QLatin1Char('\n');
+  if (!m_pMsg->document()->isEmpty()) sLine += QLatin1Char('\n');
   QTextCursor cursor(m_pMsg->document());
   cursor.movePosition(QTextCursor::Start);
   cursor.insertText(sLine);

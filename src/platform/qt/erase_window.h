@@ -26,7 +26,6 @@ class EraseWindow : public QWidget, public FormView {
 
   // The message area's text with CR LF line ends, as the logic wrote it.
   std::string MessageText() const;
-  std::string ProgressCaption() const;
 
   QLineEdit* txtTimes() const { return m_pTimes; }
   QLineEdit* txtSpec() const { return m_pSpec; }
@@ -47,7 +46,6 @@ class EraseWindow : public QWidget, public FormView {
   void SetEraseEnabled(bool bEnabled) override;
   void SetSelectEnabled(bool bEnabled) override;
   void SetFocus(Control control) override;
-  bool MessagesEmpty() const override;
   void ClearMessages() override;
   void PrependMessage(const std::string& sMsg) override;
   void AppendMessageText(const std::string& sText) override;
