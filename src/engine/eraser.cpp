@@ -3,7 +3,6 @@
 #include "engine/eraser.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 
 #include "engine/interval.h"
@@ -24,8 +23,7 @@ bool ParsePassCount(const std::string& sText, int32_t& lCount) {
 // A write past the original end that the medium has no room for: the growth is lost, the
 // file's own bytes are not.
 bool IsNoRoom(const std::error_code& ec) {
-  return ec == std::errc::no_space_on_device || ec == std::errc::file_too_large ||
-         ec.value() == EDQUOT;
+  return ec == std::errc::no_space_on_device || ec == std::errc::file_too_large;
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ class PosixExclusiveFile : public ExclusiveFile {
       const ssize_t n = ::pwrite(m_fd, pData + lWritten, static_cast<size_t>(lSize - lWritten), lOffset + lWritten);
       if (n < 0) {
         if (errno == EINTR) continue;
-        return LastError();
+        // A full quota is a full disk as far as the writer can tell.
+        return errno == EDQUOT ? std::make_error_code(std::errc::no_space_on_device) : LastError();
       }
       if (n == 0) return std::make_error_code(std::errc::no_space_on_device);
       lWritten += n;
