@@ -11,6 +11,7 @@
 namespace tarnwipe {
 namespace {
 const char kStopHint[] = "Press <Esc> to stop!";
+const char kMapNotFound[] = "Map not found!";
 }
 
 std::string EraseCommand::CheckInput() const {
@@ -20,7 +21,7 @@ std::string EraseCommand::CheckInput() const {
   const Refusal eRefusal = m_s.protection.CheckTarget(r.sTarget);
   if (eRefusal != Refusal::kNone) return RefusalNotice(eRefusal);
   // A map that is gone must not leave the walker on the folder it walked before.
-  if (r.bMap && !paths::IsFolder(m_s.fs, r.sTarget)) return "Map not found!";
+  if (r.bMap && !paths::IsFolder(m_s.fs, r.sTarget)) return kMapNotFound;
   return {};
 }
 
@@ -53,7 +54,12 @@ void EraseCommand::btnErase_Click() {
 
 void EraseCommand::RunMap() {
   RunRecord& r = m_s.record;
-  m_s.dd.SetFolder(m_s.dd.ExtractPath(r.sTarget));
+  const std::string sFolder = m_s.dd.ExtractPath(r.sTarget);
+  m_s.dd.SetFolder(sFolder);
+  if (m_s.dd.Folder() != sFolder) {  // gone since it was checked: never walk another folder
+    m_s.mErase.ShowNotice(kMapNotFound);
+    return;
+  }
   r.sRootFolder = m_s.dd.Folder();
   m_s.dd.SetPattern(m_s.view.SpecText());
   const std::string sName = m_s.dd.ExtractFolder(m_s.dd.Folder());
