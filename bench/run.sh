@@ -47,11 +47,13 @@ PY
   sync
 }
 table() { printf '%-34s %10s %16s\n' "$@"; }
+# One row of a table: a tool, its seconds and Tarnwipe's seconds ($tw) against them.
+row() { table "$1" "$2" "$(ratio "$tw" "$2")"; }
 
 bench_file() {
   echo "== one 1 GiB file, 6 passes, each flushed =="
   make_file; local out; out=$(build/bench/erase_bench file "$data/big.bin" 5 2>/dev/null)
-  local tw; tw=$(echo "$out" | sed -n 's/^seconds //p')
+  tw=$(echo "$out" | sed -n 's/^seconds //p')
   echo "$out" | sed -n 's/^longest/Tarnwipe: longest/p'
   make_file; local limit; limit=$(timed bash -c "for i in 1 2 3 4 5 6; do dd if=/dev/zero of='$data/big.bin' bs=4M count=256 conv=notrunc,fdatasync status=none; done")
   local sh; sh=$(timed shred -n 6 -u "$data/big.bin"); make_file
@@ -59,25 +61,25 @@ bench_file() {
   local sr; sr=$(timed srm -l "$data/big.bin")
   rm -f "$data/big.bin"
   table "tool" "seconds" "Tarnwipe/tool"
-  table "Tarnwipe (6 passes)" "$tw" "1.00"
-  table "dd zeros x6, fdatasync (limit)" "$limit" "$(ratio "$tw" "$limit")"
-  table "shred -n 6 -u" "$sh" "$(ratio "$tw" "$sh")"
-  table "wipe -f -q -Q 6" "$wi" "$(ratio "$tw" "$wi")"
-  table "srm -l (2 passes)" "$sr" "$(ratio "$tw" "$sr")"
+  row "Tarnwipe (6 passes)" "$tw"
+  row "dd zeros x6, fdatasync (limit)" "$limit"
+  row "shred -n 6 -u" "$sh"
+  row "wipe -f -q -Q 6" "$wi"
+  row "srm -l (2 passes)" "$sr"
 }
 
 bench_tree() {
   echo "== 10,000 files of 4 KiB in 100 folders, 6 passes =="
-  make_tree 100 100 4096; local tw; tw=$(tarnwipe_seconds tree "$data/tree" 5)
+  make_tree 100 100 4096; tw=$(tarnwipe_seconds tree "$data/tree" 5)
   make_tree 100 100 4096; local sh; sh=$(timed bash -c "find '$data/tree' -type f -exec shred -n 6 -u {} + && rm -r '$data/tree'")
   make_tree 100 100 4096; local wi; wi=$(timed wipe -r -f -q -Q 6 "$data/tree")
   make_tree 100 100 4096; local sr; sr=$(timed srm -r -l "$data/tree")
   rm -rf "$data/tree"
   table "tool" "seconds" "Tarnwipe/tool"
-  table "Tarnwipe (6 passes)" "$tw" "1.00"
-  table "shred -n 6 -u (then rm -r)" "$sh" "$(ratio "$tw" "$sh")"
-  table "wipe -r -f -q -Q 6" "$wi" "$(ratio "$tw" "$wi")"
-  table "srm -r -l (2 passes)" "$sr" "$(ratio "$tw" "$sr")"
+  row "Tarnwipe (6 passes)" "$tw"
+  row "shred -n 6 -u (then rm -r)" "$sh"
+  row "wipe -r -f -q -Q 6" "$wi"
+  row "srm -r -l (2 passes)" "$sr"
 }
 
 bench_walk() {
