@@ -24,12 +24,6 @@ class ForensicTest : public FormFixture, public ::testing::WithParamInterface<co
     return lSize >= sMarker.size() ? sMarker : std::string();
   }
 
-  void Erase(const std::string& sTarget, bool bMap) {
-    form.Record().bMap = bMap;
-    form.Record().sTarget = sTarget;
-    form.btnErase_Click();
-  }
-
   std::mt19937_64 m_random{std::random_device{}()};
 };
 

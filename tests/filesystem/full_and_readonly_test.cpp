@@ -8,14 +8,7 @@
 namespace tarnwipe::test {
 namespace {
 
-class ImageTest : public FormFixture {
- protected:
-  void Erase(const std::string& sTarget, bool bMap) {
-    form.Record().bMap = bMap;
-    form.Record().sTarget = sTarget;
-    form.btnErase_Click();
-  }
-};
+class ImageTest : public FormFixture {};
 
 TEST_F(ImageTest, ReadOnlyMountKeepsEverythingAndSaysSo) {
   LoopMount image(temp.Path(), "ext4", 16);

@@ -10,14 +10,7 @@
 namespace tarnwipe::test {
 namespace {
 
-class BadInputTest : public FormFixture {
- protected:
-  void EraseMap(const std::string& sFolder) {
-    form.Record().bMap = true;
-    form.Record().sTarget = sFolder;
-    form.btnErase_Click();
-  }
-};
+class BadInputTest : public FormFixture {};
 
 TEST_F(BadInputTest, OddNamesAreErasedLikeAnyOther) {
   const std::string sRoot = temp.MakeFolder("odd");
@@ -25,7 +18,7 @@ TEST_F(BadInputTest, OddNamesAreErasedLikeAnyOther) {
                                             "\xff\xfe invalid.bin", " leading blank"};
   for (const std::string& sName : asNames) temp.Write("odd/" + sName, "data");
 
-  EraseMap(sRoot);
+  Erase(sRoot, true);
 
   for (const std::string& sName : asNames) {
     EXPECT_FALSE(Exists(sRoot + sName)) << sName;
@@ -41,7 +34,7 @@ TEST_F(BadInputTest, BrokenAndLoopingLinksAreRemovedAsLinks) {
   ASSERT_EQ(::symlink((sRoot + "loop-b").c_str(), (sRoot + "loop-a").c_str()), 0);
   ASSERT_EQ(::symlink((sRoot + "loop-a").c_str(), (sRoot + "loop-b").c_str()), 0);
 
-  EraseMap(sRoot);
+  Erase(sRoot, true);
 
   EXPECT_FALSE(Exists(sRoot));
   EXPECT_EQ(view.Lines()[0].rfind("Erased 3 file(s) and 1 folder(s);", 0), 0U) << view.Lines()[0];
@@ -72,7 +65,7 @@ TEST_F(BadInputTest, PathBeyondTheLimitIsLeftAloneAndSaid) {
   ASSERT_EQ(::write(file, "deep secret", 11), 11);
   ::close(file);
 
-  EraseMap(sRoot);
+  Erase(sRoot, true);
 
   struct stat st {};
   EXPECT_EQ(::fstatat(fd, "deep.txt", &st, 0), 0);
@@ -107,7 +100,7 @@ TEST_F(BadInputTest, FolderAndFileTheUserMayNotTouch) {
   if (pid == 0) {
     ::close(pipeFds[0]);
     if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(3);
-    EraseMap(sRoot);
+    Erase(sRoot, true);
     const std::string sText = view.sText;
     const bool bWritten = ::write(pipeFds[1], sText.data(), sText.size()) == static_cast<ssize_t>(sText.size());
     ::_exit(bWritten ? 0 : 4);

@@ -26,6 +26,12 @@ class FormFixture : public ::testing::Test {
     dialogs.choices.push_back(sFile);
     form.btnFile_Click();
   }
+  // Erases a target set directly, as if it had been chosen, and answers Yes.
+  void Erase(const std::string& sTarget, bool bMap) {
+    form.Record().bMap = bMap;
+    form.Record().sTarget = sTarget;
+    form.btnErase_Click();
+  }
   // The text of the last box shown, without its trailing blanks.
   std::string LastBox() const {
     if (dialogs.boxes.empty()) return {};
