@@ -41,12 +41,14 @@ void Eraser::EraseFile(int64_t& lBytes) {
   const int32_t lAttributes = m_fs.GetAttributes(m_record.sTarget);
   if (lAttributes != -1 && (lAttributes & kAttrLink) != 0) {
     // A link holds no data of its own: it is removed, and what it points to is left alone.
-    bOk = !m_fs.RemoveFile(m_record.sTarget);
+    bOk = !m_fs.RemoveLink(m_record.sTarget);
   } else {
     bOk = OpenEraseFile();
     if (bOk) bOk = OverwriteEraseFile();
+    // The name is removed only while it still leads to the file just overwritten.
+    if (bOk) bOk = !m_pFile->Remove();
     const bool bClosed = CloseEraseFile();
-    bOk = bOk && bClosed && !m_fs.RemoveFile(m_record.sTarget);
+    bOk = bOk && bClosed;
   }
 
   m_record.sTarget = sName;

@@ -45,6 +45,10 @@ class ExclusiveFile {
   // Waits until everything written so far is on the medium.
   virtual std::error_code Flush() = 0;
 
+  // Deletes the name the file was opened under, provided that name, reached again from the held
+  // map through the same folders, still leads to this very file. The file stays open.
+  virtual std::error_code Remove() = 0;
+
   virtual std::error_code Close() = 0;
 };
 
@@ -54,9 +58,19 @@ struct FolderEntry {
   int32_t lAttributes = -1;
 };
 
+// What a folder of a run turned out to be when it was about to be entered.
+enum class FolderAccess { kReadable, kUnreadable, kOtherFileSystem };
+
+// Paths are full paths throughout. While a map is held (Confine), everything below it is reached
+// through the held folder, never through a link or onto another mount, whatever the path's
+// text says; a path outside the map is refused. Overwriting and removing need a held map.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+
+  // Holds the folder sRoot for a run until Unconfine; fails when it is no folder.
+  virtual std::error_code Confine(const std::string& sRoot) = 0;
+  virtual void Unconfine() = 0;
 
   // Attribute word of the path itself (a link is never followed), -1 when it cannot be read.
   virtual int32_t GetAttributes(const std::string& sPath) const = 0;
@@ -69,17 +83,17 @@ class FileSystem {
   // hard link and files that another opener holds locked.
   virtual std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) = 0;
 
-  // Removes a file or a link (never what a link points to).
-  virtual std::error_code RemoveFile(const std::string& sPath) = 0;
+  // Removes a symbolic link (never what it points to); refuses anything else.
+  virtual std::error_code RemoveLink(const std::string& sPath) = 0;
 
-  // Removes an empty folder.
+  // Removes an empty folder of the held map, or the map itself; never a mount point.
   virtual std::error_code RemoveFolder(const std::string& sPath) = 0;
 
   // Every entry of a folder except "." and "..", sorted by name; empty when it cannot be read.
   virtual std::vector<FolderEntry> ListFolder(const std::string& sFolder) const = 0;
 
-  // True when the folder's entries can be read.
-  virtual bool CanReadFolder(const std::string& sFolder) const = 0;
+  // Whether the folder's entries can be read, or it lies on another file system than the map.
+  virtual FolderAccess ProbeFolder(const std::string& sFolder) const = 0;
 
   // The path with links and ".." resolved as far as it exists; the rest is kept as written.
   virtual std::string CanonicalPath(const std::string& sPath) const = 0;

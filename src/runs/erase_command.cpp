@@ -5,6 +5,7 @@
 
 #include "engine/interval.h"
 #include "engine/renderings.h"
+#include "runs/confinement.h"
 #include "walker/path_helpers.h"
 #include "window/form_operations.h"
 
@@ -60,6 +61,12 @@ void EraseCommand::RunMap() {
     m_s.mErase.ShowNotice(kMapNotFound);
     return;
   }
+  // From here on the walk reaches nothing but what lies below the folder held now.
+  const Confinement held(m_s.fs, sFolder);
+  if (!held.Held()) {
+    m_s.mErase.ShowNotice(kMapNotFound);
+    return;
+  }
   r.sRootFolder = m_s.dd.Folder();
   m_s.dd.SetPattern(m_s.view.SpecText());
   const std::string sName = m_s.dd.ExtractFolder(m_s.dd.Folder());
@@ -82,6 +89,9 @@ void EraseCommand::RunFile() {
   if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?") != kAnswerYes) return;
 
   SetEraseCaption(m_s.view, "&Erasing file " + sName, false);
+  // The file is reached through its folder, held for the erase; when the folder is gone the
+  // engine reports the file as not erased.
+  const Confinement held(m_s.fs, m_s.dd.ExtractPath(r.sTarget));
   // A file that vanished since it was chosen gets the engine's failure line.
   int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(r.sTarget));
   r.sngStart = m_s.clock.TimeOfDay();

@@ -19,12 +19,19 @@ void FolderRun::dd_NewFolder(const std::string& sFolderSpec, bool& bCancel) {
     m_s.mErase.ShowNotice("Erasing files is blocked in path app!");
     return;
   }
+  const FolderAccess eAccess = m_s.fs.ProbeFolder(sFolderSpec);
+  if (eAccess == FolderAccess::kOtherFileSystem) {
+    // A mount inside the map is not the user's map: it is neither entered nor removed.
+    m_s.eraser.ReportElapsed("Skipped other file system " + sFolderSpec, false);
+    bCancel = true;
+    return;
+  }
   if (sFolderSpec != r.sCurFolder) {
     r.sCurFolder = sFolderSpec;
     m_s.eraser.ReportElapsed("Erasing files in " + sFolderSpec, false);
   }
   // A folder whose entries cannot be read keeps whatever it holds; say so rather than pass it by.
-  if (!m_s.fs.CanReadFolder(sFolderSpec)) m_s.eraser.ReportElapsed("Could not read map " + sFolderSpec, false);
+  if (eAccess == FolderAccess::kUnreadable) m_s.eraser.ReportElapsed("Could not read map " + sFolderSpec, false);
   m_s.pump.Yield();
   bCancel = r.bStop;
 }

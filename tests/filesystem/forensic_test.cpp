@@ -57,7 +57,9 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
 
   const std::string sRaw = image.RawImage();
   for (const std::string& sMarker : asMarkers) {
-    if (!sMarker.empty()) EXPECT_EQ(sRaw.find(sMarker), std::string::npos) << sType << ": found " << sMarker;
+    if (!sMarker.empty()) {
+      EXPECT_EQ(sRaw.find(sMarker), std::string::npos) << sType << ": found " << sMarker;
+    }
   }
   EXPECT_NE(sRaw.find(sControl), std::string::npos) << sType << ": the control's marker is gone; the scan cannot tell";
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/interval.h"
+#include "runs/confinement.h"
 #include "fake_clock.h"
 #include "fake_form_view.h"
 #include "recording_file_system.h"
@@ -34,6 +35,7 @@ class EraserTest : public ::testing::Test {
   Separators seps;
   EventPump pump{view, clock};
   Eraser eraser{record, view, fs, clock, pump, seps};
+  Confinement held{fs, temp.Path()};
 };
 
 struct PassCase {

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "form_fixture.h"
+#include "runs/confinement.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -179,6 +180,7 @@ TEST_F(FolderRunTest, RootIsNeverRemovedAndZeroClocksWriteNothing) {
   form.Record().sRootFolder = sRoot;
   form.Record().sngStart = 0.0F;
   clock.sngNow = 0.0F;
+  const Confinement held(fs, sRoot);
   form.Run().dd_Done(0, 1, 0.0);
   EXPECT_TRUE(view.Lines().empty());
   EXPECT_FALSE(Exists(sRoot));

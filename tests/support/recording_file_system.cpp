@@ -10,8 +10,8 @@ namespace {
 
 class RecordingFile : public ExclusiveFile {
  public:
-  RecordingFile(RecordingFileSystem& owner, std::unique_ptr<ExclusiveFile> pInner)
-      : m_owner(owner), m_pInner(std::move(pInner)) {}
+  RecordingFile(RecordingFileSystem& owner, std::string sPath, std::unique_ptr<ExclusiveFile> pInner)
+      : m_owner(owner), m_sPath(std::move(sPath)), m_pInner(std::move(pInner)) {}
 
   int64_t Length() const override { return m_pInner->Length(); }
 
@@ -44,28 +44,51 @@ class RecordingFile : public ExclusiveFile {
     return m_pInner->Flush();
   }
 
+  std::error_code Remove() override {
+    m_owner.Before("Remove", m_sPath);
+    m_owner.RecordRemoval(m_sPath);
+    return m_pInner->Remove();
+  }
+
   std::error_code Close() override { return m_pInner->Close(); }
 
  private:
   RecordingFileSystem& m_owner;
+  std::string m_sPath;
   std::unique_ptr<ExclusiveFile> m_pInner;
 };
 
 }  // namespace
 
 std::error_code RecordingFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
+  Before("OpenExclusive", sPath);
   std::unique_ptr<ExclusiveFile> pInner;
   const std::error_code ec = PosixFileSystem::OpenExclusive(sPath, pInner);
   if (ec) return ec;
-  pFile = std::make_unique<RecordingFile>(*this, std::move(pInner));
+  pFile = std::make_unique<RecordingFile>(*this, sPath, std::move(pInner));
   return {};
 }
 
-std::error_code RecordingFileSystem::RemoveFile(const std::string& sPath) {
+void RecordingFileSystem::RecordRemoval(const std::string& sPath) {
   const int64_t lSize = FileLength(sPath);
   const bool bLink = (GetAttributes(sPath) & kAttrLink) != 0;
   removals.push_back({sPath, lSize, !bLink && lSize >= 0 && lSize <= 65536 ? ReadFile(sPath) : std::string()});
-  return PosixFileSystem::RemoveFile(sPath);
+}
+
+std::error_code RecordingFileSystem::RemoveLink(const std::string& sPath) {
+  Before("RemoveLink", sPath);
+  RecordRemoval(sPath);
+  return PosixFileSystem::RemoveLink(sPath);
+}
+
+std::error_code RecordingFileSystem::RemoveFolder(const std::string& sPath) {
+  Before("RemoveFolder", sPath);
+  return PosixFileSystem::RemoveFolder(sPath);
+}
+
+std::vector<FolderEntry> RecordingFileSystem::ListFolder(const std::string& sFolder) const {
+  Before("ListFolder", sFolder);
+  return PosixFileSystem::ListFolder(sFolder);
 }
 
 }  // namespace tarnwipe::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,20 @@ class RecordingFileSystem : public PosixFileSystem {
   int iFailFlushAt = -1;   // the index of the flush that fails with EIO
   int64_t lNoRoomFrom = -1;  // writes reaching past this offset stop there with ENOSPC
   bool bSwallowWrites = false;  // record writes without passing them on
+  // Runs before every open, removal and listing, with the call's name and path, so that a test
+  // can change the tree at that very moment.
+  std::function<void(const std::string& sCall, const std::string& sPath)> beforeCall;
 
   std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
-  std::error_code RemoveFile(const std::string& sPath) override;
+  std::error_code RemoveLink(const std::string& sPath) override;
+  std::error_code RemoveFolder(const std::string& sPath) override;
+  std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
+
+  // Records a removal of sPath with its size and small content, as they are now.
+  void RecordRemoval(const std::string& sPath);
+  void Before(const std::string& sCall, const std::string& sPath) const {
+    if (beforeCall) beforeCall(sCall, sPath);
+  }
 };
 
 }  // namespace tarnwipe::test

@@ -1,11 +1,15 @@
-// POSIX file layer. Every refusal leaves the file's content as it was.
+// POSIX file layer. Every refusal leaves the file's content as it was. Below a held map every
+// folder is reached with openat2 from the map's own descriptor, so a link or mount swapped into
+// the tree leads nowhere.
 #include "platform/posix/posix_file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/openat2.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +23,8 @@ namespace tarnwipe {
 namespace {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
+
+std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
 
 int32_t AttributesOf(const struct stat& st, const std::string& sName) {
   int32_t lAttributes = 0;
@@ -36,17 +42,34 @@ int32_t AttributesOf(const struct stat& st, const std::string& sName) {
   return lAttributes;
 }
 
-std::string FinalName(const std::string& sPath) {
+// The path without trailing separators; the root stays "/".
+std::string WithoutSeparator(const std::string& sPath) {
   std::string sTrimmed = sPath;
   while (sTrimmed.size() > 1 && sTrimmed.back() == '/') sTrimmed.pop_back();
+  return sTrimmed;
+}
+
+std::string FinalName(const std::string& sPath) {
+  const std::string sTrimmed = WithoutSeparator(sPath);
   const auto p = sTrimmed.rfind('/');
   return p == std::string::npos ? sTrimmed : sTrimmed.substr(p + 1);
 }
 
+// Opens sRelative below the folder iDirFd without following any link and without leaving its
+// mount; a path that would has the open fail (ELOOP, EXDEV).
+int OpenBeneath(int iDirFd, const std::string& sRelative, uint64_t lFlags) {
+  open_how how{};
+  how.flags = lFlags | O_CLOEXEC;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS | RESOLVE_NO_XDEV;
+  return static_cast<int>(::syscall(SYS_openat2, iDirFd, sRelative.c_str(), &how, sizeof how));
+}
+
+bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
 // An open descriptor that closes itself.
 class Descriptor {
  public:
-  explicit Descriptor(int fd) : m_fd(fd) {}
+  explicit Descriptor(int fd = -1) : m_fd(fd) {}
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   ~Descriptor() {
@@ -59,12 +82,15 @@ class Descriptor {
   int m_fd;
 };
 
+}  // namespace
+
 class PosixExclusiveFile : public ExclusiveFile {
  public:
-  PosixExclusiveFile(int fd, int64_t lLength) : m_fd(fd), m_lLength(lLength) {}
+  PosixExclusiveFile(const PosixFileSystem& owner, std::string sPath, int fd, const struct stat& st)
+      : m_owner(owner), m_sPath(std::move(sPath)), m_fd(fd), m_st(st) {}
   ~PosixExclusiveFile() override { Close(); }
 
-  int64_t Length() const override { return m_lLength; }
+  int64_t Length() const override { return static_cast<int64_t>(m_st.st_size); }
 
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
     lWritten = 0;
@@ -96,6 +122,10 @@ class PosixExclusiveFile : public ExclusiveFile {
 
   std::error_code Flush() override { return ::fdatasync(m_fd) == 0 ? std::error_code() : LastError(); }
 
+  std::error_code Remove() override {
+    return m_owner.RemoveSameFile(m_sPath, static_cast<uint64_t>(m_st.st_dev), static_cast<uint64_t>(m_st.st_ino));
+  }
+
   std::error_code Close() override {
     if (m_fd < 0) return {};
     const int fd = std::exchange(m_fd, -1);
@@ -103,32 +133,98 @@ class PosixExclusiveFile : public ExclusiveFile {
   }
 
  private:
+  const PosixFileSystem& m_owner;
+  std::string m_sPath;
   int m_fd;
-  int64_t m_lLength;
+  struct stat m_st;
 };
 
-}  // namespace
+PosixFileSystem::~PosixFileSystem() { Unconfine(); }
+
+std::error_code PosixFileSystem::Confine(const std::string& sRoot) {
+  Unconfine();
+  if (sRoot.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
+  m_iRootFd = ::open(sRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (m_iRootFd < 0) return LastError();
+  m_sRoot = WithoutSeparator(sRoot);
+  if (m_sRoot.back() != '/') m_sRoot += '/';
+  return {};
+}
+
+void PosixFileSystem::Unconfine() {
+  if (m_iRootFd >= 0) ::close(m_iRootFd);
+  m_iRootFd = -1;
+  m_sRoot.clear();
+}
+
+std::error_code PosixFileSystem::Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const {
+  iFolderFd = -1;
+  const std::string sEntry = WithoutSeparator(sPath);
+  if (m_iRootFd < 0 || sEntry.size() <= m_sRoot.size() || sEntry.compare(0, m_sRoot.size(), m_sRoot) != 0)
+    return Refused();
+  const std::string sRelative = sEntry.substr(m_sRoot.size());
+  const auto p = sRelative.rfind('/');
+  sName = p == std::string::npos ? sRelative : sRelative.substr(p + 1);
+  if (sName == "." || sName == "..") return Refused();
+  iFolderFd = OpenBeneath(m_iRootFd, p == std::string::npos ? "." : sRelative.substr(0, p), O_PATH | O_DIRECTORY);
+  return iFolderFd < 0 ? LastError() : std::error_code();
+}
+
+std::error_code PosixFileSystem::OpenFolder(const std::string& sPath, int& iFolderFd) const {
+  const std::string sEntry = WithoutSeparator(sPath);
+  if (m_iRootFd < 0) {
+    iFolderFd = ::open(sEntry.empty() ? "." : sEntry.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  } else if (sEntry + '/' == m_sRoot || sEntry == m_sRoot) {
+    iFolderFd = ::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  } else if (sEntry.compare(0, m_sRoot.size(), m_sRoot) == 0) {
+    iFolderFd = OpenBeneath(m_iRootFd, sEntry.substr(m_sRoot.size()), O_RDONLY | O_DIRECTORY);
+  } else {
+    iFolderFd = -1;
+    return Refused();
+  }
+  return iFolderFd < 0 ? LastError() : std::error_code();
+}
 
 int32_t PosixFileSystem::GetAttributes(const std::string& sPath) const {
   // A trailing separator would make lstat follow a link; the path names the entry itself.
-  std::string sEntry = sPath;
-  while (sEntry.size() > 1 && sEntry.back() == '/') sEntry.pop_back();
+  const std::string sEntry = WithoutSeparator(sPath);
   struct stat st {};
-  if (sEntry.empty() || ::lstat(sEntry.c_str(), &st) != 0) return -1;
-  return AttributesOf(st, FinalName(sEntry));
+  if (sEntry.empty()) return -1;
+  if (m_iRootFd < 0) return ::lstat(sEntry.c_str(), &st) == 0 ? AttributesOf(st, FinalName(sEntry)) : -1;
+  if (sEntry + '/' == m_sRoot) return ::fstat(m_iRootFd, &st) == 0 ? AttributesOf(st, FinalName(sEntry)) : -1;
+  int iFolderFd = -1;
+  std::string sName;
+  const std::error_code ec = Locate(sEntry, iFolderFd, sName);
+  const Descriptor folder(iFolderFd);
+  if (ec || ::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return -1;
+  return AttributesOf(st, sName);
 }
 
 int64_t PosixFileSystem::FileLength(const std::string& sPath) const {
   struct stat st {};
-  if (sPath.empty() || ::lstat(sPath.c_str(), &st) != 0) return -1;
+  if (m_iRootFd < 0) {
+    if (sPath.empty() || ::lstat(sPath.c_str(), &st) != 0) return -1;
+  } else {
+    int iFolderFd = -1;
+    std::string sName;
+    const std::error_code ec = Locate(sPath, iFolderFd, sName);
+    const Descriptor folder(iFolderFd);
+    if (ec || ::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return -1;
+  }
   return S_ISLNK(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
 }
 
 std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
+  int iFolderFd = -1;
+  std::string sName;
+  const std::error_code ec = Locate(sPath, iFolderFd, sName);
+  const Descriptor folder(iFolderFd);
+  if (ec) return ec;
   // Pin the inode first without opening it for anything, so that the checks, the permission
-  // change and the open all concern one and the same file.
-  Descriptor pinned(::open(sPath.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  // change and the open all concern one and the same file. A file mounted over the entry is
+  // refused here (EXDEV).
+  const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_PATH | O_NOFOLLOW));
   if (pinned.Get() < 0) return LastError();
   struct stat st {};
   if (::fstat(pinned.Get(), &st) != 0) return LastError();
@@ -139,36 +235,83 @@ std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::un
     const std::string sPinned = "/proc/self/fd/" + std::to_string(pinned.Get());
     if (::chmod(sPinned.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) return LastError();
   }
-  Descriptor file(::open(sPath.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  Descriptor file(OpenBeneath(folder.Get(), sName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK));
   if (file.Get() < 0) return LastError();
   struct stat opened {};
   if (::fstat(file.Get(), &opened) != 0) return LastError();
-  if (opened.st_dev != st.st_dev || opened.st_ino != st.st_ino || !S_ISREG(opened.st_mode) || opened.st_nlink > 1)
-    return std::make_error_code(std::errc::operation_not_permitted);
+  if (!SameInode(opened, st) || !S_ISREG(opened.st_mode) || opened.st_nlink > 1) return Refused();
   if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return LastError();
-  pFile = std::make_unique<PosixExclusiveFile>(file.Release(), static_cast<int64_t>(opened.st_size));
+  pFile = std::make_unique<PosixExclusiveFile>(*this, sPath, file.Release(), opened);
   return {};
 }
 
-std::error_code PosixFileSystem::RemoveFile(const std::string& sPath) {
-  return ::unlink(sPath.c_str()) == 0 ? std::error_code() : LastError();
+std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode) const {
+  int iFolderFd = -1;
+  std::string sName;
+  const std::error_code ec = Locate(sPath, iFolderFd, sName);
+  const Descriptor folder(iFolderFd);
+  if (ec) return ec;
+  struct stat st {};
+  if (::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  if (static_cast<uint64_t>(st.st_dev) != lDevice || static_cast<uint64_t>(st.st_ino) != lInode) return Refused();
+  return ::unlinkat(folder.Get(), sName.c_str(), 0) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
+  int iFolderFd = -1;
+  std::string sName;
+  const std::error_code ec = Locate(sPath, iFolderFd, sName);
+  const Descriptor folder(iFolderFd);
+  if (ec) return ec;
+  struct stat st {};
+  if (::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  if (!S_ISLNK(st.st_mode)) return Refused();
+  return ::unlinkat(folder.Get(), sName.c_str(), 0) == 0 ? std::error_code() : LastError();
 }
 
 std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
-  return ::rmdir(sPath.c_str()) == 0 ? std::error_code() : LastError();
+  if (m_iRootFd >= 0 && WithoutSeparator(sPath) + '/' == m_sRoot) return RemoveRoot();
+  int iFolderFd = -1;
+  std::string sName;
+  const std::error_code ec = Locate(sPath, iFolderFd, sName);
+  const Descriptor folder(iFolderFd);
+  if (ec) return ec;
+  // A link in the folder's place fails here (ELOOP), a mount point too (EXDEV).
+  const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_PATH | O_NOFOLLOW | O_DIRECTORY));
+  if (pinned.Get() < 0) return LastError();
+  return ::unlinkat(folder.Get(), sName.c_str(), AT_REMOVEDIR) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code PosixFileSystem::RemoveRoot() {
+  const std::string sRoot = WithoutSeparator(m_sRoot);
+  const auto p = sRoot.rfind('/');
+  if (sRoot == "/" || p == std::string::npos) return Refused();
+  const Descriptor parent(::open(p == 0 ? "/" : sRoot.substr(0, p).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (parent.Get() < 0) return LastError();
+  const std::string sName = sRoot.substr(p + 1);
+  struct stat held {};
+  struct stat named {};
+  if (::fstat(m_iRootFd, &held) != 0 || ::fstatat(parent.Get(), sName.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
+    return LastError();
+  if (!SameInode(held, named)) return Refused();
+  return ::unlinkat(parent.Get(), sName.c_str(), AT_REMOVEDIR) == 0 ? std::error_code() : LastError();
 }
 
 std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder) const {
   std::vector<FolderEntry> entries;
-  DIR* pDir = ::opendir(sFolder.empty() ? "." : sFolder.c_str());
-  if (pDir == nullptr) return entries;
-  const int dirFd = ::dirfd(pDir);
+  int iFolderFd = -1;
+  if (OpenFolder(sFolder, iFolderFd)) return entries;
+  DIR* pDir = ::fdopendir(iFolderFd);
+  if (pDir == nullptr) {
+    ::close(iFolderFd);
+    return entries;
+  }
   while (const dirent* pEntry = ::readdir(pDir)) {
     const std::string sName = pEntry->d_name;
     if (sName == "." || sName == "..") continue;
     struct stat st {};
     const int32_t lAttributes =
-        ::fstatat(dirFd, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? AttributesOf(st, sName) : -1;
+        ::fstatat(iFolderFd, pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? AttributesOf(st, sName) : -1;
     entries.push_back({sName, lAttributes});
   }
   ::closedir(pDir);
@@ -177,11 +320,12 @@ std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder)
   return entries;
 }
 
-bool PosixFileSystem::CanReadFolder(const std::string& sFolder) const {
-  DIR* pDir = ::opendir(sFolder.c_str());
-  if (pDir == nullptr) return false;
-  ::closedir(pDir);
-  return true;
+FolderAccess PosixFileSystem::ProbeFolder(const std::string& sFolder) const {
+  int iFolderFd = -1;
+  const std::error_code ec = OpenFolder(sFolder, iFolderFd);
+  const Descriptor folder(iFolderFd);
+  if (ec == std::errc::cross_device_link) return FolderAccess::kOtherFileSystem;
+  return ec ? FolderAccess::kUnreadable : FolderAccess::kReadable;
 }
 
 std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {

@@ -1,5 +1,8 @@
-// The file layer on POSIX: exclusive overwriting, listings from readdir, attributes from lstat.
+// The file layer on POSIX: a held map reached through openat2, exclusive overwriting, listings
+// from readdir, attributes from lstat.
 #pragma once
+
+#include <string>
 
 #include "platform/file_system.h"
 
@@ -7,15 +10,38 @@ namespace tarnwipe {
 
 class PosixFileSystem : public FileSystem {
  public:
+  PosixFileSystem() = default;
+  PosixFileSystem(const PosixFileSystem&) = delete;
+  PosixFileSystem& operator=(const PosixFileSystem&) = delete;
+  ~PosixFileSystem() override;
+
+  std::error_code Confine(const std::string& sRoot) override;
+  void Unconfine() override;
   int32_t GetAttributes(const std::string& sPath) const override;
   int64_t FileLength(const std::string& sPath) const override;
   std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
-  std::error_code RemoveFile(const std::string& sPath) override;
+  std::error_code RemoveLink(const std::string& sPath) override;
   std::error_code RemoveFolder(const std::string& sPath) override;
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
-  bool CanReadFolder(const std::string& sFolder) const override;
+  FolderAccess ProbeFolder(const std::string& sFolder) const override;
   std::string CanonicalPath(const std::string& sPath) const override;
   std::string ReadText(const std::string& sPath) const override;
+
+ private:
+  friend class PosixExclusiveFile;
+
+  // The folder that holds sPath, opened as a path handle, and the entry's name in it. Below a
+  // held map the folder is reached from the map without following links or crossing mounts.
+  std::error_code Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const;
+  // The folder sPath itself, open for reading its entries, reached the same way.
+  std::error_code OpenFolder(const std::string& sPath, int& iFolderFd) const;
+  // Removes the held map itself, provided its name still leads to the folder held.
+  std::error_code RemoveRoot();
+  // Removes a file name whose entry must still be the inode (lDevice, lInode).
+  std::error_code RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode) const;
+
+  int m_iRootFd = -1;
+  std::string m_sRoot;  // the held map, ending in the separator
 };
 
 }  // namespace tarnwipe
