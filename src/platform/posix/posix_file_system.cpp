@@ -64,6 +64,15 @@ int OpenBeneath(int iDirFd, const std::string& sRelative, uint64_t lFlags) {
   return static_cast<int>(::syscall(SYS_openat2, iDirFd, sRelative.c_str(), &how, sizeof how));
 }
 
+// Unlinks the entry sName of the folder iFolderFd when accept(its lstat) holds, else refuses.
+template <typename Accept>
+std::error_code UnlinkIf(int iFolderFd, const std::string& sName, Accept accept) {
+  struct stat st {};
+  if (::fstatat(iFolderFd, sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  if (!accept(st)) return Refused();
+  return ::unlinkat(iFolderFd, sName.c_str(), 0) == 0 ? std::error_code() : LastError();
+}
+
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // An open descriptor that closes itself.
@@ -251,10 +260,9 @@ std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
   const Descriptor folder(iFolderFd);
   if (ec) return ec;
-  struct stat st {};
-  if (::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
-  if (static_cast<uint64_t>(st.st_dev) != lDevice || static_cast<uint64_t>(st.st_ino) != lInode) return Refused();
-  return ::unlinkat(folder.Get(), sName.c_str(), 0) == 0 ? std::error_code() : LastError();
+  return UnlinkIf(folder.Get(), sName, [&](const struct stat& st) {
+    return static_cast<uint64_t>(st.st_dev) == lDevice && static_cast<uint64_t>(st.st_ino) == lInode;
+  });
 }
 
 std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
@@ -263,10 +271,7 @@ std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
   const Descriptor folder(iFolderFd);
   if (ec) return ec;
-  struct stat st {};
-  if (::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
-  if (!S_ISLNK(st.st_mode)) return Refused();
-  return ::unlinkat(folder.Get(), sName.c_str(), 0) == 0 ? std::error_code() : LastError();
+  return UnlinkIf(folder.Get(), sName, [](const struct stat& st) { return S_ISLNK(st.st_mode); });
 }
 
 std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
