@@ -57,13 +57,10 @@ void EraseCommand::RunMap() {
   RunRecord& r = m_s.record;
   const std::string sFolder = m_s.dd.ExtractPath(r.sTarget);
   m_s.dd.SetFolder(sFolder);
-  if (m_s.dd.Folder() != sFolder) {  // gone since it was checked: never walk another folder
-    m_s.mErase.ShowNotice(kMapNotFound);
-    return;
-  }
-  // From here on the walk reaches nothing but what lies below the folder held now.
+  // From here on the walk reaches nothing but what lies below the folder held now. A map gone
+  // since it was checked is never walked, nor is another folder in its place.
   const Confinement held(m_s.fs, sFolder);
-  if (!held.Held()) {
+  if (m_s.dd.Folder() != sFolder || !held.Held()) {
     m_s.mErase.ShowNotice(kMapNotFound);
     return;
   }

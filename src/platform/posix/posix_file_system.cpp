@@ -194,32 +194,27 @@ std::error_code PosixFileSystem::OpenFolder(const std::string& sPath, int& iFold
   return iFolderFd < 0 ? LastError() : std::error_code();
 }
 
-int32_t PosixFileSystem::GetAttributes(const std::string& sPath) const {
+bool PosixFileSystem::LStat(const std::string& sPath, struct stat& st) const {
   // A trailing separator would make lstat follow a link; the path names the entry itself.
   const std::string sEntry = WithoutSeparator(sPath);
-  struct stat st {};
-  if (sEntry.empty()) return -1;
-  if (m_iRootFd < 0) return ::lstat(sEntry.c_str(), &st) == 0 ? AttributesOf(st, FinalName(sEntry)) : -1;
-  if (sEntry + '/' == m_sRoot) return ::fstat(m_iRootFd, &st) == 0 ? AttributesOf(st, FinalName(sEntry)) : -1;
+  if (sEntry.empty()) return false;
+  if (m_iRootFd < 0) return ::lstat(sEntry.c_str(), &st) == 0;
+  if (sEntry + '/' == m_sRoot) return ::fstat(m_iRootFd, &st) == 0;
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sEntry, iFolderFd, sName);
   const Descriptor folder(iFolderFd);
-  if (ec || ::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return -1;
-  return AttributesOf(st, sName);
+  return !ec && ::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+int32_t PosixFileSystem::GetAttributes(const std::string& sPath) const {
+  struct stat st {};
+  return LStat(sPath, st) ? AttributesOf(st, FinalName(sPath)) : -1;
 }
 
 int64_t PosixFileSystem::FileLength(const std::string& sPath) const {
   struct stat st {};
-  if (m_iRootFd < 0) {
-    if (sPath.empty() || ::lstat(sPath.c_str(), &st) != 0) return -1;
-  } else {
-    int iFolderFd = -1;
-    std::string sName;
-    const std::error_code ec = Locate(sPath, iFolderFd, sName);
-    const Descriptor folder(iFolderFd);
-    if (ec || ::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return -1;
-  }
+  if (!LStat(sPath, st)) return -1;
   return S_ISLNK(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
 }
 

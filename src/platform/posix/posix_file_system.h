@@ -6,6 +6,8 @@
 
 #include "platform/file_system.h"
 
+struct stat;
+
 namespace tarnwipe {
 
 class PosixFileSystem : public FileSystem {
@@ -33,6 +35,8 @@ class PosixFileSystem : public FileSystem {
   // The folder that holds sPath, opened as a path handle, and the entry's name in it. Below a
   // held map the folder is reached from the map without following links or crossing mounts.
   std::error_code Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const;
+  // lstat of the entry sPath, below the held map when one is held; false when it cannot be read.
+  bool LStat(const std::string& sPath, struct stat& st) const;
   // The folder sPath itself, open for reading its entries, reached the same way.
   std::error_code OpenFolder(const std::string& sPath, int& iFolderFd) const;
   // Removes the held map itself, provided its name still leads to the folder held.
