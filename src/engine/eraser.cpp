@@ -3,22 +3,15 @@
 #include "engine/eraser.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "engine/interval.h"
 #include "engine/renderings.h"
-#include "walker/path_helpers.h"
+#include "platform/paths.h"
 
 namespace tarnwipe {
 namespace {
 
 constexpr int kProgressTopTwips = 4700;
-
-// The pass count from its text box: digits only, otherwise there is no count.
-bool ParsePassCount(const std::string& sText, int32_t& lCount) {
-  const auto result = std::from_chars(sText.data(), sText.data() + sText.size(), lCount);
-  return !sText.empty() && result.ec == std::errc() && result.ptr == sText.data() + sText.size() && lCount >= 0;
-}
 
 // A write past the original end that the medium has no room for: the growth is lost, the
 // file's own bytes are not.
@@ -28,52 +21,44 @@ bool IsNoRoom(const std::error_code& ec) {
 
 }  // namespace
 
-Eraser::Eraser(RunRecord& record, FormView& view, FileSystem& fs, Clock& clock, EventPump& pump,
-               const Separators& seps)
-    : m_record(record), m_view(view), m_fs(fs), m_clock(clock), m_pump(pump), m_seps(seps) {}
+Eraser::Eraser(FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps)
+    : m_view(view), m_fs(fs), m_clock(clock), m_pump(pump), m_seps(seps) {}
 
-void Eraser::EraseFile(int64_t& lBytes) {
-  const std::string sName = paths::ExtractName(m_fs, m_record.sTarget);
+void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes) {
+  const std::string sName = paths::LastName(sTarget);
   ReportElapsed(ErasingLine(sName, lBytes, m_seps), false);
-  m_record.sngFileStart = m_clock.TimeOfDay();
+  m_sngFileStart = m_clock.TimeOfDay();
 
   bool bOk = false;
-  const int32_t lAttributes = m_fs.GetAttributes(m_record.sTarget);
+  const int32_t lAttributes = m_fs.GetAttributes(sTarget);
   if (lAttributes != -1 && (lAttributes & kAttrLink) != 0) {
     // A link holds no data of its own: it is removed, and what it points to is left alone.
-    bOk = !m_fs.RemoveLink(m_record.sTarget);
+    bOk = !m_fs.RemoveLink(sTarget);
   } else {
-    bOk = OpenEraseFile();
-    if (bOk) bOk = OverwriteEraseFile();
+    bOk = lPasses >= 0 && OpenEraseFile(sTarget);
+    if (bOk) bOk = OverwriteEraseFile(lPasses);
     // The name is removed only while it still leads to the file just overwritten.
     if (bOk) bOk = !m_pFile->Remove();
     const bool bClosed = CloseEraseFile();
     bOk = bOk && bClosed;
   }
 
-  m_record.sTarget = sName;
   if (!bOk) {
     ReportElapsed("Could not erased file " + sName, true);
     lBytes = -1;
   }
-  m_record.sTarget.clear();
   ShowDots();
   m_pump.Yield();
 }
 
-bool Eraser::OpenEraseFile() {
+bool Eraser::OpenEraseFile(const std::string& sTarget) {
   CloseEraseFile();
-  if (m_fs.OpenExclusive(m_record.sTarget, m_pFile)) return false;
-  m_iNextFileNo = static_cast<int16_t>(m_iNextFileNo % 511 + 1);
-  m_record.iFileNo = m_iNextFileNo;
-  return true;
+  return !m_fs.OpenExclusive(sTarget, m_pFile);
 }
 
-bool Eraser::OverwriteEraseFile() {
-  if (m_record.iFileNo == 0 || !m_pFile) return false;
+bool Eraser::OverwriteEraseFile(int32_t lPasses) {
+  if (!m_pFile) return false;
   const int64_t lLength = m_pFile->Length();
-  int32_t lPasses = 0;
-  if (!ParsePassCount(m_view.TimesText(), lPasses)) return false;
 
   // Every pass covers the blocks at 0, 1024, ... up to the last one that starts at or before
   // the end, so the file's last partial block is overwritten whole.
@@ -108,18 +93,14 @@ bool Eraser::OverwriteEraseFile() {
 }
 
 bool Eraser::CloseEraseFile() {
-  if (m_record.iFileNo == 0) return true;
-  m_record.iFileNo = 0;
-  const std::error_code ec = m_pFile ? m_pFile->Close() : std::error_code();
+  if (!m_pFile) return true;
+  const std::error_code ec = m_pFile->Close();
   m_pFile.reset();
   return !ec;
 }
 
 void Eraser::ReportElapsed(std::string sMsg, bool bTimed) {
-  if (bTimed) {
-    m_record.sngFileEnd = m_clock.TimeOfDay();
-    sMsg += TimedSuffix(GetInterval(m_record.sngFileStart, m_record.sngFileEnd), m_seps);
-  }
+  if (bTimed) sMsg += TimedSuffix(GetInterval(m_sngFileStart, m_clock.TimeOfDay()), m_seps);
   m_view.PrependMessage(sMsg);
 }
 

@@ -9,9 +9,8 @@
 #include "engine/event_pump.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/form_view.h"
 #include "platform/separators.h"
-#include "window/form_view.h"
-#include "window/run_record.h"
 
 namespace tarnwipe {
 
@@ -28,24 +27,15 @@ class Eraser {
   // The progress caption runs through 1 to 87 dots, then starts again.
   static constexpr int kDotCycle = 88;
 
-  Eraser(RunRecord& record, FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps);
+  Eraser(FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps);
 
-  // Erases the file named by sTarget. lBytes holds the size shown in the Erasing line; it becomes
-  // -1 when the file was not erased, in which case the file is kept and a failure line is
-  // written. sTarget is empty afterwards.
-  void EraseFile(int64_t& lBytes);
+  // Erases the file sTarget with lPasses + 1 passes. lBytes holds the size shown in the Erasing
+  // line; it becomes -1 when the file was not erased, in which case the file is kept and a
+  // failure line is written. A negative lPasses means the count was no number: nothing is
+  // overwritten and the file is kept.
+  void EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes);
 
-  // Opens sTarget for exclusive overwriting under iFileNo; false when it cannot be opened.
-  bool OpenEraseFile();
-
-  // Writes n + 1 passes over the open file, each flushed to the medium; false when a byte of
-  // the file could not be written, a flush failed or the pass count is no number.
-  bool OverwriteEraseFile();
-
-  // Closes the open erase file, if any; false when the close failed.
-  bool CloseEraseFile();
-
-  // Puts sMsg on top of the message area, with the time since sngFileStart when bTimed.
+  // Puts sMsg on top of the message area, with the time since the current file's start when bTimed.
   void ReportElapsed(std::string sMsg, bool bTimed);
 
   // lTicks progress ticks, one per block written; the window sees them at most once a frame,
@@ -56,17 +46,26 @@ class Eraser {
   void ClearProgress();
 
  private:
+  // Opens sTarget for exclusive overwriting; false when it cannot be opened.
+  bool OpenEraseFile(const std::string& sTarget);
+
+  // Writes lPasses + 1 passes over the open file, each flushed to the medium; false when a byte
+  // of the file could not be written or a flush failed.
+  bool OverwriteEraseFile(int32_t lPasses);
+
+  // Closes the open erase file, if any; false when the close failed.
+  bool CloseEraseFile();
+
   void ShowDots();
 
-  RunRecord& m_record;
   FormView& m_view;
   FileSystem& m_fs;
   Clock& m_clock;
   EventPump& m_pump;
   const Separators& m_seps;
 
-  std::unique_ptr<ExclusiveFile> m_pFile;
-  int16_t m_iNextFileNo = 0;
+  std::unique_ptr<ExclusiveFile> m_pFile;  // the open erase file; at most one at a time
+  float m_sngFileStart = 0;                // clock when the current file's erase began
   int m_iDots = 0;
 };
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/clock.h"
-#include "window/form_view.h"
+#include "platform/form_view.h"
 
 namespace tarnwipe {
 

@@ -97,9 +97,6 @@ class FileSystem {
 
   // The path with links and ".." resolved as far as it exists; the rest is kept as written.
   virtual std::string CanonicalPath(const std::string& sPath) const = 0;
-
-  // The whole content of a file, empty when it cannot be read.
-  virtual std::string ReadText(const std::string& sPath) const = 0;
 };
 
 }  // namespace tarnwipe

@@ -2,18 +2,28 @@
 #include "runs/erase_command.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "engine/interval.h"
 #include "engine/renderings.h"
 #include "runs/confinement.h"
+#include "runs/form_operations.h"
 #include "walker/path_helpers.h"
-#include "window/form_operations.h"
 
 namespace tarnwipe {
 namespace {
 const char kStopHint[] = "Press <Esc> to stop!";
 const char kMapNotFound[] = "Map not found!";
+
+// The pass count from its text box: digits only, otherwise -1, for which nothing is erased.
+int32_t ParsePassCount(const std::string& sText) {
+  int32_t lCount = -1;
+  const auto result = std::from_chars(sText.data(), sText.data() + sText.size(), lCount);
+  const bool bNumber = !sText.empty() && result.ec == std::errc() && result.ptr == sText.data() + sText.size();
+  return bNumber && lCount >= 0 ? lCount : -1;
 }
+
+}  // namespace
 
 std::string EraseCommand::CheckInput() const {
   const RunRecord& r = m_s.record;
@@ -38,6 +48,7 @@ void EraseCommand::btnErase_Click() {
   m_s.view.SetBusyPointer(true);
   r.bStop = false;
   r.bRunning = true;
+  r.lPasses = ParsePassCount(m_s.view.TimesText());
   m_s.view.SetSelectEnabled(false);
   m_s.view.SetEraseEnabled(false);
   if (r.bMap) {
@@ -92,7 +103,8 @@ void EraseCommand::RunFile() {
   // A file that vanished since it was chosen gets the engine's failure line.
   int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(r.sTarget));
   r.sngStart = m_s.clock.TimeOfDay();
-  m_s.eraser.EraseFile(lBytes);
+  m_s.eraser.EraseFile(r.sTarget, r.lPasses, lBytes);
+  r.sTarget.clear();
   r.sngEnd = m_s.clock.TimeOfDay();
   if (lBytes >= 0 && (r.sngStart != 0.0F || r.sngEnd != 0.0F)) {
     const std::string sLine = SingleFileReport(lBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);

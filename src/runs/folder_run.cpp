@@ -6,8 +6,8 @@
 
 #include "engine/interval.h"
 #include "engine/renderings.h"
-#include "walker/path_helpers.h"
-#include "window/form_operations.h"
+#include "platform/paths.h"
+#include "runs/form_operations.h"
 
 namespace tarnwipe {
 
@@ -44,10 +44,10 @@ void FolderRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& 
   }
   lBytes = m_s.fs.FileLength(sFileSpec);
   if (lBytes < 0) return;  // gone since the listing: nothing left to erase
-  r.sTarget = sFileSpec;
   m_s.pump.Yield();
   bCancel = r.bStop;
-  m_s.eraser.EraseFile(lBytes);
+  m_s.eraser.EraseFile(sFileSpec, r.lPasses, lBytes);
+  r.sTarget.clear();
 }
 
 void FolderRun::RemoveVisitedFolders() {
@@ -79,7 +79,7 @@ void FolderRun::dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double d
   r.bFinishing = true;
 
   RemoveVisitedFolders();
-  if (r.sRootFolder == std::string(1, paths::kSeparator)) {
+  if (paths::IsRoot(r.sRootFolder)) {
     --lNrTotalFolders;  // a root is never removed
   } else if (m_s.fs.RemoveFolder(r.sRootFolder)) {
     ++r.lNotRemoved;

@@ -1,7 +1,7 @@
 // TrimNull and AddBackslash.
 #include "runs/path_text.h"
 
-#include "walker/path_helpers.h"
+#include "platform/paths.h"
 
 namespace tarnwipe {
 
@@ -12,7 +12,7 @@ std::string TrimNull(std::string& sText) {
 }
 
 std::string AddBackslash(std::string& sText) {
-  if (!sText.empty() && sText.back() != paths::kSeparator) sText += paths::kSeparator;
+  sText = paths::WithSeparator(sText);
   return sText;
 }
 

@@ -3,32 +3,25 @@
 #include "runs/protection.h"
 
 #include "runs/spec_folders.h"
-#include "walker/path_helpers.h"
+#include "platform/paths.h"
 
 namespace tarnwipe {
 namespace {
 
-// True when sPath lies in sFolder or is sFolder itself, written with or without the separator.
-bool LiesIn(const std::string& sPath, const std::string& sFolder) {
-  return (sPath + paths::kSeparator).rfind(sFolder, 0) == 0;
-}
-
 bool LiesInAny(const std::string& sTarget, const std::string& sCanonical, const std::vector<std::string>& asFolders) {
   for (const std::string& sFolder : asFolders) {
-    if (LiesIn(sTarget, sFolder) || LiesIn(sCanonical, sFolder)) return true;
+    if (paths::LiesIn(sTarget, sFolder) || paths::LiesIn(sCanonical, sFolder)) return true;
   }
   return false;
 }
-
-bool IsRoot(const std::string& sPath) { return sPath == std::string(1, paths::kSeparator); }
 
 }  // namespace
 
 Refusal CheckTarget(const std::string& sTarget, const std::string& sCanonical, const ProtectedFolders& folders) {
   if (folders.asSystem.empty() || LiesInAny(sTarget, sCanonical, folders.asSystem)) return Refusal::kSystemFolder;
   if (LiesInAny(sTarget, sCanonical, {folders.sPrograms})) return Refusal::kProgramsFolder;
-  if (IsRoot(sTarget) || IsRoot(sCanonical)) return Refusal::kRoot;
-  if (sTarget.empty() || sTarget[0] != paths::kSeparator) return Refusal::kInvalidPath;
+  if (paths::IsRoot(sTarget) || paths::IsRoot(sCanonical)) return Refusal::kRoot;
+  if (!paths::IsAbsolute(sTarget)) return Refusal::kInvalidPath;
   return Refusal::kNone;
 }
 

@@ -5,12 +5,12 @@
 #include "engine/event_pump.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/form_view.h"
 #include "platform/separators.h"
+#include "runs/m_erase.h"
 #include "runs/protection.h"
+#include "runs/run_record.h"
 #include "walker/c_dir_drill.h"
-#include "window/form_view.h"
-#include "window/m_erase.h"
-#include "window/run_record.h"
 
 namespace tarnwipe {
 

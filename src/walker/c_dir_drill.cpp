@@ -123,6 +123,4 @@ std::string CDirDrill::ExtractName(const std::string& sSpecIn, bool bBaseOnly) c
 
 std::string CDirDrill::ExtractPath(const std::string& sSpecIn) const { return paths::ExtractPath(m_fs, sSpecIn); }
 
-std::string CDirDrill::FileText(const std::string& sFileSpec) const { return m_fs.ReadText(sFileSpec); }
-
 }  // namespace tarnwipe

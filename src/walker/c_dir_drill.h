@@ -45,7 +45,6 @@ class CDirDrill {
   std::string ExtractFolder(const std::string& sSpecIn) const;
   std::string ExtractName(const std::string& sSpecIn, bool bBaseOnly = false) const;
   std::string ExtractPath(const std::string& sSpecIn) const;
-  std::string FileText(const std::string& sFileSpec) const;
 
  private:
   bool IsFolder(const std::string& sPath) const;

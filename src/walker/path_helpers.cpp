@@ -1,4 +1,4 @@
-// Path helpers. Positions follow the rule "after the last separator"; nothing here touches a file.
+// Path helpers. Positions follow the rule "after the last separator"; only IsFolder asks the disk.
 #include "walker/path_helpers.h"
 
 namespace tarnwipe::paths {
@@ -9,17 +9,11 @@ bool IsFolder(const FileSystem& fs, const std::string& sPath) {
 }
 
 std::string QualifyFolder(const FileSystem& fs, const std::string& sPath) {
-  if (IsFolder(fs, sPath) && sPath.back() != kSeparator) return sPath + kSeparator;
-  return sPath;
+  return IsFolder(fs, sPath) ? WithSeparator(sPath) : sPath;
 }
 
 std::string ExtractFolder(const FileSystem& fs, const std::string& sSpecIn) {
-  if (!IsFolder(fs, sSpecIn)) return {};
-  std::string sFolder = sSpecIn;
-  while (sFolder.size() > 1 && sFolder.back() == kSeparator) sFolder.pop_back();
-  if (sFolder == std::string(1, kSeparator)) return sFolder;  // the root names itself
-  const auto p = sFolder.rfind(kSeparator);
-  return p == std::string::npos ? sFolder : sFolder.substr(p + 1);
+  return IsFolder(fs, sSpecIn) ? LastName(sSpecIn) : std::string();
 }
 
 std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn, bool bBaseOnly) {
@@ -34,9 +28,7 @@ std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn, bool b
 }
 
 std::string ExtractPath(const FileSystem& fs, const std::string& sSpecIn) {
-  if (IsFolder(fs, sSpecIn)) return QualifyFolder(fs, sSpecIn);
-  const auto p = sSpecIn.rfind(kSeparator);
-  return p == std::string::npos ? std::string() : sSpecIn.substr(0, p + 1);
+  return IsFolder(fs, sSpecIn) ? WithSeparator(sSpecIn) : FolderPart(sSpecIn);
 }
 
 }  // namespace tarnwipe::paths

@@ -1,14 +1,14 @@
-// Cutting paths into folder, folder name and file name, and telling folders from files.
+// Cutting paths into folder, folder name and file name where that depends on what the path
+// names on disk.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/paths.h"
 
 namespace tarnwipe::paths {
-
-inline constexpr char kSeparator = '/';
 
 // True when the path names an existing folder (a link to a folder is not one).
 bool IsFolder(const FileSystem& fs, const std::string& sPath);

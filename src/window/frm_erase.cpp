@@ -1,8 +1,8 @@
 // The main window's logic: load, keyboard rules, target selection and the read-me.
 #include "window/frm_erase.h"
 
+#include "runs/form_operations.h"
 #include "runs/spec_folders.h"
-#include "window/form_operations.h"
 #include "window/read_me.h"
 
 namespace tarnwipe {
@@ -10,11 +10,10 @@ namespace tarnwipe {
 FrmErase::FrmErase(FormView& view, FileSystem& fs, Clock& clock, Dialogs& dialogs, const SpecialFolders& folders,
                    Separators seps)
     : m_view(view),
-      m_fs(fs),
       m_seps(std::move(seps)),
       m_dd(fs, GetApplicationFolder(folders)),
       m_pump(view, clock),
-      m_eraser(m_record, view, fs, clock, m_pump, m_seps),
+      m_eraser(view, fs, clock, m_pump, m_seps),
       m_mErase(dialogs, folders, fs),
       m_protection(fs, folders),
       m_folderRun({m_record, view, fs, clock, m_pump, m_seps, m_eraser, m_dd, m_mErase, m_protection}),

@@ -9,15 +9,15 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
+#include "platform/form_view.h"
 #include "platform/separators.h"
 #include "platform/special_folders.h"
 #include "runs/erase_command.h"
 #include "runs/folder_run.h"
+#include "runs/m_erase.h"
 #include "runs/protection.h"
+#include "runs/run_record.h"
 #include "walker/c_dir_drill.h"
-#include "window/form_view.h"
-#include "window/m_erase.h"
-#include "window/run_record.h"
 
 namespace tarnwipe {
 
@@ -53,12 +53,10 @@ class FrmErase {
   void ClearRunState();
 
   RunRecord& Record() { return m_record; }
-  CDirDrill& dd() { return m_dd; }
   FolderRun& Run() { return m_folderRun; }
 
  private:
   FormView& m_view;
-  FileSystem& m_fs;
   Separators m_seps;
   RunRecord m_record;
   CDirDrill m_dd;

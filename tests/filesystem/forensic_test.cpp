@@ -7,12 +7,15 @@
 
 #include "form_fixture.h"
 #include "loop_mount.h"
+#include "platform/posix/posix_file_system.h"
+#include "temp_folder.h"
 
 namespace tarnwipe::test {
 namespace {
 
-class ForensicTest : public FormFixture, public ::testing::WithParamInterface<const char*> {
+class ForensicTest : public FormFixture<PosixFileSystem>, public ::testing::WithParamInterface<const char*> {
  protected:
+  TempFolder temp;
   // A file of lSize bytes made of its own marker, repeated; returns the marker.
   std::string WriteMarked(const std::string& sPath, size_t lSize) {
     std::string sMarker = "TARNWIPE-MARKER:" + std::string(GetParam()) + ":" + std::to_string(m_random()) + ":" +

@@ -4,11 +4,16 @@
 
 #include "form_fixture.h"
 #include "loop_mount.h"
+#include "platform/posix/posix_file_system.h"
+#include "temp_folder.h"
 
 namespace tarnwipe::test {
 namespace {
 
-class ImageTest : public FormFixture {};
+class ImageTest : public FormFixture<PosixFileSystem> {
+ protected:
+  TempFolder temp;
+};
 
 TEST_F(ImageTest, ReadOnlyMountKeepsEverythingAndSaysSo) {
   LoopMount image(temp.Path(), "ext4", 16);

@@ -1,225 +1,147 @@
-// The directory walker on real temporary trees.
+// The directory walker over the in-memory file layer: order, totals, patterns, masks and caps.
 #include "walker/c_dir_drill.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <functional>
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/posix_file_system.h"
-#include "temp_folder.h"
+#include "memory_file_system.h"
 
 namespace tarnwipe::test {
 namespace {
 
-// Records every event, paths relative to the walked folder.
+using Events = std::vector<std::string>;
+
+// Records every event, paths relative to the walked folder /walk/, and answers with the byte
+// counts and the cancelled folder it is given.
 class Recorder : public DirDrillEvents {
  public:
-  explicit Recorder(std::string sBase) : m_sBase(std::move(sBase)) {}
-
-  std::vector<std::string> events;
-  std::function<void(const std::string&, int64_t&)> onFile;
-  std::function<void(const std::string&, bool&)> onFolder;
-  int32_t lFiles = -1;
-  int32_t lFolders = -1;
+  Events events;
+  std::map<std::string, int64_t> bytes;
+  std::string sCancel = "none";  // a folder whose visit is cancelled
+  int32_t lFiles = -1, lFolders = -1;
   double dblKBytes = -1;
 
-  void NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& /*bCancel*/) override {
-    events.push_back("F " + Relative(sFileSpec));
-    if (onFile) onFile(Relative(sFileSpec), lBytes);
+  void NewFile(const std::string& sFileSpec, int64_t& lBytes, bool&) override {
+    events.push_back("F " + sFileSpec.substr(6));
+    if (bytes.count(sFileSpec.substr(6)) != 0) lBytes = bytes[sFileSpec.substr(6)];
   }
   void NewFolder(const std::string& sFolderSpec, bool& bCancel) override {
-    events.push_back("D " + Relative(sFolderSpec));
-    if (onFolder) onFolder(Relative(sFolderSpec), bCancel);
+    events.push_back("D " + sFolderSpec.substr(6));
+    bCancel = sFolderSpec.substr(6) == sCancel;
   }
   void Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes) override {
     lFiles = lNrTotalFiles;
     lFolders = lNrTotalFolders;
     dblKBytes = dblTotalKBytes;
   }
-  int Count(char cKind) const {
-    return static_cast<int>(std::count_if(events.begin(), events.end(), [&](const std::string& s) { return s[0] == cKind; }));
-  }
-
- private:
-  std::string Relative(const std::string& sPath) const {
-    return sPath.rfind(m_sBase, 0) == 0 ? sPath.substr(m_sBase.size()) : sPath;
-  }
-  std::string m_sBase;
 };
 
 class DirDrillTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  DirDrillTest() {
     dd.SetEvents(&recorder);
-    dd.SetAttributeMask(39);
+    dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
   }
-  // A/a.txt, A/B/b.txt, A/B/C/c.txt, A/D/d.txt under the temporary folder.
   void MakeTree() {
-    temp.Write("a.txt", "a");
-    temp.Write("B/b.txt", "b");
-    temp.Write("B/C/c.txt", "c");
-    temp.Write("D/d.txt", "d");
+    for (const char* pFile : {"a.txt", "B/b.txt", "B/C/c.txt", "D/d.txt"}) fs.AddFile(sRoot + pFile, "x");
   }
-  std::vector<std::string> Walk(const std::string& sPattern = "*.*") {
+  Events Walk(const std::string& sPattern = "*.*") {
     recorder.events.clear();
     dd.SetPattern(sPattern);
-    dd.BeginSearch(temp.Path());
+    dd.BeginSearch(sRoot);
     return recorder.events;
   }
 
-  TempFolder temp;
-  PosixFileSystem fs;
+  MemoryFileSystem fs;
+  const std::string sRoot = fs.AddFolder("/walk");
   CDirDrill dd{fs, "/"};
-  Recorder recorder{temp.Path()};
+  Recorder recorder;
 };
 
-using Events = std::vector<std::string>;
-
-TEST_F(DirDrillTest, DepthFirstWithEachFolderListedBeforeItsFiles) {
+TEST_F(DirDrillTest, DepthFirstWithBothListingsBeforeTheFilesAndFoldersStored) {
   MakeTree();
   EXPECT_EQ(Walk(), (Events{"D ", "F a.txt", "D B/", "F B/b.txt", "D B/C/", "F B/C/c.txt", "D D/", "F D/d.txt"}));
-  EXPECT_EQ(recorder.lFiles, 4);
   EXPECT_EQ(recorder.lFolders, 4);
   const std::vector<std::string> asDirs = dd.DirsDone();
-  ASSERT_EQ(asDirs.size(), 31U);
-  EXPECT_EQ(asDirs[0], "");
-  EXPECT_EQ(asDirs[1], temp.Path() + "B");
-  EXPECT_EQ(asDirs[2], temp.Path() + "D");
-  EXPECT_EQ(asDirs[3], temp.Path() + "B/C");
-  EXPECT_EQ(asDirs[4], "");
-}
+  EXPECT_EQ(asDirs.size(), 31U);
+  EXPECT_EQ((Events{asDirs[0], asDirs[1], asDirs[2], asDirs[3], asDirs[4]}),
+            (Events{"", sRoot + "B", sRoot + "D", sRoot + "B/C", ""}));
 
-TEST_F(DirDrillTest, NotRecursiveStillCountsAndStoresTheSubfolders) {
-  MakeTree();
   dd.SetRecursive(false);
   EXPECT_EQ(Walk(), (Events{"D ", "F a.txt"}));
   EXPECT_EQ(recorder.lFolders, 3);
-  EXPECT_EQ(dd.DirsDone()[2], temp.Path() + "D");
 }
 
 TEST_F(DirDrillTest, CancelledFolderIsSkippedButCounted) {
   MakeTree();
-  recorder.onFolder = [](const std::string& sFolder, bool& bCancel) { bCancel = sFolder == "B/"; };
+  recorder.sCancel = "B/";
   EXPECT_EQ(Walk(), (Events{"D ", "F a.txt", "D B/", "D D/", "F D/d.txt"}));
   EXPECT_EQ(recorder.lFiles, 2);
   EXPECT_EQ(recorder.lFolders, 3);
-
-  recorder.onFolder = [](const std::string&, bool& bCancel) { bCancel = true; };
-  EXPECT_EQ(Walk(), (Events{"D "}));
-  EXPECT_EQ(recorder.lFiles, 0);
-  EXPECT_EQ(recorder.lFolders, 1);
-  EXPECT_EQ(recorder.dblKBytes, 0);
 }
 
 TEST_F(DirDrillTest, ByteCountsOfTheReceiverMakeTheTotals) {
-  temp.Write("1.txt", "");
-  temp.Write("2.txt", "");
-  temp.Write("3.txt", "");
-  temp.Write("sub/4.txt", "");
-  recorder.onFile = [](const std::string& sFile, int64_t& lBytes) {
-    if (sFile == "1.txt") lBytes = 2048;
-    if (sFile == "3.txt") lBytes = -1;
-    if (sFile == "sub/4.txt") lBytes = int64_t{3} << 31;  // 6 GiB
-  };
+  for (const char* pFile : {"1.txt", "2.txt", "3.txt", "sub/4.txt"}) fs.AddFile(sRoot + pFile, "");
+  recorder.bytes = {{"1.txt", 2048}, {"3.txt", -1}, {"sub/4.txt", int64_t{3} << 31}};
   Walk();
-  // 2.txt keeps the count the receiver left for 1.txt; 3.txt is declined.
+  // 2.txt keeps the count left for 1.txt; 3.txt is declined and not counted.
   EXPECT_EQ(recorder.lFiles, 3);
   EXPECT_DOUBLE_EQ(recorder.dblKBytes, 4.0 + 6.0 * 1024 * 1024);
-
-  recorder.onFile = nullptr;
-  Walk();
-  EXPECT_EQ(recorder.lFiles, 4);
-  EXPECT_DOUBLE_EQ(recorder.dblKBytes, 0.0);
 }
 
 TEST_F(DirDrillTest, PatternListsAreNormalisedAndMatchedPerElement) {
   dd.SetPattern("*.txt, *.log");
   EXPECT_EQ(dd.Pattern(), "*.txt;*.log");
-  dd.SetPattern("my file.txt");
-  EXPECT_EQ(dd.Pattern(), "myfile.txt");
-
-  temp.Write("a.txt", "");
-  temp.Write("b.LOG", "");
-  temp.Write("noext", "");
-  temp.Write("c1.dat", "");
-  temp.Write("sub/d.txt", "");
+  for (const char* pFile : {"a.txt", "b.LOG", "noext", "c1.dat", "sub/d.txt"}) fs.AddFile(sRoot + pFile, "");
   EXPECT_EQ(Walk("*.txt, *.log"), (Events{"D ", "F a.txt", "F b.LOG", "D sub/", "F sub/d.txt"}));
   EXPECT_EQ(Walk(""), (Events{"D ", "D sub/"}));
   EXPECT_EQ(Walk("*.TXT;"), (Events{"D ", "F a.txt", "F a.txt", "F b.LOG", "F c1.dat", "F noext", "D sub/",
                                     "F sub/d.txt", "F sub/d.txt"}));
-  EXPECT_EQ(Walk("*.*"), (Events{"D ", "F a.txt", "F b.LOG", "F c1.dat", "F noext", "D sub/", "F sub/d.txt"}));
   EXPECT_EQ(Walk("c?.dat;?.txt"), (Events{"D ", "F c1.dat", "F a.txt", "D sub/", "F sub/d.txt"}));
   EXPECT_EQ(Walk("noext.*"), (Events{"D ", "F noext", "D sub/"}));
 }
 
-TEST_F(DirDrillTest, AttributeMaskChoosesTheFiles) {
-  const std::string sReadOnly = temp.Write("readonly", "");
-  ::chmod(sReadOnly.c_str(), 0444);
-  temp.Write(".dotfile", "");
-  temp.Write(".git/config", "");
-  temp.Write("plain", "");
-  ::symlink("/etc", (temp.Path() + "etc-link").c_str());
-  ::mkfifo((temp.Path() + "fifo").c_str(), 0600);
-
+TEST_F(DirDrillTest, AttributeMaskChoosesTheFilesAndHiddenFoldersAreNeverEntered) {
+  fs.AddFile(sRoot + "readonly", "", kAttrArchive | kAttrReadOnly);
+  fs.AddFile(sRoot + ".dotfile", "");
+  fs.AddFile(sRoot + ".git/config", "");
+  fs.AddFile(sRoot + "link", "", kAttrArchive | kAttrLink);
+  fs.AddFile(sRoot + "fifo", "", kAttrSystem);
+  EXPECT_EQ(Walk(), (Events{"D ", "F .dotfile", "F fifo", "F link", "F readonly"}));
+  dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrArchive);
+  EXPECT_EQ(Walk(), (Events{"D ", "F .dotfile", "F link", "F readonly"}));
+  dd.SetAttributeMask(kAttrReadOnly);
+  EXPECT_EQ(Walk(), (Events{"D ", "F readonly"}));
   dd.SetAttributeMask(0);
   EXPECT_EQ(Walk(), (Events{"D "}));
-  dd.SetAttributeMask(39);
-  EXPECT_EQ(Walk(), (Events{"D ", "F .dotfile", "F etc-link", "F fifo", "F plain", "F readonly"}));
-  dd.SetAttributeMask(35);
-  EXPECT_EQ(Walk(), (Events{"D ", "F .dotfile", "F etc-link", "F plain", "F readonly"}));
-  dd.SetAttributeMask(1);
-  EXPECT_EQ(Walk(), (Events{"D ", "F readonly"}));
-  EXPECT_EQ(recorder.lFolders, 1);
 }
 
-TEST_F(DirDrillTest, FilesOfOneVisitStopAfterTheCap) {
-  for (int i = 0; i < 3005; ++i) temp.Write("f" + std::to_string(i), "");
+TEST_F(DirDrillTest, VisitsAndSearchesStopAfterTheirCaps) {
+  for (int i = 0; i < 3005; ++i) fs.AddFile(sRoot + "f" + std::to_string(i), "");
   Walk("*.*;f1*");
   // 3001 from the first element, then one more from the second before its first test.
-  EXPECT_EQ(recorder.Count('F'), 3002);
-  Walk();
-  EXPECT_EQ(recorder.Count('F'), 3001);
-}
+  EXPECT_EQ(recorder.lFiles, 3002);
 
-TEST_F(DirDrillTest, FoldersOfOneSearchStopAfterTheCap) {
   char name[16];
   for (int i = 0; i < 2999; ++i) {
     std::snprintf(name, sizeof name, "d%04d", i);
-    ::mkdir((temp.Path() + name).c_str(), 0700);
+    fs.AddFolder(sRoot + name);
   }
-  temp.MakeFolder("d0000/x");
-  temp.MakeFolder("d0000/y");
-  Walk();
+  fs.AddFolder(sRoot + "d0000/x");
+  fs.AddFolder(sRoot + "d0000/y");
+  Walk("");
   EXPECT_EQ(recorder.lFolders, 3001);
-  EXPECT_EQ(recorder.Count('D'), 3001);
-  EXPECT_EQ(dd.DirsDone()[3000], temp.Path() + "d0000/x");
-  EXPECT_EQ(dd.DirsDone().size(), 3001U);
+  EXPECT_EQ(dd.DirsDone()[3000], sRoot + "d0000/x");
 }
 
-TEST_F(DirDrillTest, FolderPropertyAndRepeatedSearches) {
+TEST_F(DirDrillTest, FolderPropertyTakesOnlyExistingFolders) {
   MakeTree();
-  const std::string sB = temp.Path() + "B";
-  dd.SetFolder(sB);
-  EXPECT_EQ(dd.Folder(), sB);
-  dd.SetFolder(temp.Path() + "missing/");
-  EXPECT_EQ(dd.Folder(), sB);
-  dd.SetFolder(temp.Path() + "a.txt");
-  EXPECT_EQ(dd.Folder(), sB);
-
+  dd.SetFolder(sRoot + "B");
+  dd.SetFolder(sRoot + "missing/");
+  dd.SetFolder(sRoot + "a.txt");
+  EXPECT_EQ(dd.Folder(), sRoot + "B");
   dd.BeginSearch();
   EXPECT_EQ(recorder.events.front(), "D B/");
   EXPECT_EQ(recorder.lFolders, 2);
-
-  Walk();
-  dd.BeginSearch(sB);
-  EXPECT_EQ(recorder.lFiles, 2);
-  EXPECT_EQ(recorder.lFolders, 2);
-  EXPECT_EQ(dd.DirsDone()[1], temp.Path() + "B/C");
-  EXPECT_EQ(dd.DirsDone()[2], "");
 }
 
 }  // namespace

@@ -1,98 +1,35 @@
-// Path helpers and attribute words on a real temporary tree.
+// Cutting paths where the answer depends on what the path names: a folder, a file, a link.
 #include "walker/path_helpers.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/posix_file_system.h"
-#include "temp_folder.h"
-#include "walker/c_dir_drill.h"
+#include "memory_file_system.h"
 
 namespace tarnwipe::test {
 namespace {
 
-class PathHelpersTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    sData = temp.MakeFolder("Data");
-    sReport = temp.Write("Data/report.txt", "r");
-    sNope = temp.Path() + "Nope";
-    ASSERT_EQ(::symlink(sData.c_str(), (temp.Path() + "linked").c_str()), 0);
-  }
+TEST(PathHelpers, FolderNameFileNameAndFolderPart) {
+  MemoryFileSystem fs;
+  const std::string sData = fs.AddFolder("/home/Data");
+  const std::string sReport = fs.AddFile(sData + "report.txt", "r");
+  fs.AddFile("/home/linked", "", kAttrArchive | kAttrLink);
 
-  TempFolder temp;
-  PosixFileSystem fs;
-  CDirDrill dd{fs, "/"};
-  std::string sData, sReport, sNope;
-};
+  EXPECT_EQ(paths::ExtractFolder(fs, "/home/Data"), "Data");
+  EXPECT_EQ(paths::ExtractFolder(fs, "/"), "/");
+  EXPECT_EQ(paths::ExtractFolder(fs, sReport), "");
+  EXPECT_EQ(paths::ExtractFolder(fs, "/home/linked/"), "");
 
-TEST_F(PathHelpersTest, ExtractFolderNamesTheLastFolder) {
-  EXPECT_EQ(dd.ExtractFolder(sData), "Data");
-  EXPECT_EQ(dd.ExtractFolder(sData.substr(0, sData.size() - 1)), "Data");
-  EXPECT_EQ(dd.ExtractFolder("/"), "/");
-  EXPECT_EQ(dd.ExtractFolder(sReport), "");
-  EXPECT_EQ(dd.ExtractFolder(sNope), "");
-  EXPECT_EQ(dd.ExtractFolder(temp.Path() + "linked"), "");
-  EXPECT_EQ(dd.ExtractFolder(temp.Path() + "linked/"), "");
-  EXPECT_EQ(dd.ExtractFolder(""), "");
-}
+  EXPECT_EQ(paths::ExtractName(fs, sReport), "report.txt");
+  EXPECT_EQ(paths::ExtractName(fs, "/nope/archive.tar.gz", true), "archive.tar");
+  EXPECT_EQ(paths::ExtractName(fs, "/nope/.profile", true), "");
+  EXPECT_EQ(paths::ExtractName(fs, sData), "");
+  EXPECT_EQ(paths::ExtractName(fs, "/home/linked"), "linked");
 
-TEST_F(PathHelpersTest, ExtractNameCutsAfterTheLastSeparator) {
-  EXPECT_EQ(dd.ExtractName(sReport), "report.txt");
-  EXPECT_EQ(dd.ExtractName(sReport, true), "report");
-  EXPECT_EQ(dd.ExtractName(sNope + "/archive.tar.gz", true), "archive.tar");
-  EXPECT_EQ(dd.ExtractName("notes", true), "notes");
-  EXPECT_EQ(dd.ExtractName("notes."), "notes.");
-  EXPECT_EQ(dd.ExtractName(sNope + "/.profile", true), "");
-  EXPECT_EQ(dd.ExtractName(sNope + "/.profile"), ".profile");
-  EXPECT_EQ(dd.ExtractName(sData), "");
-  EXPECT_EQ(dd.ExtractName(sNope + "/"), sNope + "/");
-  EXPECT_EQ(dd.ExtractName(""), "");
-  EXPECT_EQ(dd.ExtractName("/"), "");
-  EXPECT_EQ(dd.ExtractName(temp.Path() + "linked"), "linked");
-  EXPECT_EQ(dd.ExtractName(temp.Path() + "my caf\xc3\xa9 \xff.txt"), "my caf\xc3\xa9 \xff.txt");
-}
-
-TEST_F(PathHelpersTest, ExtractPathGivesTheFolderWithItsSeparator) {
-  EXPECT_EQ(dd.ExtractPath(sReport), sData);
-  EXPECT_EQ(dd.ExtractPath(sNope + "/report.txt"), sNope + "/");
-  EXPECT_EQ(dd.ExtractPath(sData.substr(0, sData.size() - 1)), sData);
-  EXPECT_EQ(dd.ExtractPath(sData), sData);
-  EXPECT_EQ(dd.ExtractPath("report.txt"), "");
-  EXPECT_EQ(dd.ExtractPath("/"), "/");
-  EXPECT_EQ(dd.ExtractPath(temp.Path() + "linked"), temp.Path());
-}
-
-TEST_F(PathHelpersTest, QualifyFolderAppendsTheSeparatorToFoldersOnly) {
-  EXPECT_EQ(paths::QualifyFolder(fs, sData.substr(0, sData.size() - 1)), sData);
-  EXPECT_EQ(paths::QualifyFolder(fs, sData), sData);
-  EXPECT_EQ(paths::QualifyFolder(fs, sNope), sNope);
-  EXPECT_EQ(paths::QualifyFolder(fs, sReport), sReport);
-  EXPECT_FALSE(paths::IsFolder(fs, ""));
-}
-
-TEST_F(PathHelpersTest, AttributeWordsFromTheEntryItself) {
-  const std::string sReadOnly = temp.Write("ro", "x");
-  ::chmod(sReadOnly.c_str(), 0444);
-  const std::string sFifo = temp.Path() + "fifo";
-  ::mkfifo(sFifo.c_str(), 0600);
-  temp.Write(".hidden", "x");
-
-  EXPECT_EQ(fs.GetAttributes(sReport), kAttrArchive);
-  EXPECT_EQ(fs.GetAttributes(sReadOnly), kAttrArchive | kAttrReadOnly);
-  EXPECT_EQ(fs.GetAttributes(temp.Path() + ".hidden"), kAttrArchive | kAttrHidden);
-  EXPECT_EQ(fs.GetAttributes(sData), kAttrDirectory);
-  EXPECT_EQ(fs.GetAttributes(temp.Path() + "linked/"), kAttrArchive | kAttrLink);
-  EXPECT_EQ(fs.GetAttributes(sFifo), kAttrSystem);
-  EXPECT_EQ(fs.GetAttributes(sNope), -1);
-  EXPECT_EQ(fs.GetAttributes(""), -1);
-}
-
-TEST_F(PathHelpersTest, FileTextReadsTheWholeFile) {
-  EXPECT_EQ(dd.FileText(sReport), "r");
-  EXPECT_EQ(dd.FileText(sNope + "/x.txt"), "");
+  EXPECT_EQ(paths::ExtractPath(fs, sReport), sData);
+  EXPECT_EQ(paths::ExtractPath(fs, "/home/Data"), sData);
+  EXPECT_EQ(paths::ExtractPath(fs, "/home/linked"), "/home/");
+  EXPECT_EQ(paths::ExtractPath(fs, "report.txt"), "");
+  EXPECT_EQ(paths::QualifyFolder(fs, "/nope"), "/nope");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/interval.h"
+
 namespace tarnwipe::test {
 namespace {
 
@@ -15,7 +17,6 @@ TEST(FormatMask, GroupsRoundsHalvesAwayAndUsesTheLocale) {
   EXPECT_EQ(FormatMask(1234567.891, 2, kEnglish), "1,234,567.89");
   EXPECT_EQ(FormatMask(999.995, 2, kEnglish), "1,000.00");
   EXPECT_EQ(FormatMask(2.675, 2, kEnglish), "2.68");
-  EXPECT_EQ(FormatMask(-1, 0, kEnglish), "-1");
   EXPECT_EQ(FormatMask(123456789012345.0, 0, kEnglish), "123,456,789,012,345");
   EXPECT_EQ(FormatMask(1234567.891, 2, kGerman), "1.234.567,89");
 }
@@ -32,12 +33,6 @@ TEST(FileAmount, UnitBoundaries) {
   }
 }
 
-TEST(RunAmount, NeverShowsBytes) {
-  EXPECT_EQ(RunAmount(0.5, kEnglish).sText, "0.50 kBytes");
-  EXPECT_EQ(RunAmount(1024, kEnglish).sText, "1,024.00 kBytes");
-  EXPECT_EQ(RunAmount(1536, kEnglish).sText, "1.50 MBytes");
-}
-
 TEST(RunDuration, UnitChosenOnTheUnroundedValue) {
   EXPECT_EQ(RunDuration(59.9F, kEnglish), "59.9 seconds");
   EXPECT_EQ(RunDuration(59.96F, kEnglish), "60.0 seconds");
@@ -52,14 +47,15 @@ TEST(Reports, SpeedFollowsTheAmountsUnit) {
   EXPECT_EQ(SingleFileReport(2048, 0.1F, kEnglish), "Erased 2.00 kBytes in 0.1 seconds  [20.00 kB / second]");
   EXPECT_EQ(FolderRunReport(12, 3, 1536, 4.2F, kEnglish),
             "Erased 12 file(s) and 3 folder(s);  1.50 MBytes in 4.2 seconds [0.36 MB / second]");
+  EXPECT_EQ(FolderRunReport(12, 0, 0.5, 0.1F, kEnglish),
+            "Erased 12 file(s) and 0 folder(s);  0.50 kBytes in 0.1 seconds [5.00 kB / second]");
   EXPECT_EQ(FolderRunReport(1234, 0, 1, 0.5F, kGerman),
             "Erased 1.234 file(s) and 0 folder(s);  1,00 kBytes in 0,5 seconds [2,00 kB / second]");
 }
 
-TEST(ReportLines, ErasingAndTimedLines) {
-  EXPECT_EQ(ErasingLine("a.txt", 0, kEnglish), "Erasing a.txt  [0 bytes]");
-  EXPECT_EQ(ErasingLine("a.txt", 1048576, kEnglish), "Erasing a.txt  [1,048,576 bytes]");
-  EXPECT_EQ(TimedSuffix(150.0F, kEnglish), " [in 150.0 seconds]");
+TEST(GetInterval, AllowsForMidnightAndNeverGivesZero) {
+  EXPECT_FLOAT_EQ(GetInterval(86390.0F, 5.0F), 15.0F);
+  EXPECT_FLOAT_EQ(GetInterval(42.0F, 42.0F), 0.1F);
 }
 
 }  // namespace

@@ -3,138 +3,141 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "form_fixture.h"
+#include "platform/posix/posix_file_system.h"
+#include "temp_folder.h"
 
 namespace tarnwipe::test {
 namespace {
 
-struct SwapCase {
-  const char* pMoment;
-  const char* pCall;     // the file-layer call just before which sub/ is swapped
-  const char* pPathEnd;  // ... for the path ending so
+// The real file layer, calling a hook with the call's name and path just before each open,
+// unlink, listing and folder removal, so that a test can change the tree at that very moment.
+class HookedFileSystem : public PosixFileSystem {
+ public:
+  std::function<void(const std::string& sCall, const std::string& sPath)> before = [](auto&, auto&) {};
+
+  std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override {
+    before("OpenExclusive", sPath);
+    std::unique_ptr<ExclusiveFile> pInner;
+    if (const std::error_code ec = PosixFileSystem::OpenExclusive(sPath, pInner)) return ec;
+    pFile = std::make_unique<HookedFile>(*this, sPath, std::move(pInner));
+    return {};
+  }
+  std::error_code RemoveFolder(const std::string& sPath) override {
+    before("RemoveFolder", sPath);
+    return PosixFileSystem::RemoveFolder(sPath);
+  }
+  std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override {
+    before("ListFolder", sFolder);
+    return PosixFileSystem::ListFolder(sFolder);
+  }
+
+ private:
+  class HookedFile : public ExclusiveFile {
+   public:
+    HookedFile(HookedFileSystem& fs, std::string sPath, std::unique_ptr<ExclusiveFile> pInner)
+        : m_fs(fs), m_sPath(std::move(sPath)), m_pInner(std::move(pInner)) {}
+    int64_t Length() const override { return m_pInner->Length(); }
+    std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
+      return m_pInner->WriteAt(lOffset, pData, lSize, lWritten);
+    }
+    void StartWriteBack(int64_t lOffset, int64_t lSize) override { m_pInner->StartWriteBack(lOffset, lSize); }
+    void WaitWriteBack(int64_t lOffset, int64_t lSize) override { m_pInner->WaitWriteBack(lOffset, lSize); }
+    std::error_code Truncate(int64_t lLength) override { return m_pInner->Truncate(lLength); }
+    std::error_code Flush() override { return m_pInner->Flush(); }
+    std::error_code Remove() override {
+      m_fs.before("Remove", m_sPath);
+      return m_pInner->Remove();
+    }
+    std::error_code Close() override { return m_pInner->Close(); }
+
+   private:
+    HookedFileSystem& m_fs;
+    std::string m_sPath;
+    std::unique_ptr<ExclusiveFile> m_pInner;
+  };
 };
 
-class ConfinedRunTest : public FormFixture {
+class ConfinedRunTest : public FormFixture<HookedFileSystem> {
  protected:
   ConfinedRunTest() {
-    sMap = temp.MakeFolder("map");
-    temp.Write("map/top.txt", "top");
-    for (const char* pName : {"s1", "s2", "s3", "s4"}) temp.Write(std::string("map/sub/") + pName, "mine");
-    for (const char* pName : {"d1", "d2"}) temp.Write(std::string("map/sub/deeper/") + pName, "mine");
-    sOutside = temp.MakeFolder("outside");
-    for (const char* pName : {"s1", "s2", "s3", "s4"}) temp.Write(std::string("outside/") + pName, "theirs");
+    for (const char* pName : {"top.txt", "sub/s1", "sub/s2", "sub/s3", "sub/deeper/d1"}) temp.Write(sMap + pName, "mine");
     for (int i = 0; i < 20; ++i) temp.Write("outside/deeper/o" + std::to_string(i), "theirs " + std::to_string(i));
+    for (const char* pName : {"s1", "s2", "s3"}) temp.Write(std::string("outside/") + pName, "theirs");
   }
 
-  // What another user does: moves sub/ away and puts a link to the outside folder in its place.
-  void SwapSub() {
-    ASSERT_EQ(std::rename((sMap + "sub").c_str(), (temp.Path() + "away").c_str()), 0);
-    ASSERT_EQ(::symlink(sOutside.c_str(), (sMap + "sub").c_str()), 0);
-  }
-
+  // Another user moves sub/ away and puts a link to the outside folder in its place, once,
+  // just before the call sCall on a path ending in sPathEnd.
   void SwapBefore(const std::string& sCall, const std::string& sPathEnd) {
-    fs.beforeCall = [this, sCall, sPathEnd](const std::string& sThisCall, const std::string& sPath) {
+    fs.before = [=, this](const std::string& sThisCall, const std::string& sPath) {
       if (bSwapped || sThisCall != sCall || !sPath.ends_with(sPathEnd)) return;
-      bSwapped = true;
-      SwapSub();
+      bSwapped = std::rename((temp.Path() + sMap + "sub").c_str(), (temp.Path() + "away").c_str()) == 0 &&
+                 ::symlink((temp.Path() + "outside").c_str(), (temp.Path() + sMap + "sub").c_str()) == 0;
     };
   }
-
   void ExpectOutsideIntact() const {
-    for (const char* pName : {"s1", "s2", "s3", "s4"}) EXPECT_EQ(ReadFile(sOutside + pName), "theirs") << pName;
+    for (const char* pName : {"s1", "s2", "s3"}) EXPECT_EQ(ReadFile(temp.Path() + "outside/" + pName), "theirs");
     for (int i = 0; i < 20; ++i) {
-      EXPECT_EQ(ReadFile(sOutside + "deeper/o" + std::to_string(i)), "theirs " + std::to_string(i)) << i;
+      EXPECT_EQ(ReadFile(temp.Path() + "outside/deeper/o" + std::to_string(i)), "theirs " + std::to_string(i)) << i;
     }
   }
-
   // Files of the map still found anywhere, moved away or not (links are not followed).
   int FilesLeft() const {
     int iLeft = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(temp.Path())) {
-      if (entry.is_regular_file() && !entry.is_symlink() && !entry.path().string().starts_with(sOutside)) ++iLeft;
+      iLeft += entry.is_regular_file() && !entry.path().string().starts_with(temp.Path() + "outside/");
     }
     return iLeft;
   }
 
-  bool HasLine(const std::string& sLine) const {
-    const auto lines = view.Lines();
-    return std::find(lines.begin(), lines.end(), sLine) != lines.end();
-  }
-
-  std::string sMap, sOutside;
+  TempFolder temp;
+  const std::string sMap = "map/";
   bool bSwapped = false;
 };
 
-class SwapTest : public ConfinedRunTest, public ::testing::WithParamInterface<SwapCase> {};
+class SwapTest : public ConfinedRunTest, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
 TEST_P(SwapTest, OutsideStaysIntactAndOnlyWhatWasErasedIsCounted) {
-  SwapBefore(GetParam().pCall, GetParam().pPathEnd);
-  Erase(sMap, true);
-
+  SwapBefore(GetParam().first, GetParam().second);
+  Erase(temp.Path() + sMap, true);
   ASSERT_TRUE(bSwapped) << view.sText;
   ExpectOutsideIntact();
-  EXPECT_TRUE(Exists(sMap + "sub")) << "the link put in sub's place";
-  // Of the seven files of the map, only those no longer found anywhere were erased.
-  const int iErased = 7 - FilesLeft();
-  const std::string sSummary = view.Lines()[0];
-  EXPECT_EQ(sSummary.rfind("Erased " + std::to_string(iErased) + " file(s)", 0), 0U) << view.sText;
-  EXPECT_NE(view.sText.find("  unable to delete "), std::string::npos) << view.sText;
+  EXPECT_EQ(Counts(), "Erased " + std::to_string(5 - FilesLeft()) + " file(s) and 0 folder(s)") << view.sText;
+  EXPECT_TRUE(view.Has("  unable to delete ")) << view.sText;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Moments, SwapTest,
-    ::testing::Values(SwapCase{"BeforeSubIsListed", "ListFolder", "/sub/"},
-                      SwapCase{"BetweenItsFiles", "OpenExclusive", "/sub/s3"},
-                      SwapCase{"BetweenOverwriteAndUnlink", "Remove", "/sub/s2"},
-                      SwapCase{"BeforeDescending", "ListFolder", "/sub/deeper/"},
-                      SwapCase{"BeforeFoldersAreRemoved", "RemoveFolder", "deeper"}),
-    [](const auto& info) { return std::string(info.param.pMoment); });
+INSTANTIATE_TEST_SUITE_P(Moments, SwapTest,
+                         ::testing::Values(std::pair{"ListFolder", "/sub/"}, std::pair{"OpenExclusive", "/sub/s2"},
+                                           std::pair{"Remove", "/sub/s2"}, std::pair{"ListFolder", "/sub/deeper/"},
+                                           std::pair{"RemoveFolder", "deeper"}),
+                         [](const auto& info) { return std::string(info.param.first) + std::to_string(info.index); });
 
-// The folder held is the chosen file's own, wherever it is moved: the file erased is the one
-// chosen, never the outside file that its path now names.
 TEST_F(ConfinedRunTest, SingleFileIsReachedOnlyThroughItsOwnFolder) {
   SwapBefore("OpenExclusive", "/sub/s1");
-  Erase(sMap + "sub/s1", false);
-
+  Erase(temp.Path() + sMap + "sub/s1", false);
   ASSERT_TRUE(bSwapped);
   ExpectOutsideIntact();
   EXPECT_FALSE(Exists(temp.Path() + "away/s1"));
-  EXPECT_EQ(view.Lines()[0].rfind("Erased 4.00 bytes in ", 0), 0U) << view.sText;
 }
 
-// A bind mount for the life of a test; the test is skipped where mounting is not allowed.
-class BindMount {
- public:
-  BindMount(const std::string& sSource, const std::string& sTarget) : m_sTarget(sTarget) {
-    m_bMounted = ::mount(sSource.c_str(), sTarget.c_str(), nullptr, MS_BIND, nullptr) == 0;
-  }
-  ~BindMount() {
-    if (m_bMounted) ::umount2(m_sTarget.c_str(), MNT_DETACH);
-  }
-  bool Mounted() const { return m_bMounted; }
-
- private:
-  std::string m_sTarget;
-  bool m_bMounted;
-};
-
 TEST_F(ConfinedRunTest, MountsInsideTheMapAreNeitherEnteredNorErased) {
-  const std::string sMountPoint = temp.MakeFolder("map/mnt");
-  temp.Write("map/bound.txt", "mine");
-  const BindMount folder(sOutside, sMountPoint);
-  const BindMount file(sOutside + "s1", sMap + "bound.txt");
-  if (!folder.Mounted() || !file.Mounted()) GTEST_SKIP() << "bind mounts skipped: needs root to mount";
-
-  Erase(sMap, true);
+  const std::string sMountPoint = temp.MakeFolder(sMap + "mnt");
+  const std::string sBound = temp.Write(sMap + "bound.txt", "mine");
+  const bool bFolder = ::mount((temp.Path() + "outside").c_str(), sMountPoint.c_str(), nullptr, MS_BIND, nullptr) == 0;
+  const bool bFile = ::mount((temp.Path() + "outside/s1").c_str(), sBound.c_str(), nullptr, MS_BIND, nullptr) == 0;
+  if (bFolder && bFile) Erase(temp.Path() + sMap, true);
+  ::umount2(sMountPoint.c_str(), MNT_DETACH);
+  ::umount2(sBound.c_str(), MNT_DETACH);
+  if (!bFolder || !bFile) GTEST_SKIP() << "bind mounts skipped: needs root to mount";
 
   ExpectOutsideIntact();
-  EXPECT_TRUE(HasLine("Skipped other file system " + sMountPoint)) << view.sText;
-  EXPECT_TRUE(HasLine("Could not erased file bound.txt [in 0.1 seconds]")) << view.sText;
-  EXPECT_EQ(view.Lines()[0].rfind("Erased 7 file(s) and 2 folder(s);", 0), 0U) << view.sText;
+  EXPECT_TRUE(view.Has("Skipped other file system " + sMountPoint)) << view.sText;
+  EXPECT_TRUE(view.Has("Could not erased file bound.txt")) << view.sText;
+  EXPECT_EQ(Counts(), "Erased 5 file(s) and 2 folder(s)") << view.sText;
   EXPECT_EQ(view.Lines()[1], "  unable to delete 2 folder(s)");
 }
 

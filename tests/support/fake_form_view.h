@@ -5,29 +5,28 @@
 #include <string>
 #include <vector>
 
-#include "window/form_view.h"
+#include "platform/form_view.h"
 
 namespace tarnwipe::test {
 
 class FakeFormView : public FormView {
  public:
-  std::string sCaption, sTimes = "5", sSpec = "*.*", sEraseCaption = "&Erase ...", sProgress, sText;
+  std::string sCaption, sTimes = "5", sSpec = "*.*", sEraseCaption, sProgress, sText;
   bool bEraseEnabled = true, bSelectEnabled = true, bBusy = false;
   Control focus = Control::kBtnFile;
-  int iProgressTop = 0, iPumps = 0;
+  int iPumps = 0;
   std::function<void()> onPump;  // runs at every pump, as the window's input would
 
   // The message area's lines, newest first.
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
-    for (size_t lStart = 0; !sText.empty();) {
-      const size_t p = sText.find("\r\n", lStart);
+    for (size_t lStart = 0, p = 0; p != std::string::npos && !sText.empty(); lStart = p + 2) {
+      p = sText.find("\r\n", lStart);
       lines.push_back(sText.substr(lStart, p == std::string::npos ? p : p - lStart));
-      if (p == std::string::npos) break;
-      lStart = p + 2;
     }
     return lines;
   }
+  bool Has(const std::string& sLine) const { return sText.find(sLine) != std::string::npos; }
 
   void SetCaption(const std::string& s) override { sCaption = s; }
   std::string TimesText() const override { return sTimes; }
@@ -43,7 +42,7 @@ class FakeFormView : public FormView {
   void PrependMessage(const std::string& s) override { sText = sText.empty() ? s : s + "\r\n" + sText; }
   void AppendMessageText(const std::string& s) override { sText += s; }
   void SetProgressCaption(const std::string& s) override { sProgress = s; }
-  void SetProgressTop(int iTwips) override { iProgressTop = iTwips; }
+  void SetProgressTop(int) override {}
   void SetBusyPointer(bool b) override { bBusy = b; }
   void PumpEvents() override {
     ++iPumps;

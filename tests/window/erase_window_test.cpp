@@ -1,22 +1,20 @@
-// The real window and dialogs, offscreen: layout, keyboard rules and one erase clicked through.
+// The real window and dialogs, offscreen: keyboard rules, the dialogs, and one erase clicked through.
 #include <unistd.h>
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
-#include "fake_special_folders.h"
+#include "fake_seams.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/erase_window.h"
 #include "platform/qt/qt_dialogs.h"
-#include "scripted_dialogs.h"
 #include "temp_folder.h"
 #include "window/frm_erase.h"
 
@@ -40,13 +38,6 @@ class EraseWindowTest : public QObject {
     }
   };
 
-  // The widget Tab moves the focus to from pWidget.
-  static QWidget* NextTabStop(QWidget* pWidget) {
-    QWidget* pNext = pWidget->nextInFocusChain();
-    while ((pNext->focusPolicy() & Qt::TabFocus) == 0) pNext = pNext->nextInFocusChain();
-    return pNext;
-  }
-
   // Runs fCheck on the next modal dialog once it is open, then closes it.
   template <typename Check>
   static void OnNextDialog(Check fCheck) {
@@ -58,24 +49,6 @@ class EraseWindowTest : public QObject {
   }
 
  private slots:
-  void LoadsIdleWithTheDesignLayout() {
-    Rig rig;
-    EraseWindow& w = rig.window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Tarnwipe - (c) the Tarnwipe team"));
-    QCOMPARE(w.size(), QSize(562, 346));
-    QCOMPARE(w.minimumSize(), w.maximumSize());
-    QCOMPARE(w.txtTimes()->text(), QStringLiteral("5"));
-    QCOMPARE(w.txtSpec()->text(), QStringLiteral("*.*"));
-    QVERIFY(w.txtMsg()->toPlainText().isEmpty());
-    QVERIFY(w.txtMsg()->isReadOnly());
-    QVERIFY(!w.btnErase()->isEnabled());
-    QCOMPARE(w.btnErase()->geometry(), QRect(24, 264, 513, 57));
-    QVERIFY(!w.windowIcon().isNull());
-    QCOMPARE(NextTabStop(w.txtTimes()), static_cast<QWidget*>(w.txtSpec()));
-    QCOMPARE(NextTabStop(w.btnInfo()), static_cast<QWidget*>(w.btnFile()));
-    QCOMPARE(NextTabStop(w.btnMap()), static_cast<QWidget*>(w.txtMsg()));
-  }
-
   void PassCountTakesTwoDigitsAtMostTwentyFive() {
     Rig rig;
     QLineEdit* pTimes = rig.window.txtTimes();
@@ -100,32 +73,6 @@ class EraseWindowTest : public QObject {
       QTest::keyClick(pTarget, Qt::Key_Q);
       QVERIFY(!rig.form.Record().bStop);
     }
-  }
-
-  void CaptionsAndTheResetAfterAChoice() {
-    Rig rig;
-    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
-    rig.form.SetTitle(" Press <Esc> to stop!");
-    QCOMPARE(rig.window.windowTitle(), QStringLiteral("Tarnwipe   Press <Esc> to stop!"));
-    rig.form.SetEraseCaption("&Erase map ", false);
-    rig.form.SetEraseCaption("Photos", true);
-    QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase map Photos"));
-    rig.window.PrependMessage("line");
-    rig.form.ResetForTarget("Photos");
-    QVERIFY(rig.window.btnErase()->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.window.btnErase()));
-    QVERIFY(rig.window.txtMsg()->toPlainText().isEmpty());
-    rig.form.ResetForTarget("");
-    QVERIFY(!rig.window.btnErase()->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig.window.btnFile()));
-  }
-
-  void MessageAreaPutsNewLinesOnTop() {
-    Rig rig;
-    rig.window.PrependMessage("first");
-    rig.window.PrependMessage("closing\r\n");
-    rig.window.PrependMessage("newest");
-    QCOMPARE(rig.window.MessageText(), std::string("newest\r\nclosing\r\n\r\nfirst"));
   }
 
   void MapErasedByClickingThrough() {

@@ -15,9 +15,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <utility>
+
+#include "platform/paths.h"
 
 namespace tarnwipe {
 namespace {
@@ -40,19 +40,6 @@ int32_t AttributesOf(const struct stat& st, const std::string& sName) {
   }
   if (!sName.empty() && sName[0] == '.' && sName != "." && sName != "..") lAttributes |= kAttrHidden;
   return lAttributes;
-}
-
-// The path without trailing separators; the root stays "/".
-std::string WithoutSeparator(const std::string& sPath) {
-  std::string sTrimmed = sPath;
-  while (sTrimmed.size() > 1 && sTrimmed.back() == '/') sTrimmed.pop_back();
-  return sTrimmed;
-}
-
-std::string FinalName(const std::string& sPath) {
-  const std::string sTrimmed = WithoutSeparator(sPath);
-  const auto p = sTrimmed.rfind('/');
-  return p == std::string::npos ? sTrimmed : sTrimmed.substr(p + 1);
 }
 
 // Opens sRelative below the folder iDirFd without following any link and without leaving its
@@ -155,8 +142,7 @@ std::error_code PosixFileSystem::Confine(const std::string& sRoot) {
   if (sRoot.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
   m_iRootFd = ::open(sRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (m_iRootFd < 0) return LastError();
-  m_sRoot = WithoutSeparator(sRoot);
-  if (m_sRoot.back() != '/') m_sRoot += '/';
+  m_sRoot = paths::WithSeparator(paths::WithoutSeparator(sRoot));
   return {};
 }
 
@@ -168,22 +154,22 @@ void PosixFileSystem::Unconfine() {
 
 std::error_code PosixFileSystem::Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const {
   iFolderFd = -1;
-  const std::string sEntry = WithoutSeparator(sPath);
+  const std::string sEntry = paths::WithoutSeparator(sPath);
   if (m_iRootFd < 0 || sEntry.size() <= m_sRoot.size() || sEntry.compare(0, m_sRoot.size(), m_sRoot) != 0)
     return Refused();
   const std::string sRelative = sEntry.substr(m_sRoot.size());
-  const auto p = sRelative.rfind('/');
-  sName = p == std::string::npos ? sRelative : sRelative.substr(p + 1);
+  const std::string sFolder = paths::FolderPart(sRelative);
+  sName = paths::LastName(sRelative);
   if (sName == "." || sName == "..") return Refused();
-  iFolderFd = OpenBeneath(m_iRootFd, p == std::string::npos ? "." : sRelative.substr(0, p), O_PATH | O_DIRECTORY);
+  iFolderFd = OpenBeneath(m_iRootFd, sFolder.empty() ? "." : sFolder, O_PATH | O_DIRECTORY);
   return iFolderFd < 0 ? LastError() : std::error_code();
 }
 
 std::error_code PosixFileSystem::OpenFolder(const std::string& sPath, int& iFolderFd) const {
-  const std::string sEntry = WithoutSeparator(sPath);
+  const std::string sEntry = paths::WithoutSeparator(sPath);
   if (m_iRootFd < 0) {
     iFolderFd = ::open(sEntry.empty() ? "." : sEntry.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  } else if (sEntry + '/' == m_sRoot || sEntry == m_sRoot) {
+  } else if (paths::WithSeparator(sEntry) == m_sRoot) {
     iFolderFd = ::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   } else if (sEntry.compare(0, m_sRoot.size(), m_sRoot) == 0) {
     iFolderFd = OpenBeneath(m_iRootFd, sEntry.substr(m_sRoot.size()), O_RDONLY | O_DIRECTORY);
@@ -196,10 +182,10 @@ std::error_code PosixFileSystem::OpenFolder(const std::string& sPath, int& iFold
 
 bool PosixFileSystem::LStat(const std::string& sPath, struct stat& st) const {
   // A trailing separator would make lstat follow a link; the path names the entry itself.
-  const std::string sEntry = WithoutSeparator(sPath);
+  const std::string sEntry = paths::WithoutSeparator(sPath);
   if (sEntry.empty()) return false;
   if (m_iRootFd < 0) return ::lstat(sEntry.c_str(), &st) == 0;
-  if (sEntry + '/' == m_sRoot) return ::fstat(m_iRootFd, &st) == 0;
+  if (paths::WithSeparator(sEntry) == m_sRoot) return ::fstat(m_iRootFd, &st) == 0;
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sEntry, iFolderFd, sName);
@@ -209,7 +195,7 @@ bool PosixFileSystem::LStat(const std::string& sPath, struct stat& st) const {
 
 int32_t PosixFileSystem::GetAttributes(const std::string& sPath) const {
   struct stat st {};
-  return LStat(sPath, st) ? AttributesOf(st, FinalName(sPath)) : -1;
+  return LStat(sPath, st) ? AttributesOf(st, paths::LastName(sPath)) : -1;
 }
 
 int64_t PosixFileSystem::FileLength(const std::string& sPath) const {
@@ -270,7 +256,7 @@ std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
 }
 
 std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
-  if (m_iRootFd >= 0 && WithoutSeparator(sPath) + '/' == m_sRoot) return RemoveRoot();
+  if (m_iRootFd >= 0 && paths::WithSeparator(paths::WithoutSeparator(sPath)) == m_sRoot) return RemoveRoot();
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
@@ -283,12 +269,12 @@ std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
 }
 
 std::error_code PosixFileSystem::RemoveRoot() {
-  const std::string sRoot = WithoutSeparator(m_sRoot);
-  const auto p = sRoot.rfind('/');
-  if (sRoot == "/" || p == std::string::npos) return Refused();
-  const Descriptor parent(::open(p == 0 ? "/" : sRoot.substr(0, p).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const std::string sRoot = paths::WithoutSeparator(m_sRoot);
+  const std::string sParent = paths::FolderPart(sRoot);
+  if (paths::IsRoot(sRoot) || sParent.empty()) return Refused();
+  const Descriptor parent(::open(sParent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (parent.Get() < 0) return LastError();
-  const std::string sName = sRoot.substr(p + 1);
+  const std::string sName = paths::LastName(sRoot);
   struct stat held {};
   struct stat named {};
   if (::fstat(m_iRootFd, &held) != 0 || ::fstatat(parent.Get(), sName.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
@@ -329,8 +315,8 @@ FolderAccess PosixFileSystem::ProbeFolder(const std::string& sFolder) const {
 }
 
 std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {
-  if (sPath.empty() || sPath[0] != '/') return sPath;
-  const bool bFolder = sPath.back() == '/';
+  if (!paths::IsAbsolute(sPath)) return sPath;
+  const bool bFolder = paths::WithSeparator(sPath) == sPath;
   // Resolve the longest leading part that exists; what does not exist is kept as written.
   std::string sHead = sPath;
   std::string sRest;
@@ -338,22 +324,13 @@ std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {
     char resolved[PATH_MAX];
     if (::realpath(sHead.c_str(), resolved) != nullptr) {
       std::string sResult = resolved;
-      if (!sRest.empty()) sResult += (sResult == "/" ? "" : "/") + sRest;
-      if (bFolder && sResult.back() != '/') sResult += '/';
-      return sResult;
+      if (!sRest.empty()) sResult = paths::WithSeparator(sResult) + sRest;
+      return bFolder ? paths::WithSeparator(sResult) : sResult;
     }
-    while (sHead.size() > 1 && sHead.back() == '/') sHead.pop_back();
-    const auto p = sHead.rfind('/');
-    const std::string sPart = sHead.substr(p + 1);
-    sRest = sRest.empty() ? sPart : sPart + "/" + sRest;
-    sHead = sHead.substr(0, p + 1);
+    const std::string sPart = paths::LastName(sHead);
+    sRest = sRest.empty() ? sPart : paths::WithSeparator(sPart) + sRest;
+    sHead = paths::FolderPart(paths::WithoutSeparator(sHead));
   }
-}
-
-std::string PosixFileSystem::ReadText(const std::string& sPath) const {
-  std::ifstream in(sPath, std::ios::binary);
-  if (!in) return {};
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace tarnwipe

@@ -27,7 +27,6 @@ class PosixFileSystem : public FileSystem {
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
   FolderAccess ProbeFolder(const std::string& sFolder) const override;
   std::string CanonicalPath(const std::string& sPath) const override;
-  std::string ReadText(const std::string& sPath) const override;
 
  private:
   friend class PosixExclusiveFile;

@@ -8,17 +8,14 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/paths.h"
+
 namespace tarnwipe {
 namespace {
 
 bool IsDirectory(const std::string& sPath) {
   struct stat st {};
   return !sPath.empty() && ::stat(sPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string WithSeparator(std::string sPath) {
-  if (!sPath.empty() && sPath.back() != '/') sPath += '/';
-  return sPath;
 }
 
 // The value of XDG_DOCUMENTS_DIR in user-dirs.dirs, with $HOME expanded; empty when not set.
@@ -52,9 +49,9 @@ std::string PosixSpecialFolders::DocumentsFolder() const {
   if (pHome == nullptr || *pHome == '\0') return {};
   const std::string sHome = pHome;
   const std::string sXdg = XdgDocuments(sHome);
-  if (IsDirectory(sXdg)) return WithSeparator(sXdg);
+  if (IsDirectory(sXdg)) return paths::WithSeparator(sXdg);
   if (IsDirectory(sHome + "/Documents")) return sHome + "/Documents/";
-  return IsDirectory(sHome) ? WithSeparator(sHome) : std::string();
+  return IsDirectory(sHome) ? paths::WithSeparator(sHome) : std::string();
 }
 
 std::string PosixSpecialFolders::ExecutableFolder() const {
@@ -62,9 +59,7 @@ std::string PosixSpecialFolders::ExecutableFolder() const {
   const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return {};
   const std::string sExe(buffer, static_cast<size_t>(n));
-  const auto p = sExe.rfind('/');
-  if (p == std::string::npos) return {};
-  return p == 0 ? std::string("/") : sExe.substr(0, p);
+  return paths::WithoutSeparator(paths::FolderPart(sExe));
 }
 
 }  // namespace tarnwipe

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "window/form_view.h"
+#include "platform/form_view.h"
 
 class QLabel;
 class QLineEdit;

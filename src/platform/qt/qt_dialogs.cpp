@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "platform/paths.h"
+
 namespace tarnwipe {
 namespace {
 
@@ -69,8 +71,7 @@ std::string QtDialogs::ChooseFolder(const std::string& sTitle, const std::string
   const QFileInfo chosen(dialog.selectedFiles().first());
   // A link to a folder names the folder it leads to, never the folder that holds the link.
   std::string sPath = EncodePath(chosen.isSymLink() && chosen.isDir() ? chosen.canonicalFilePath() : chosen.filePath());
-  if (chosen.isDir() && sPath.back() != '/') sPath += '/';
-  return sPath;
+  return chosen.isDir() ? paths::WithSeparator(sPath) : sPath;
 }
 
 }  // namespace tarnwipe

@@ -1,54 +1,38 @@
-// Folder runs over what a file system can hold but people rarely make: odd names, endless paths,
-// broken links, folders and files the user may not touch.
+// Folder runs on disk over what a file system can hold but people rarely make: odd names,
+// broken links, endless paths, and files and folders the user may not touch.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "form_fixture.h"
+#include "platform/posix/posix_file_system.h"
+#include "temp_folder.h"
 
 namespace tarnwipe::test {
 namespace {
 
-class BadInputTest : public FormFixture {};
+class BadInputTest : public FormFixture<PosixFileSystem> {
+ protected:
+  TempFolder temp;
+};
 
-TEST_F(BadInputTest, OddNamesAreErasedLikeAnyOther) {
+TEST_F(BadInputTest, OddNamesAndBrokenLinksAreErasedLikeAnyOther) {
   const std::string sRoot = temp.MakeFolder("odd");
   const std::vector<std::string> asNames = {"line\nbreak.txt", "back\\slash.txt", "-rf", std::string(255, 'n'),
                                             "\xff\xfe invalid.bin", " leading blank"};
   for (const std::string& sName : asNames) temp.Write("odd/" + sName, "data");
-
-  Erase(sRoot, true);
-
-  for (const std::string& sName : asNames) {
-    EXPECT_FALSE(Exists(sRoot + sName)) << sName;
-    EXPECT_NE(view.sText.find("Erasing " + sName + "  [4 bytes]"), std::string::npos) << sName;
-  }
-  EXPECT_FALSE(Exists(sRoot));
-  EXPECT_EQ(view.Lines()[0].rfind("Erased 6 file(s) and 1 folder(s);", 0), 0U) << view.Lines()[0];
-}
-
-TEST_F(BadInputTest, BrokenAndLoopingLinksAreRemovedAsLinks) {
-  const std::string sRoot = temp.MakeFolder("links");
   ASSERT_EQ(::symlink("/nonexistent/target", (sRoot + "dangling").c_str()), 0);
   ASSERT_EQ(::symlink((sRoot + "loop-b").c_str(), (sRoot + "loop-a").c_str()), 0);
   ASSERT_EQ(::symlink((sRoot + "loop-a").c_str(), (sRoot + "loop-b").c_str()), 0);
 
   Erase(sRoot, true);
 
+  for (const std::string& sName : asNames) EXPECT_TRUE(view.Has("Erasing " + sName + "  [4 bytes]")) << sName;
   EXPECT_FALSE(Exists(sRoot));
-  EXPECT_EQ(view.Lines()[0].rfind("Erased 3 file(s) and 1 folder(s);", 0), 0U) << view.Lines()[0];
-}
-
-// Removes a tree deeper than a path can name, from the bottom up through descriptors.
-void RemoveDeep(int parentFd, const std::string& sName) {
-  const int fd = ::openat(parentFd, sName.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) {
-    ::unlinkat(fd, "deep.txt", 0);
-    RemoveDeep(fd, std::string(200, 'd'));
-    ::close(fd);
-  }
-  ::unlinkat(parentFd, sName.c_str(), AT_REMOVEDIR);
+  EXPECT_EQ(Counts(), "Erased 9 file(s) and 1 folder(s)");
 }
 
 TEST_F(BadInputTest, PathBeyondTheLimitIsLeftAloneAndSaid) {
@@ -71,13 +55,10 @@ TEST_F(BadInputTest, PathBeyondTheLimitIsLeftAloneAndSaid) {
   EXPECT_EQ(::fstatat(fd, "deep.txt", &st, 0), 0);
   EXPECT_EQ(st.st_size, 11);
   ::close(fd);
-  EXPECT_NE(view.sText.find("Could not read map " + sRoot + sLevel + "/"), std::string::npos);
-  EXPECT_EQ(view.Lines()[0].rfind("Erased 0 file(s) and 0 folder(s);", 0), 0U) << view.Lines()[0];
-  EXPECT_FALSE(view.bBusy);
-
-  const int rootFd = ::open(sRoot.c_str(), O_RDONLY | O_DIRECTORY);
-  RemoveDeep(rootFd, sLevel);
-  ::close(rootFd);
+  EXPECT_TRUE(view.Has("Could not read map " + sRoot + sLevel + "/"));
+  EXPECT_EQ(Counts(), "Erased 0 file(s) and 0 folder(s)");
+  // The tree is deeper than a path can name; the shell removes it relative to each level.
+  std::system(("cd '" + sRoot + "' && rm -rf " + sLevel).c_str());
 }
 
 TEST_F(BadInputTest, FolderAndFileTheUserMayNotTouch) {
@@ -98,11 +79,9 @@ TEST_F(BadInputTest, FolderAndFileTheUserMayNotTouch) {
   ASSERT_EQ(::pipe(pipeFds), 0);
   const pid_t pid = ::fork();
   if (pid == 0) {
-    ::close(pipeFds[0]);
     if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(3);
     Erase(sRoot, true);
-    const std::string sText = view.sText;
-    const bool bWritten = ::write(pipeFds[1], sText.data(), sText.size()) == static_cast<ssize_t>(sText.size());
+    const bool bWritten = ::write(pipeFds[1], view.sText.data(), view.sText.size()) == ssize_t(view.sText.size());
     ::_exit(bWritten ? 0 : 4);
   }
   ::close(pipeFds[1]);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "window/form_view.h"
+#include "platform/form_view.h"
 
 namespace tarnwipe {
 

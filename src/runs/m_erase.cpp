@@ -1,5 +1,5 @@
 // Message boxes, error reports and the file and folder choosers.
-#include "window/m_erase.h"
+#include "runs/m_erase.h"
 
 #include <exception>
 
