@@ -32,7 +32,7 @@ CDirDrill::CDirDrill(const FileSystem& fs, std::string sInitialFolder)
     : m_fs(fs), m_sFolder(std::move(sInitialFolder)), m_asDirsDone(kGrowth + 1) {}
 
 void CDirDrill::SetFolder(const std::string& sNewValue) {
-  if (IsFolder(sNewValue)) m_sFolder = sNewValue;
+  if (paths::IsFolder(m_fs, sNewValue)) m_sFolder = sNewValue;
 }
 
 void CDirDrill::SetPattern(const std::string& sNewValue) {
@@ -60,7 +60,7 @@ void CDirDrill::StoreVisited(int32_t lIndex, const std::string& sFolder) {
 }
 
 void CDirDrill::DrillFolder(std::string sFolder) {
-  sFolder = QualifyFolder(sFolder);
+  sFolder = paths::QualifyFolder(m_fs, sFolder);
   bool bCancel = false;
   if (m_pEvents != nullptr) m_pEvents->NewFolder(sFolder, bCancel);
   if (bCancel) return;
@@ -111,15 +111,9 @@ void CDirDrill::DrillFolder(std::string sFolder) {
   for (const std::string& sSub : asFolders) DrillFolder(sSub);
 }
 
-bool CDirDrill::IsFolder(const std::string& sPath) const { return paths::IsFolder(m_fs, sPath); }
-
-std::string CDirDrill::QualifyFolder(const std::string& sPath) const { return paths::QualifyFolder(m_fs, sPath); }
-
 std::string CDirDrill::ExtractFolder(const std::string& sSpecIn) const { return paths::ExtractFolder(m_fs, sSpecIn); }
 
-std::string CDirDrill::ExtractName(const std::string& sSpecIn, bool bBaseOnly) const {
-  return paths::ExtractName(m_fs, sSpecIn, bBaseOnly);
-}
+std::string CDirDrill::ExtractName(const std::string& sSpecIn) const { return paths::ExtractName(m_fs, sSpecIn); }
 
 std::string CDirDrill::ExtractPath(const std::string& sSpecIn) const { return paths::ExtractPath(m_fs, sSpecIn); }
 

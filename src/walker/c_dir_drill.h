@@ -43,12 +43,10 @@ class CDirDrill {
   void BeginSearch(const std::string& sStartFolder = "");
 
   std::string ExtractFolder(const std::string& sSpecIn) const;
-  std::string ExtractName(const std::string& sSpecIn, bool bBaseOnly = false) const;
+  std::string ExtractName(const std::string& sSpecIn) const;
   std::string ExtractPath(const std::string& sSpecIn) const;
 
  private:
-  bool IsFolder(const std::string& sPath) const;
-  std::string QualifyFolder(const std::string& sPath) const;
   void StoreVisited(int32_t lIndex, const std::string& sFolder);
   void DrillFolder(std::string sFolder);
 

@@ -16,15 +16,10 @@ std::string ExtractFolder(const FileSystem& fs, const std::string& sSpecIn) {
   return IsFolder(fs, sSpecIn) ? LastName(sSpecIn) : std::string();
 }
 
-std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn, bool bBaseOnly) {
+std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn) {
   if (IsFolder(fs, sSpecIn)) return {};
   const auto p = sSpecIn.rfind(kSeparator);
-  std::string sName = (p == std::string::npos || p + 1 == sSpecIn.size()) ? sSpecIn : sSpecIn.substr(p + 1);
-  if (bBaseOnly) {
-    const auto q = sName.rfind('.');
-    if (q != std::string::npos && q + 1 < sName.size()) sName.resize(q);
-  }
-  return sName;
+  return (p == std::string::npos || p + 1 == sSpecIn.size()) ? sSpecIn : sSpecIn.substr(p + 1);
 }
 
 std::string ExtractPath(const FileSystem& fs, const std::string& sSpecIn) {

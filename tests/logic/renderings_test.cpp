@@ -11,9 +11,7 @@ namespace {
 const Separators kEnglish;
 const Separators kGerman{".", ","};
 
-TEST(FormatMask, GroupsRoundsHalvesAwayAndUsesTheLocale) {
-  EXPECT_EQ(FormatMask(0, 0, kEnglish), "0");
-  EXPECT_EQ(FormatMask(0.5, 2, kEnglish), "0.50");
+TEST(Renderings, MasksGroupRoundHalvesAwayAndFollowTheLocale) {
   EXPECT_EQ(FormatMask(1234567.891, 2, kEnglish), "1,234,567.89");
   EXPECT_EQ(FormatMask(999.995, 2, kEnglish), "1,000.00");
   EXPECT_EQ(FormatMask(2.675, 2, kEnglish), "2.68");
@@ -21,41 +19,26 @@ TEST(FormatMask, GroupsRoundsHalvesAwayAndUsesTheLocale) {
   EXPECT_EQ(FormatMask(1234567.891, 2, kGerman), "1.234.567,89");
 }
 
-TEST(FileAmount, UnitBoundaries) {
-  struct Case {
-    int64_t lBytes;
-    const char* pText;
-  };
-  for (const Case& c : {Case{512, "512.00 bytes"}, Case{1024, "1,024.00 bytes"}, Case{1025, "1.00 kBytes"},
-                        Case{1048576, "1,024.00 kBytes"}, Case{1048577, "1.00 MBytes"},
-                        Case{int64_t{5} << 32, "20,480.00 MBytes"}}) {
-    EXPECT_EQ(FileAmount(c.lBytes, kEnglish).sText, c.pText) << c.lBytes;
+TEST(Renderings, UnitsChangeAtTheirBoundaries) {
+  for (const auto& [lBytes, pText] : {std::pair<int64_t, const char*>{1024, "1,024.00 bytes"}, {1025, "1.00 kBytes"},
+                                      {1048576, "1,024.00 kBytes"}, {1048577, "1.00 MBytes"},
+                                      {int64_t{5} << 32, "20,480.00 MBytes"}}) {
+    EXPECT_EQ(FileAmount(lBytes, kEnglish).sText, pText) << lBytes;
   }
-}
-
-TEST(RunDuration, UnitChosenOnTheUnroundedValue) {
-  EXPECT_EQ(RunDuration(59.9F, kEnglish), "59.9 seconds");
   EXPECT_EQ(RunDuration(59.96F, kEnglish), "60.0 seconds");
   EXPECT_EQ(RunDuration(60.0F, kEnglish), "1.00 minutes");
   EXPECT_EQ(RunDuration(3600.0F, kEnglish), "1.00 hours");
-  EXPECT_EQ(RunDuration(0.1F, kGerman), "0,1 seconds");
+  EXPECT_FLOAT_EQ(GetInterval(86390.0F, 5.0F), 15.0F);  // across midnight
+  EXPECT_FLOAT_EQ(GetInterval(42.0F, 42.0F), 0.1F);
 }
 
-TEST(Reports, SpeedFollowsTheAmountsUnit) {
+TEST(Renderings, ReportsGiveTheSpeedInTheAmountsUnit) {
   EXPECT_EQ(SingleFileReport(2621440, 1.2F, kEnglish), "Erased 2.50 MBytes in 1.2 seconds  [2.08 MB / second]");
   EXPECT_EQ(SingleFileReport(800, 0.1F, kEnglish), "Erased 800.00 bytes in 0.1 seconds  [8,000.00 bytes / second]");
-  EXPECT_EQ(SingleFileReport(2048, 0.1F, kEnglish), "Erased 2.00 kBytes in 0.1 seconds  [20.00 kB / second]");
   EXPECT_EQ(FolderRunReport(12, 3, 1536, 4.2F, kEnglish),
             "Erased 12 file(s) and 3 folder(s);  1.50 MBytes in 4.2 seconds [0.36 MB / second]");
-  EXPECT_EQ(FolderRunReport(12, 0, 0.5, 0.1F, kEnglish),
-            "Erased 12 file(s) and 0 folder(s);  0.50 kBytes in 0.1 seconds [5.00 kB / second]");
-  EXPECT_EQ(FolderRunReport(1234, 0, 1, 0.5F, kGerman),
-            "Erased 1.234 file(s) and 0 folder(s);  1,00 kBytes in 0,5 seconds [2,00 kB / second]");
-}
-
-TEST(GetInterval, AllowsForMidnightAndNeverGivesZero) {
-  EXPECT_FLOAT_EQ(GetInterval(86390.0F, 5.0F), 15.0F);
-  EXPECT_FLOAT_EQ(GetInterval(42.0F, 42.0F), 0.1F);
+  EXPECT_EQ(FolderRunReport(1234, 0, 0.5, 0.5F, kGerman),
+            "Erased 1.234 file(s) and 0 folder(s);  0,50 kBytes in 0,5 seconds [1,00 kB / second]");
 }
 
 }  // namespace

@@ -1,0 +1,104 @@
+// Erasing on real file-system images. Erased contents must be gone from the raw disk: files of
+// unique markers are erased on ext4 and XFS, then the image is scanned byte by byte, with a file
+// deleted without erasing as the control. Full and read-only disks keep what they cannot erase.
+#include <fcntl.h>
+
+#include <random>
+
+#include "form_fixture.h"
+#include "loop_mount.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace tarnwipe::test {
+namespace {
+
+class ImageTest : public FormFixture<PosixFileSystem> {
+ protected:
+  // Writes lSize bytes of one marker, repeated, to sPath; returns the marker when it fits.
+  std::string WriteMarked(const std::string& sPath, size_t lSize) {
+    const std::string sMarker = "TARNWIPE-MARKER:" + std::to_string(m_random()) + "|";
+    std::string sContent;
+    while (sContent.size() < lSize) sContent += sMarker;
+    temp.Write(sPath.substr(temp.Path().size()), sContent.substr(0, lSize));
+    return lSize >= sMarker.size() ? sMarker : std::string();
+  }
+
+  TempFolder temp;
+  std::mt19937_64 m_random{std::random_device{}()};
+};
+
+class ForensicTest : public ImageTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
+  LoopMount image(temp, GetParam(), GetParam() == std::string("xfs") ? 320 : 64);
+  if (!image.Ready()) GTEST_SKIP() << "forensic scan on " << GetParam() << " skipped: " << image.Why();
+  const std::string sRoot = image.Root();
+  std::vector<std::string> asMarkers;
+  for (const size_t lSize : {size_t{1}, size_t{1023}, size_t{1024}, size_t{4097}, size_t{3} << 20}) {
+    asMarkers.push_back(WriteMarked(sRoot + "single-" + std::to_string(lSize), lSize));
+  }
+  for (const auto& [pName, lSize] : {std::pair<const char*, size_t>{"tree/top.txt", 1500}, {"tree/a/mid.doc", 70000},
+                                     {"tree/a/b/deep.bin", 8192}, {"tree/c/.hidden", 4096}}) {
+    asMarkers.push_back(WriteMarked(sRoot + pName, lSize));
+  }
+  const std::string sControl = WriteMarked(sRoot + "control.bin", 8192);
+  ::sync();
+  for (const size_t lSize : {size_t{1}, size_t{1023}, size_t{1024}, size_t{4097}, size_t{3} << 20}) {
+    Erase(sRoot + "single-" + std::to_string(lSize), false);
+  }
+  Erase(sRoot + "tree/", true);
+  ASSERT_EQ(::unlink((sRoot + "control.bin").c_str()), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(sRoot)) {
+    EXPECT_EQ(entry.path().filename(), "lost+found") << "left behind";
+  }
+  image.Unmount();
+  const std::string sRaw = image.RawImage();
+  for (const std::string& sMarker : asMarkers) {
+    EXPECT_TRUE(sMarker.empty() || sRaw.find(sMarker) == std::string::npos) << GetParam() << ": found " << sMarker;
+  }
+  EXPECT_NE(sRaw.find(sControl), std::string::npos) << "the control's marker is gone; the scan cannot tell";
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, ForensicTest, ::testing::Values("ext4", "xfs"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST_F(ImageTest, ReadOnlyMountKeepsEverythingAndSaysSo) {
+  LoopMount image(temp, "ext4", 16);
+  if (!image.Ready()) GTEST_SKIP() << "read-only mount skipped: " << image.Why();
+  const std::string sSingle = temp.Write(image.Root().substr(temp.Path().size()) + "folder/a.txt", "a");
+  ASSERT_TRUE(image.Remount(true));
+  Erase(sSingle, false);
+  EXPECT_EQ(view.Lines()[0], "Could not erased file a.txt [in 0.1 seconds]");
+  Erase(image.Root() + "folder/", true);
+  EXPECT_EQ(ReadFile(sSingle), "a");
+  EXPECT_EQ(Counts(), "Erased 0 file(s) and 0 folder(s)");
+  EXPECT_EQ(view.Lines()[1], "  unable to delete 1 folder(s)");
+}
+
+TEST_F(ImageTest, FullDiskErasesWhatItCanAndKeepsWhatItCannot) {
+  LoopMount image(temp, "ext4", 16);
+  if (!image.Ready()) GTEST_SKIP() << "full-disk test skipped: " << image.Why();
+  const std::string sRoot = image.Root();
+  const std::string sMarker = WriteMarked(sRoot + "whole.bin", 4096);
+  // A file with a hole: overwriting it needs blocks the full disk no longer has.
+  const int fd = ::open((sRoot + "holed.bin").c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_EQ(::pwrite(fd, "start", 5, 0), 5);
+  ASSERT_EQ(::ftruncate(fd, 1 << 20), 0);
+  ::close(fd);
+  for (const char* pBlock : {"64k", "1k", "512"}) {
+    std::system(("dd if=/dev/zero of=" + sRoot + "filler-" + pBlock + " bs=" + pBlock + " status=none 2>/dev/null").c_str());
+  }
+  ::sync();
+  const int probe = ::open((sRoot + "probe").c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_EQ(::pwrite(probe, std::string(4096, 'p').data(), 4096, 0), -1) << "the image could not be filled";
+  ::close(probe);
+  Erase(sRoot + "whole.bin", false);
+  EXPECT_FALSE(Exists(sRoot + "whole.bin"));
+  Erase(sRoot + "holed.bin", false);
+  EXPECT_EQ(view.Lines()[0], "Could not erased file holed.bin [in 0.1 seconds]");
+  image.Unmount();
+  EXPECT_EQ(image.RawImage().find(sMarker), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarnwipe::test
