@@ -6,7 +6,7 @@
 #include <random>
 
 #include "form_fixture.h"
-#include "loop_mount.h"
+#include "disk.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace tarnwipe::test {
@@ -34,18 +34,15 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
   if (!image.Ready()) GTEST_SKIP() << "forensic scan on " << GetParam() << " skipped: " << image.Why();
   const std::string sRoot = image.Root();
   std::vector<std::string> asMarkers;
-  for (const size_t lSize : {size_t{1}, size_t{1023}, size_t{1024}, size_t{4097}, size_t{3} << 20}) {
-    asMarkers.push_back(WriteMarked(sRoot + "single-" + std::to_string(lSize), lSize));
-  }
+  const std::vector<size_t> alSizes = {1, 1023, 1024, 4097, size_t{3} << 20};
+  for (const size_t lSize : alSizes) asMarkers.push_back(WriteMarked(sRoot + "single-" + std::to_string(lSize), lSize));
   for (const auto& [pName, lSize] : {std::pair<const char*, size_t>{"tree/top.txt", 1500}, {"tree/a/mid.doc", 70000},
                                      {"tree/a/b/deep.bin", 8192}, {"tree/c/.hidden", 4096}}) {
     asMarkers.push_back(WriteMarked(sRoot + pName, lSize));
   }
   const std::string sControl = WriteMarked(sRoot + "control.bin", 8192);
   ::sync();
-  for (const size_t lSize : {size_t{1}, size_t{1023}, size_t{1024}, size_t{4097}, size_t{3} << 20}) {
-    Erase(sRoot + "single-" + std::to_string(lSize), false);
-  }
+  for (const size_t lSize : alSizes) Erase(sRoot + "single-" + std::to_string(lSize), false);
   Erase(sRoot + "tree/", true);
   ASSERT_EQ(::unlink((sRoot + "control.bin").c_str()), 0);
   for (const auto& entry : std::filesystem::directory_iterator(sRoot)) {

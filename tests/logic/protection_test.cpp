@@ -1,9 +1,9 @@
-// Protected locations, the special folders and the text rules of paths.
+// Protected locations, the special folders and the rules of path text.
 #include "runs/protection.h"
 
 #include <gtest/gtest.h>
 
-#include "fake_seams.h"
+#include "fakes.h"
 #include "memory_file_system.h"
 #include "runs/path_text.h"
 #include "runs/spec_folders.h"
@@ -12,29 +12,22 @@
 namespace tarnwipe::test {
 namespace {
 
-const ProtectedFolders kLinux{{"/bin/", "/etc/", "/usr/"}, "/opt/"};
-
-Refusal Check(const std::string& sTarget, const ProtectedFolders& folders = kLinux) {
-  return CheckTarget(sTarget, sTarget, folders);
-}
-
-TEST(ProtectionRules, FoldersWhatIsInThemTheRootAndRelativePaths) {
-  EXPECT_EQ(Check("/etc"), Refusal::kSystemFolder);
-  EXPECT_EQ(Check("/usr/share/doc"), Refusal::kSystemFolder);
-  EXPECT_EQ(Check("/opt/app/bin/tool"), Refusal::kProgramsFolder);
-  EXPECT_EQ(Check("/usrx/"), Refusal::kNone);
-  EXPECT_EQ(Check("/home/user/usr/"), Refusal::kNone);
-  EXPECT_EQ(Check("/"), Refusal::kRoot);
-  EXPECT_EQ(Check("./"), Refusal::kInvalidPath);
-  // A link leads nowhere around a rule: the resolved path is checked as well.
-  EXPECT_EQ(CheckTarget("/home/u/to-root/", "/", kLinux), Refusal::kRoot);
-  EXPECT_EQ(CheckTarget("/home/u/cfg/", "/etc/", kLinux), Refusal::kSystemFolder);
+TEST(Protection, FoldersWhatIsInThemTheRootAndRelativePaths) {
+  const ProtectedFolders kLinux{{"/etc/", "/usr/"}, "/opt/"};
+  for (const auto& [pTarget, pCanonical, eRefusal] :
+       {std::tuple{"/etc", "/etc", Refusal::kSystemFolder}, {"/usr/share/doc", "/usr/share/doc", Refusal::kSystemFolder},
+        {"/opt/app/tool", "/opt/app/tool", Refusal::kProgramsFolder}, {"/usrx/", "/usrx/", Refusal::kNone},
+        {"/USR/bin", "/USR/bin", Refusal::kNone}, {"/", "/", Refusal::kRoot}, {"./", "./", Refusal::kInvalidPath},
+        // A link leads nowhere around a rule: the resolved path is checked as well.
+        {"/home/u/to-root/", "/", Refusal::kRoot}, {"/home/u/cfg/", "/etc/", Refusal::kSystemFolder}}) {
+    EXPECT_EQ(CheckTarget(pTarget, pCanonical, kLinux), eRefusal) << pTarget;
+  }
   // A special folder that cannot be found protects everything.
-  EXPECT_EQ(Check("/home/u/a.txt", {{"/usr/", ""}, "/opt/"}), Refusal::kSystemFolder);
-  EXPECT_EQ(Check("/", {kLinux.asSystem, ""}), Refusal::kProgramsFolder);
+  EXPECT_EQ(CheckTarget("/home/u/a.txt", "/home/u/a.txt", {{"/usr/", ""}, "/opt/"}), Refusal::kSystemFolder);
+  EXPECT_EQ(CheckTarget("/", "/", {{"/usr/"}, ""}), Refusal::kProgramsFolder);
 }
 
-TEST(SpecFolders, EachEndsInOneSeparatorOrIsEmpty) {
+TEST(Protection, SpecialFoldersEndInOneSeparatorOrAreEmpty) {
   std::string sBuffer = "/home/u";
   sBuffer.resize(260, '\0');
   TrimNull(sBuffer);
@@ -46,10 +39,7 @@ TEST(SpecFolders, EachEndsInOneSeparatorOrIsEmpty) {
   EXPECT_EQ(GetSpecFolder(folders, 12345), std::vector<std::string>{""});
 }
 
-TEST(Paths, TextAndWhatThePathNames) {
-  EXPECT_EQ(paths::WithoutSeparator("/a/b//"), "/a/b");
-  EXPECT_EQ(paths::LastName("/"), "/");
-  EXPECT_FALSE(paths::LiesIn("/USR/bin", "/usr/"));
+TEST(PathHelpers, NamesAndFoldersDependOnWhatThePathNames) {
   MemoryFileSystem fs;
   const std::string sData = fs.AddFolder("/home/Data");
   fs.AddFile("/home/linked", "", kAttrArchive | kAttrLink);

@@ -1,4 +1,4 @@
-// Choosing a target, the window's load, and the module's error report.
+// Choosing a target through the dialogs, and the module's error report.
 #include "runs/m_erase.h"
 
 #include <stdexcept>
@@ -11,25 +11,22 @@ namespace {
 
 class SelectionTest : public FormFixture<MemoryFileSystem> {
  protected:
-  void Choose(const std::string& sChoice, bool bMap) {
+  std::string Choose(const std::string& sChoice, bool bMap) {
     dialogs.choices.push_back(sChoice);
     bMap ? form.btnMap_Click() : form.btnFile_Click();
+    return form.Record().sTarget;
   }
   const std::string sPhotos = fs.AddFolder("/home/u/Photos");
+  const std::string sCat = (fs.AddFile(sPhotos + "cat.jpg", "c"), sPhotos + "cat.jpg");
 };
 
-TEST_F(SelectionTest, ChosenFileOrMapIsNamedOnTheButton) {
-  fs.AddFile(sPhotos + "cat.jpg", "c");
-  Choose(sPhotos + "cat.jpg", false);
+TEST_F(SelectionTest, ChosenFileOrMapBecomesTheTarget) {
+  EXPECT_EQ(Choose(sCat, false), sCat);
   EXPECT_EQ(view.sEraseCaption, "&Erase file cat.jpg");
-  EXPECT_EQ(view.focus, Control::kBtnErase);
   view.sText = "read me text";
-  Choose("/home/u/Photos", true);
-  EXPECT_EQ(form.Record().sTarget, sPhotos);
-  EXPECT_EQ(view.sEraseCaption, "&Erase map Photos");
-  EXPECT_TRUE(view.sText.empty());
-  Choose(sPhotos + "cat.jpg", true);  // a file chosen in the folder dialog names its folder
-  EXPECT_EQ(form.Record().sTarget, sPhotos);
+  EXPECT_EQ(Choose("/home/u/Photos", true), sPhotos);
+  EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase);
+  EXPECT_EQ(Choose(sCat, true), sPhotos);  // a file chosen in the folder dialog names its folder
   Choose("/", true);
   EXPECT_EQ(view.sEraseCaption, "&Erase map /");
 }
@@ -38,28 +35,15 @@ TEST_F(SelectionTest, CancelOrABrokenDialogLeavesNoTargetAndTheButtonOff) {
   Choose(sPhotos, true);
   bool bDisabledWhileOpen = false;
   dialogs.onChoose = [&] { bDisabledWhileOpen = !view.bEraseEnabled; };
-  form.btnMap_Click();
-  EXPECT_TRUE(bDisabledWhileOpen);
-  EXPECT_EQ(form.Record().sTarget, "");
-  EXPECT_EQ(view.sEraseCaption, "&Erase map ");
-  EXPECT_EQ(view.focus, Control::kBtnFile);
-  Choose(sPhotos, true);
+  EXPECT_EQ(Choose("", true), "");
+  EXPECT_TRUE(bDisabledWhileOpen && !view.bEraseEnabled && view.focus == Control::kBtnFile);
   dialogs.onChoose = [] { throw std::runtime_error("dialog broke"); };
-  form.btnMap_Click();
-  EXPECT_EQ(form.Record().sTarget, "");
+  EXPECT_EQ(Choose(sPhotos, true), "");
 
   PendingError error{5, 0, "Invalid procedure call"};
   std::string sWhere = "GetNameFolder";
   MErase::ReportError(sWhere, error);
   EXPECT_EQ(sWhere, "GetNameFolder\t0\t5\tInvalid procedure call");
-}
-
-TEST_F(SelectionTest, LoadClearsTheRunRecordButTheStopFlag) {
-  RunRecord& r = form.Record();
-  r.bStop = r.bBlocked = true;
-  r.sTarget = "/x";
-  form.Form_Load();
-  EXPECT_TRUE(r.bStop && !r.bBlocked && r.sTarget.empty());
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
-// Runs whose tree is changed under them: a folder swapped for a link to an outside folder at
-// each moment of a run, and mounts inside a map. Nothing outside the map may change.
+// Folder runs on disk over hostile trees: a folder swapped for a link to an outside folder at
+// each moment of a run, mounts inside a map, a tree deeper than a path can name. Nothing
+// outside the map may change.
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
 #include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
-#include "temp_folder.h"
+#include "disk.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -115,6 +118,30 @@ TEST_F(ConfinedRunTest, MountsInsideTheMapAreNeitherEnteredNorErased) {
   EXPECT_TRUE(view.Has("Could not erased file bound.txt")) << view.sText;
   EXPECT_EQ(Counts(), "Erased 5 file(s) and 2 folder(s)") << view.sText;
   EXPECT_EQ(view.Lines()[1], "  unable to delete 2 folder(s)");
+}
+
+TEST_F(ConfinedRunTest, PathBeyondTheLimitIsLeftAloneAndSaid) {
+  const std::string sLevel(200, 'd');
+  int fd = ::open(temp.MakeFolder("deep").c_str(), O_RDONLY | O_DIRECTORY);
+  for (int i = 0; i < 24; ++i) {
+    ASSERT_EQ(::mkdirat(fd, sLevel.c_str(), 0700), 0);
+    const int next = ::openat(fd, sLevel.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = next;
+  }
+  const int file = ::openat(fd, "deep.txt", O_CREAT | O_WRONLY, 0600);
+  ASSERT_EQ(::write(file, "deep secret", 11), 11);
+  ::close(file);
+  Erase(temp.Path() + "deep/", true);
+  char buffer[16] = {};
+  const int deep = ::openat(fd, "deep.txt", O_RDONLY);
+  EXPECT_EQ(::read(deep, buffer, sizeof buffer), 11);
+  ::close(deep);
+  ::close(fd);
+  EXPECT_TRUE(view.Has("Could not read map " + temp.Path() + "deep/" + sLevel + "/"));
+  EXPECT_EQ(Counts(), "Erased 0 file(s) and 0 folder(s)");
+  // The tree is deeper than a path can name; rm removes it level by level.
+  std::system(("cd " + temp.Path() + "deep && rm -rf " + sLevel).c_str());
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_form_view.h"
-#include "fake_seams.h"
+#include "fakes.h"
 #include "window/frm_erase.h"
 
 namespace tarnwipe::test {
@@ -22,16 +21,9 @@ class FormFixture : public ::testing::Test {
     form.Record().sTarget = sTarget;
     form.btnErase_Click();
   }
-  // The text of the last box shown, without its trailing blanks.
-  std::string LastBox() const {
-    const std::string& sText = dialogs.boxes.empty() ? std::string() : dialogs.boxes.back().sText;
-    return sText.substr(0, sText.find_last_not_of(' ') + 1);
-  }
-  // The summary line's start, as far as the counts go.
-  std::string Counts() const {
-    const std::string sLine = view.Lines().empty() ? std::string() : view.Lines()[0];
-    return sLine.substr(0, sLine.find(';'));
-  }
+  std::string LastBox() const { return dialogs.boxes.empty() ? "" : dialogs.boxes.back(); }
+  // The closing line up to its counts.
+  std::string Counts() const { return view.sText.substr(0, view.sText.find(';')); }
 
   FakeFormView view;
   FakeClock clock;

@@ -29,10 +29,9 @@ class MemoryFileSystem : public FileSystem {
 
   std::map<std::string, Node> nodes;  // by path without a trailing separator
   std::vector<Write> writes;
-  std::vector<int64_t> truncations;
   std::vector<std::pair<std::string, std::string>> removals;  // path and content when removed
   std::set<std::string> unreadable, otherMounts;               // folder paths ending in "/"
-  int iFlushes = 0, iFailWriteAt = -1, iFailFlushAt = -1;      // the write or flush that fails
+  int iFlushes = 0, iTruncations = 0, iFailWriteAt = -1, iFailFlushAt = -1;
   int64_t lNoRoomFrom = -1;  // writes reaching past this offset stop there with ENOSPC
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
@@ -42,87 +41,82 @@ class MemoryFileSystem : public FileSystem {
   }
   std::string AddFolder(const std::string& sPath) {
     const std::string sFolder = paths::WithoutSeparator(sPath);
-    if (sFolder.empty()) return sFolder;
     if (!paths::IsRoot(sFolder)) AddFolder(paths::FolderPart(sFolder));
     nodes[sFolder] = {kAttrDirectory, ""};
     return paths::WithSeparator(sFolder);
   }
-  bool Exists(const std::string& sPath) const { return nodes.count(paths::WithoutSeparator(sPath)) != 0; }
+  const Node* Find(const std::string& sPath) const {
+    const auto it = nodes.find(paths::WithoutSeparator(sPath));
+    return it == nodes.end() ? nullptr : &it->second;
+  }
 
   std::error_code Confine(const std::string& sRoot) override {
-    if (!IsFolder(sRoot)) return std::make_error_code(std::errc::not_a_directory);
-    m_sRoot = paths::WithSeparator(paths::WithoutSeparator(sRoot));
+    if (!Is(sRoot, kAttrDirectory)) return Refused();
+    m_sRoot = paths::WithSeparator(sRoot);
     return {};
   }
   void Unconfine() override { m_sRoot.clear(); }
   int32_t GetAttributes(const std::string& sPath) const override {
-    const auto it = nodes.find(paths::WithoutSeparator(sPath));
-    if (it == nodes.end()) return -1;
-    return it->second.lAttributes | (paths::LastName(sPath)[0] == '.' ? kAttrHidden : 0);
+    const Node* p = Find(sPath);
+    return p == nullptr ? -1 : p->lAttributes | (paths::LastName(sPath)[0] == '.' ? kAttrHidden : 0);
   }
   int64_t FileLength(const std::string& sPath) const override {
-    const auto it = nodes.find(sPath);
-    if (it == nodes.end()) return -1;
-    if ((it->second.lAttributes & kAttrLink) != 0) return 0;
-    return it->second.lLength >= 0 ? it->second.lLength : static_cast<int64_t>(it->second.sContent.size());
+    const Node* p = Find(sPath);
+    if (p == nullptr || Is(sPath, kAttrLink)) return p == nullptr ? -1 : 0;
+    return p->lLength >= 0 ? p->lLength : static_cast<int64_t>(p->sContent.size());
   }
   std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
-  std::error_code RemoveLink(const std::string& sPath) override {
-    return GetAttributes(sPath) != -1 && (GetAttributes(sPath) & kAttrLink) != 0 ? RemoveFile(sPath) : Refused();
-  }
+  std::error_code RemoveLink(const std::string& sPath) override { return Is(sPath, kAttrLink) ? Remove(sPath) : Refused(); }
   std::error_code RemoveFolder(const std::string& sPath) override {
     const std::string sFolder = paths::WithSeparator(paths::WithoutSeparator(sPath));
     const auto next = nodes.upper_bound(paths::WithoutSeparator(sFolder));
-    const bool bEmpty = next == nodes.end() || next->first.rfind(sFolder, 0) != 0;
-    if (!Held(sFolder, true) || otherMounts.count(sFolder) != 0 || !bEmpty || !IsFolder(sFolder)) return Refused();
-    nodes.erase(paths::WithoutSeparator(sFolder));
-    return {};
+    if (!Is(sFolder, kAttrDirectory) || otherMounts.count(sFolder) != 0 ||
+        (next != nodes.end() && next->first.starts_with(sFolder)))
+      return Refused();
+    return Remove(sFolder, true);
   }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override {
-    const std::string sPrefix = paths::WithSeparator(paths::WithoutSeparator(sFolder));
     std::vector<FolderEntry> entries;
-    for (auto it = nodes.upper_bound(sPrefix); it != nodes.end() && it->first.rfind(sPrefix, 0) == 0; ++it) {
-      const std::string sName = it->first.substr(sPrefix.size());
-      if (sName.find('/') == std::string::npos && unreadable.count(sPrefix) == 0)
+    for (auto it = nodes.upper_bound(sFolder); it != nodes.end() && it->first.starts_with(sFolder); ++it) {
+      const std::string sName = it->first.substr(sFolder.size());
+      if (sName.find('/') == std::string::npos && unreadable.count(sFolder) == 0)
         entries.push_back({sName, GetAttributes(it->first)});
     }
     return entries;
   }
   FolderAccess ProbeFolder(const std::string& sFolder) const override {
     if (otherMounts.count(sFolder) != 0) return FolderAccess::kOtherFileSystem;
-    return IsFolder(sFolder) && unreadable.count(sFolder) == 0 ? FolderAccess::kReadable : FolderAccess::kUnreadable;
+    return unreadable.count(sFolder) == 0 ? FolderAccess::kReadable : FolderAccess::kUnreadable;
   }
   std::string CanonicalPath(const std::string& sPath) const override { return sPath; }
 
-  std::error_code RemoveFile(const std::string& sPath) {
-    if (!Held(sPath) || !Exists(sPath)) return Refused();
-    removals.emplace_back(sPath, nodes[sPath].sContent);
-    nodes.erase(sPath);
+  // Removes an entry of the held map (or the map itself, when bRootToo), noting a file's content.
+  std::error_code Remove(const std::string& sPath, bool bRootToo = false) {
+    const std::string sEntry = paths::WithSeparator(paths::WithoutSeparator(sPath));
+    if (m_sRoot.empty() || !sEntry.starts_with(m_sRoot) || (sEntry == m_sRoot && !bRootToo) || !Find(sPath))
+      return Refused();
+    if (!Is(sPath, kAttrDirectory)) removals.emplace_back(sPath, Find(sPath)->sContent);
+    nodes.erase(paths::WithoutSeparator(sPath));
     return {};
   }
 
  private:
   static std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
-  bool IsFolder(const std::string& sPath) const {
-    return GetAttributes(sPath) != -1 && (GetAttributes(sPath) & kAttrDirectory) != 0;
-  }
-  // True when a map is held and sPath lies below it (or is it, when bRootToo).
-  bool Held(const std::string& sPath, bool bRootToo = false) const {
-    const std::string sEntry = paths::WithSeparator(paths::WithoutSeparator(sPath));
-    return !m_sRoot.empty() && sEntry.rfind(m_sRoot, 0) == 0 && (bRootToo || sEntry != m_sRoot);
+  bool Is(const std::string& sPath, int32_t lAttribute) const {
+    return GetAttributes(sPath) != -1 && (GetAttributes(sPath) & lAttribute) != 0;
   }
 
   std::string m_sRoot;
 };
 
-// An open file of the memory layer: writes land in the node, or only lengthen a large one.
+// An open file of the memory layer: writes land in its node, or only lengthen a large one.
 class MemoryFile : public ExclusiveFile {
  public:
   MemoryFile(MemoryFileSystem& fs, std::string sPath)
       : m_fs(fs), m_sPath(std::move(sPath)), m_lLength(fs.FileLength(m_sPath)) {}
   int64_t Length() const override { return m_lLength; }
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
-    m_fs.writes.push_back({lOffset, lSize, pData[0], std::all_of(pData, pData + lSize, [&](char c) { return c == *pData; })});
+    m_fs.writes.push_back({lOffset, lSize, *pData, std::all_of(pData, pData + lSize, [&](char c) { return c == *pData; })});
     lWritten = 0;
     if (static_cast<int>(m_fs.writes.size()) - 1 == m_fs.iFailWriteAt) return std::make_error_code(std::errc::io_error);
     lWritten = m_fs.lNoRoomFrom < 0 ? lSize : std::clamp<int64_t>(m_fs.lNoRoomFrom - lOffset, 0, lSize);
@@ -131,20 +125,17 @@ class MemoryFile : public ExclusiveFile {
       node.lLength = std::max(node.lLength, lOffset + lWritten);
     } else if (lWritten > 0) {
       node.sContent.resize(std::max(node.sContent.size(), static_cast<size_t>(lOffset + lWritten)));
-      node.sContent.replace(static_cast<size_t>(lOffset), static_cast<size_t>(lWritten), pData, static_cast<size_t>(lWritten));
+      std::copy(pData, pData + lWritten, node.sContent.begin() + lOffset);
     }
     return lWritten < lSize ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
   }
   void StartWriteBack(int64_t, int64_t) override {}
   void WaitWriteBack(int64_t, int64_t) override {}
-  std::error_code Truncate(int64_t lLength) override {
-    m_fs.truncations.push_back(lLength);
-    return {};
-  }
+  std::error_code Truncate(int64_t) override { return ++m_fs.iTruncations, std::error_code(); }
   std::error_code Flush() override {
     return m_fs.iFlushes++ == m_fs.iFailFlushAt ? std::make_error_code(std::errc::io_error) : std::error_code();
   }
-  std::error_code Remove() override { return m_fs.RemoveFile(m_sPath); }
+  std::error_code Remove() override { return m_fs.Remove(m_sPath); }
   std::error_code Close() override { return {}; }
 
  private:
@@ -155,9 +146,9 @@ class MemoryFile : public ExclusiveFile {
 
 inline std::error_code MemoryFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
-  const auto it = nodes.find(sPath);
-  if (!Held(sPath) || it == nodes.end() || it->second.bRefused ||
-      (it->second.lAttributes & (kAttrDirectory | kAttrLink | kAttrSystem)) != 0)
+  const Node* p = Find(sPath);
+  if (p == nullptr || p->bRefused || Is(sPath, kAttrDirectory | kAttrLink | kAttrSystem) || m_sRoot.empty() ||
+      !sPath.starts_with(m_sRoot))
     return Refused();
   pFile = std::make_unique<MemoryFile>(*this, sPath);
   return {};

@@ -1,0 +1,123 @@
+// The erase command and the erase engine through single-file runs over the in-memory file layer:
+// the input checks, the passes and their coverage, failures that keep the file, the report.
+#include "engine/eraser.h"
+
+#include "form_fixture.h"
+#include "memory_file_system.h"
+
+namespace tarnwipe::test {
+namespace {
+
+class SingleFileTest : public FormFixture<MemoryFileSystem> {
+ protected:
+  // Erases /home/u/<sName>, made of sContent, with the pass count sTimes.
+  void EraseFile(const std::string& sName, const std::string& sContent, const char* pTimes = "5") {
+    fs.AddFile("/home/u/" + sName, sContent);
+    view.sTimes = pTimes;
+    Erase("/home/u/" + sName, false);
+  }
+  std::string LastRemoved() const { return fs.removals.empty() ? "" : fs.removals.back().second; }
+};
+
+TEST_F(SingleFileTest, InputChecksRefuseInTheirOrderAndChangeNothing) {
+  const MemoryFileSystem::Node& node = fs.AddFile("/home/u/notes.txt", "n");
+  for (const auto& [pTimes, pTarget, bMap, pNotice] :
+       {std::tuple{"", "", true, "Number of times not set!"}, {"5", "", true, "No folder selected!"},
+        {"5", "", false, "No file selected!"}, {"5", "/etc/passwd", false, "Erasing files system map is blocked!"},
+        {"5", "/opt/tool/bin", false, "Erasing files programs map is blocked!"},
+        {"5", "/", true, "Erasing files from root system drive is blocked!"}, {"5", "notes.txt", false, "Invalid path!"},
+        {"5", "/home/gone/", true, "Map not found!"}}) {
+    view.sTimes = pTimes;
+    view.sText = "earlier";
+    view.bEraseEnabled = true;
+    Erase(pTarget, bMap);
+    EXPECT_EQ(LastBox(), pNotice);
+    EXPECT_TRUE(view.bEraseEnabled && view.sText == "earlier" && form.Record().sTarget == pTarget) << pNotice;
+  }
+  EXPECT_EQ(node.sContent, "n");
+}
+
+TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
+  int iSeenOn = 0;
+  dialogs.choices.push_back("/home/u/other.txt");
+  view.onPump = [&] {
+    iSeenOn += view.bSelectEnabled || view.bEraseEnabled || !view.bBusy;
+    form.btnFile_Click();  // a click that gets through must not change the target
+  };
+  EraseFile("notes.txt", std::string(1025, 'n'));
+  EXPECT_EQ(LastBox(), "Are You sure You want to erase notes.txt?");
+  EXPECT_EQ(view.Lines(), (std::vector<std::string>{"Erased 1.00 kBytes in 0.1 seconds  [10.01 kB / second]", "",
+                                                    "Erasing notes.txt  [1,025 bytes]"}));
+  EXPECT_TRUE(iSeenOn == 0 && dialogs.choices.size() == 1 && !fs.Find("/home/u/notes.txt"));
+  EXPECT_TRUE(!view.bEraseEnabled && view.bSelectEnabled && !view.bBusy && form.Record().sTarget.empty());
+  dialogs.answers.push_back(kAnswerNo);
+  EraseFile("kept.txt", "k");
+  EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.Lines().size() == 3 && form.Record().sTarget == "/home/u/kept.txt");
+}
+
+TEST_F(SingleFileTest, EveryPassCoversTheFileToPastItsLastBlockWithItsOwnFillerAndIsFlushed) {
+  EraseFile("secret.bin", std::string(1500, 'S'), "25");
+  ASSERT_EQ(fs.writes.size(), 26U);
+  for (int i = 0; i < 26; ++i) {
+    EXPECT_EQ(fs.writes[i].lOffset + fs.writes[i].lSize, 2048);
+    EXPECT_TRUE(fs.writes[i].cFiller == '0' + i && fs.writes[i].bUniform) << i;
+  }
+  EXPECT_EQ(fs.iFlushes, 26);
+  for (const auto& [lLength, lFinal] : {std::pair<size_t, size_t>{0, 1024}, {1023, 1024}, {1024, 2048}, {1025, 2048}}) {
+    EraseFile("f", std::string(lLength, 'x'), "0");
+    EXPECT_EQ(LastRemoved(), std::string(lFinal, '0')) << lLength;
+  }
+}
+
+TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
+  struct Case {
+    int iFailWriteAt, iFailFlushAt, lNoRoomFrom;
+    const char* pTimes;
+  };
+  for (const Case& c : {Case{2, -1, -1, "5"}, Case{-1, 2, -1, "5"}, Case{-1, -1, 1000, "5"}, Case{-1, -1, -1, "x"}}) {
+    fs.writes.clear();
+    fs.iFlushes = 0;
+    fs.iFailWriteAt = c.iFailWriteAt;
+    fs.iFailFlushAt = c.iFailFlushAt;
+    fs.lNoRoomFrom = c.lNoRoomFrom;
+    EraseFile("kept.txt", std::string(1500, 'D'), c.pTimes);
+    EXPECT_EQ(view.Lines()[0], "Could not erased file kept.txt [in 0.1 seconds]") << c.pTimes << c.lNoRoomFrom;
+  }
+  fs.nodes.erase("/home/u/kept.txt");
+  fs.AddFile("/home/u/locked", "l").bRefused = true;
+  Erase("/home/u/locked", false);
+  Erase("/home/u/vanished", false);
+  EXPECT_EQ(view.Lines()[0], "Could not erased file vanished [in 0.1 seconds]");
+  EXPECT_TRUE(fs.removals.empty() && fs.Find("/home/u/locked"));
+  // A full disk that refuses only the growth past the file's end still erases every byte.
+  fs.lNoRoomFrom = 1000;
+  EraseFile("full.txt", std::string(1000, 'F'));
+  EXPECT_EQ(LastRemoved(), std::string(1000, '5'));
+}
+
+TEST_F(SingleFileTest, LinkIsRemovedWithoutAnyWrite) {
+  fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
+  Erase("/home/u/link", false);
+  EXPECT_TRUE(!fs.Find("/home/u/link") && fs.writes.empty());
+}
+
+TEST_F(SingleFileTest, FileBeyondTwoGigabytesIsCoveredWholeAndGivenBackInSteps) {
+  const int64_t lLength = (int64_t{1} << 31) + 100;
+  fs.AddFile("/home/u/huge.img", "").lLength = lLength;
+  view.sTimes = "0";
+  Erase("/home/u/huge.img", false);
+  int64_t lCovered = 0;
+  for (const auto& write : fs.writes) lCovered = write.lOffset == lCovered ? lCovered + write.lSize : -1;
+  EXPECT_EQ(lCovered, (lLength / 1024 + 1) * 1024);
+  EXPECT_EQ(fs.iTruncations, 16);
+  EXPECT_EQ(view.Lines().back(), "Erasing huge.img  [2,147,483,748 bytes]");
+}
+
+TEST_F(SingleFileTest, WindowIsLetThroughAboutOnceAFrame) {
+  clock.dblFrameStep = 0.001;  // a block takes far less than a frame
+  EraseFile("big.bin", std::string(1 << 20, 'B'));
+  EXPECT_LT(view.iPumps, 40);  // 6 passes of 1025 blocks
+}
+
+}  // namespace
+}  // namespace tarnwipe::test

@@ -1,0 +1,104 @@
+// The window's controls, the clock, the special folders and the dialogs, as a test sets and
+// answers them.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/form_view.h"
+#include "platform/special_folders.h"
+
+namespace tarnwipe::test {
+
+class FakeFormView : public FormView {
+ public:
+  std::string sCaption, sTimes = "5", sSpec = "*.*", sEraseCaption, sProgress, sText;
+  bool bEraseEnabled = true, bSelectEnabled = true, bBusy = false;
+  Control focus = Control::kBtnFile;
+  int iPumps = 0;
+  std::function<void()> onPump;  // runs at every pump, as the window's input would
+
+  // The message area's lines, newest first.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    for (size_t lStart = 0, p = 0; p != std::string::npos && !sText.empty(); lStart = p + 2) {
+      p = sText.find("\r\n", lStart);
+      lines.push_back(sText.substr(lStart, p == std::string::npos ? p : p - lStart));
+    }
+    return lines;
+  }
+  bool Has(const std::string& sPart) const { return sText.find(sPart) != std::string::npos; }
+
+  void SetCaption(const std::string& s) override { sCaption = s; }
+  std::string TimesText() const override { return sTimes; }
+  void SetTimesText(const std::string& s) override { sTimes = s; }
+  std::string SpecText() const override { return sSpec; }
+  std::string EraseCaption() const override { return sEraseCaption; }
+  void SetEraseButtonCaption(const std::string& s) override { sEraseCaption = s; }
+  bool EraseEnabled() const override { return bEraseEnabled; }
+  void SetEraseEnabled(bool b) override { bEraseEnabled = b; }
+  void SetSelectEnabled(bool b) override { bSelectEnabled = b; }
+  void SetFocus(Control c) override { focus = c; }
+  void ClearMessages() override { sText.clear(); }
+  void PrependMessage(const std::string& s) override { sText = sText.empty() ? s : s + "\r\n" + sText; }
+  void AppendMessageText(const std::string& s) override { sText += s; }
+  void SetProgressCaption(const std::string& s) override { sProgress = s; }
+  void SetProgressTop(int) override {}
+  void SetBusyPointer(bool b) override { bBusy = b; }
+  void PumpEvents() override {
+    ++iPumps;
+    if (onPump) onPump();
+  }
+};
+
+// Stands still unless told; every pump request is due unless dblFrameStep says otherwise.
+class FakeClock : public Clock {
+ public:
+  float sngNow = 100.0F;
+  double dblMonotonic = 0.0, dblFrameStep = 1.0;
+  float TimeOfDay() override { return sngNow; }
+  double Monotonic() override { return dblMonotonic += dblFrameStep; }
+};
+
+class FakeSpecialFolders : public SpecialFolders {
+ public:
+  std::string sExecutable = "/nonexistent/tarnwipe/bin";
+  std::vector<std::string> SystemFolders() const override { return {"/bin/", "/etc/", "/usr/", "/var/"}; }
+  std::string ProgramsFolder() const override { return "/opt/"; }
+  std::string DocumentsFolder() const override { return "/tmp/"; }
+  std::string ExecutableFolder() const override { return sExecutable; }
+};
+
+// Answers Yes/No boxes from answers (Yes when it runs dry) and the choosers from choices
+// (cancel when it runs dry); onChoose runs inside a chooser, as a modal loop would.
+class ScriptedDialogs : public Dialogs {
+ public:
+  std::vector<std::string> boxes;
+  std::deque<int32_t> answers;
+  std::deque<std::string> choices;
+  std::function<void()> onChoose;
+
+  int32_t MessageBox(const std::string& sText, const std::string&, int32_t lStyle) override {
+    boxes.push_back(sText.substr(0, sText.find_last_not_of(' ') + 1));
+    if ((lStyle & kStyleYesNo) == 0) return kAnswerOk;
+    const int32_t lAnswer = answers.empty() ? kAnswerYes : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return lAnswer;
+  }
+  std::string ChooseFile(const std::string&, const std::string&, const std::string&) override { return Choose(); }
+  std::string ChooseFolder(const std::string&, const std::string&) override { return Choose(); }
+
+ private:
+  std::string Choose() {
+    if (onChoose) onChoose();
+    const std::string sChoice = choices.empty() ? std::string() : choices.front();
+    if (!choices.empty()) choices.pop_front();
+    return sChoice;
+  }
+};
+
+}  // namespace tarnwipe::test
