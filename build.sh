@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
-packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev xfsprogs e2fsprogs)
+packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev xfsprogs e2fsprogs btrfs-progs)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

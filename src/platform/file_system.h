@@ -95,6 +95,11 @@ class FileSystem {
   // Whether the folder's entries can be read, or it lies on another file system than the map.
   virtual FolderAccess ProbeFolder(const std::string& sFolder) const = 0;
 
+  // The name of the file system that holds sPath when it keeps old copies of overwritten data
+  // where overwriting cannot reach them (copy-on-write, log-structured, journalled data);
+  // empty when it overwrites in place or cannot be told.
+  virtual std::string FileSystemKeepingCopies(const std::string& sPath) const = 0;
+
   // The path with links and ".." resolved as far as it exists; the rest is kept as written.
   virtual std::string CanonicalPath(const std::string& sPath) const = 0;
 };

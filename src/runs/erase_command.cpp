@@ -8,6 +8,7 @@
 #include "engine/renderings.h"
 #include "runs/confinement.h"
 #include "runs/form_operations.h"
+#include "runs/old_copies.h"
 #include "walker/path_helpers.h"
 
 namespace tarnwipe {
@@ -78,9 +79,10 @@ void EraseCommand::RunMap() {
   r.sRootFolder = m_s.dd.Folder();
   m_s.dd.SetPattern(m_s.view.SpecText());
   const std::string sName = m_s.dd.ExtractFolder(m_s.dd.Folder());
-  if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?\r\n\r\n(" + kStopHint + ")") !=
-      kAnswerYes)
-    return;
+  r.sOldCopies = m_s.fs.FileSystemKeepingCopies(sFolder);
+  const std::string sNote = r.sOldCopies.empty() ? "" : OldCopiesNote(r.sOldCopies) + "\r\n\r\n";
+  const std::string sQuestion = "Are You sure You want to erase " + sName + "?\r\n\r\n" + sNote;
+  if (m_s.mErase.AskConfirm(sQuestion + "(" + kStopHint + ")") != kAnswerYes) return;
 
   SetTitle(m_s.view, std::string(" ") + kStopHint);
   m_s.dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
@@ -94,7 +96,9 @@ void EraseCommand::RunFile() {
   RunRecord& r = m_s.record;
   r.sRootFolder.clear();
   const std::string sName = m_s.dd.ExtractName(r.sTarget);
-  if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?") != kAnswerYes) return;
+  r.sOldCopies = m_s.fs.FileSystemKeepingCopies(m_s.dd.ExtractPath(r.sTarget));
+  const std::string sNote = r.sOldCopies.empty() ? "" : "\r\n\r\n" + OldCopiesNote(r.sOldCopies);
+  if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?" + sNote) != kAnswerYes) return;
 
   SetEraseCaption(m_s.view, "&Erasing file " + sName, false);
   // The file is reached through its folder, held for the erase; when the folder is gone the
@@ -110,7 +114,7 @@ void EraseCommand::RunFile() {
     const std::string sLine = SingleFileReport(lBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     m_s.eraser.ClearProgress();
     m_s.pump.YieldNow();
-    m_s.eraser.ReportElapsed(sLine + "\r\n", false);
+    m_s.eraser.ReportElapsed(sLine + OldCopiesWarning(r.sOldCopies) + "\r\n", false);
   }
   SetEraseCaption(m_s.view, "&Erase ...", false);
 }

@@ -8,6 +8,7 @@
 #include "engine/renderings.h"
 #include "platform/paths.h"
 #include "runs/form_operations.h"
+#include "runs/old_copies.h"
 
 namespace tarnwipe {
 
@@ -90,7 +91,7 @@ void FolderRun::dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double d
     std::string sLine = FolderRunReport(lNrTotalFiles, lNrTotalFolders - r.lNotRemoved, dblTotalKBytes,
                                         GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     if (r.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(r.lNotRemoved) + " folder(s)";
-    m_s.eraser.ReportElapsed(sLine + "\r\n", false);
+    m_s.eraser.ReportElapsed(sLine + OldCopiesWarning(r.sOldCopies) + "\r\n", false);
   }
 
   r.bFinishing = false;

@@ -30,6 +30,7 @@ struct RunRecord {
   std::string sRootFolder;  // start folder of the current folder run; empty for a single file
   std::string sCurFolder;   // folder last announced by the walker
   std::string sTarget;      // the chosen target; emptied once the run has erased a file
+  std::string sOldCopies;   // the run's file system when it keeps old copies; set by the command
 };
 
 }  // namespace tarnwipe

@@ -1,6 +1,7 @@
 // Erasing on real file-system images. Erased contents must be gone from the raw disk: files of
 // unique markers are erased on ext4 and XFS, then the image is scanned byte by byte, with a file
-// deleted without erasing as the control. Full and read-only disks keep what they cannot erase.
+// deleted without erasing as the control. Full and read-only disks keep what they cannot erase;
+// file systems that keep old copies are named.
 #include <fcntl.h>
 
 #include <random>
@@ -8,6 +9,7 @@
 #include "form_fixture.h"
 #include "disk.h"
 #include "platform/posix/posix_file_system.h"
+#include "runs/old_copies.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -58,6 +60,28 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, ForensicTest, ::testing::Values("ext4", "xfs"),
                          [](const auto& info) { return std::string(info.param); });
+
+struct CopiesCase {
+  const char *pType, *pOptions, *pKeeper;
+};
+class OldCopiesTest : public ImageTest, public ::testing::WithParamInterface<CopiesCase> {};
+
+TEST_P(OldCopiesTest, FileSystemThatKeepsOldCopiesIsNamedInTheQuestionAndBelowTheClosingLine) {
+  LoopMount image(temp, GetParam().pType, 320, GetParam().pOptions);
+  if (!image.Ready()) GTEST_SKIP() << GetParam().pType << " image skipped: " << image.Why();
+  EXPECT_EQ(fs.FileSystemKeepingCopies(image.Root()), GetParam().pKeeper);
+  temp.Write(image.Root().substr(temp.Path().size()) + "map/a.txt", "a");
+  Erase(image.Root() + "map/", true);
+  const std::string sKeeper = GetParam().pKeeper;
+  EXPECT_EQ(LastBox().find(" keeps old copies ") != std::string::npos, !sKeeper.empty()) << LastBox();
+  EXPECT_EQ(view.Lines()[1], sKeeper.empty() ? "" : OldCopiesWarning(sKeeper).substr(2));
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, OldCopiesTest,
+                         ::testing::Values(CopiesCase{"btrfs", "", "btrfs"}, CopiesCase{"ext4", "", ""},
+                                           CopiesCase{"ext4", ",data=journal", "ext4 (data=journal)"},
+                                           CopiesCase{"xfs", "", ""}),
+                         [](const auto& info) { return std::string(info.param.pType) + std::to_string(info.index); });
 
 TEST_F(ImageTest, ReadOnlyMountKeepsEverythingAndSaysSo) {
   LoopMount image(temp, "ext4", 16);

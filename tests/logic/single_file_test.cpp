@@ -50,9 +50,15 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
                                                     "Erasing notes.txt  [1,025 bytes]"}));
   EXPECT_TRUE(iSeenOn == 0 && dialogs.choices.size() == 1 && !fs.Find("/home/u/notes.txt"));
   EXPECT_TRUE(!view.bEraseEnabled && view.bSelectEnabled && !view.bBusy && form.Record().sTarget.empty());
+  fs.sKeepsCopies = "f2fs";
+  EraseFile("copied.txt", "c");
+  EXPECT_EQ(LastBox(), "Are You sure You want to erase copied.txt?\r\n\r\nThis f2fs file system keeps old copies that "
+                       "overwriting cannot reach.");
+  EXPECT_TRUE(view.Lines()[1].starts_with("  Warning: f2fs keeps old copies"));
+  const std::string sBefore = view.sText;
   dialogs.answers.push_back(kAnswerNo);
   EraseFile("kept.txt", "k");
-  EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.Lines().size() == 3 && form.Record().sTarget == "/home/u/kept.txt");
+  EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.sText == sBefore && form.Record().sTarget == "/home/u/kept.txt");
 }
 
 TEST_F(SingleFileTest, EveryPassCoversTheFileToPastItsLastBlockWithItsOwnFillerAndIsFlushed) {

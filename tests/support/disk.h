@@ -58,11 +58,12 @@ class TempFolder {
   std::string m_sPath;
 };
 
-// Ready() tells whether the image could be made and mounted here, Why() why not.
+// Mounted with the extra options sOptions (",name=value..."); Ready() tells whether the image
+// could be made and mounted here, Why() why not.
 class LoopMount {
  public:
-  LoopMount(const TempFolder& temp, const std::string& sType, int iMegabytes)
-      : m_sImage(temp.Path() + sType + ".img"), m_sMount(temp.MakeFolder(sType + "-mnt")) {
+  LoopMount(const TempFolder& temp, const std::string& sType, int iMegabytes, const std::string& sOptions = "")
+      : m_sImage(temp.Path() + sType + ".img"), m_sMount(temp.MakeFolder(sType + "-mnt")), m_sOptions(sOptions) {
     if (::geteuid() != 0) {
       m_sWhy = "needs root to mount an image";
     } else if (!Run("truncate -s " + std::to_string(iMegabytes) + "M " + m_sImage) ||
@@ -79,7 +80,7 @@ class LoopMount {
   const std::string& Root() const { return m_sMount; }
   bool Remount(bool bReadOnly) {
     Unmount();
-    return m_bMounted = Run("mount -o loop" + std::string(bReadOnly ? ",ro " : " ") + m_sImage + " " + m_sMount);
+    return m_bMounted = Run("mount -o loop" + m_sOptions + (bReadOnly ? ",ro " : " ") + m_sImage + " " + m_sMount);
   }
   void Unmount() {
     if (m_bMounted) Run("umount " + m_sMount);
@@ -91,7 +92,7 @@ class LoopMount {
  private:
   static bool Run(const std::string& sCommand) { return std::system((sCommand + " >/dev/null 2>&1").c_str()) == 0; }
 
-  std::string m_sImage, m_sMount, m_sWhy;
+  std::string m_sImage, m_sMount, m_sOptions, m_sWhy;
   bool m_bMounted = false;
 };
 

@@ -89,6 +89,8 @@ class MemoryFileSystem : public FileSystem {
     return unreadable.count(sFolder) == 0 ? FolderAccess::kReadable : FolderAccess::kUnreadable;
   }
   std::string CanonicalPath(const std::string& sPath) const override { return sPath; }
+  std::string FileSystemKeepingCopies(const std::string&) const override { return sKeepsCopies; }
+  std::string sKeepsCopies;  // the name FileSystemKeepingCopies gives for every path
 
   // Removes an entry of the held map (or the map itself, when bRootToo), noting a file's content.
   std::error_code Remove(const std::string& sPath, bool bRootToo = false) {

@@ -9,12 +9,15 @@
 #include <linux/openat2.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <utility>
 
 #include "platform/paths.h"
@@ -40,6 +43,29 @@ int32_t AttributesOf(const struct stat& st, const std::string& sName) {
   }
   if (!sName.empty() && sName[0] == '.' && sName != "." && sName != "..") lAttributes |= kAttrHidden;
   return lAttributes;
+}
+
+// File systems that write new data to new places and keep the old blocks until they are reused,
+// by their statfs magic.
+struct CopyKeeper {
+  uint64_t lMagic;
+  const char* pName;
+};
+constexpr CopyKeeper kCopyKeepers[] = {
+    {0x9123683E, "btrfs"}, {0x2FC12FC1, "ZFS"}, {0xCA451A4E, "bcachefs"}, {0xF2F52010, "f2fs"}, {0x3434, "nilfs2"}};
+constexpr uint64_t kExtMagic = 0xEF53;
+
+// The type of the file system on device lDevice followed by " (data=journal)" when it is mounted
+// so, by its line in the mount table (the type and the super options follow " - "); else empty.
+std::string JournalledData(dev_t lDevice) {
+  const std::string sDevice = " " + std::to_string(major(lDevice)) + ":" + std::to_string(minor(lDevice)) + " ";
+  std::ifstream in("/proc/self/mountinfo");
+  for (std::string sLine; std::getline(in, sLine);) {
+    const auto p = sLine.find(" - ");
+    if (p == std::string::npos || sLine.find(sDevice) > p || sLine.find("data=journal", p) == std::string::npos) continue;
+    return sLine.substr(p + 3, sLine.find(' ', p + 3) - p - 3) + " (data=journal)";
+  }
+  return {};
 }
 
 // Opens sRelative below the folder iDirFd without following any link and without leaving its
@@ -312,6 +338,16 @@ FolderAccess PosixFileSystem::ProbeFolder(const std::string& sFolder) const {
   const Descriptor folder(iFolderFd);
   if (ec == std::errc::cross_device_link) return FolderAccess::kOtherFileSystem;
   return ec ? FolderAccess::kUnreadable : FolderAccess::kReadable;
+}
+
+std::string PosixFileSystem::FileSystemKeepingCopies(const std::string& sPath) const {
+  struct statfs info {};
+  struct stat st {};
+  if (::statfs(sPath.c_str(), &info) != 0 || ::stat(sPath.c_str(), &st) != 0) return {};
+  for (const CopyKeeper& keeper : kCopyKeepers) {
+    if (static_cast<uint64_t>(info.f_type) == keeper.lMagic) return keeper.pName;
+  }
+  return static_cast<uint64_t>(info.f_type) == kExtMagic ? JournalledData(st.st_dev) : "";
 }
 
 std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {

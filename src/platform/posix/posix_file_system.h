@@ -26,6 +26,7 @@ class PosixFileSystem : public FileSystem {
   std::error_code RemoveFolder(const std::string& sPath) override;
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
   FolderAccess ProbeFolder(const std::string& sFolder) const override;
+  std::string FileSystemKeepingCopies(const std::string& sPath) const override;
   std::string CanonicalPath(const std::string& sPath) const override;
 
  private:
