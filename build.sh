@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing on Debian 12, builds Tarnwipe, then runs it ("run") or its tests ("test").
+# Installs what is missing on Debian 12, builds Tarnwipe, then runs it ("run"), its tests ("test")
+# or builds its Debian package ("package").
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
-packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev xfsprogs e2fsprogs btrfs-progs)
+packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev xfsprogs e2fsprogs btrfs-progs dpkg-dev desktop-file-utils
+  appstream xvfb xauth xdotool)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -25,8 +27,12 @@ case "${1:-}" in
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
     ;;
+  package)
+    cd build
+    cpack -G DEB
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
