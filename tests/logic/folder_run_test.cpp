@@ -4,7 +4,6 @@
 
 #include "form_fixture.h"
 #include "memory_file_system.h"
-#include "runs/confinement.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -110,19 +109,6 @@ TEST_F(FolderRunTest, FileSystemKeepingOldCopiesIsNamedInTheQuestionAndOnceBelow
   EXPECT_EQ(view.sText.find("  Warning: btrfs keeps old copies that overwriting cannot reach; they may still be found."),
             view.sText.find("\r\n") + 2);
   EXPECT_EQ(view.sText.find("Warning", view.sText.find("Warning") + 1), std::string::npos);
-}
-
-TEST_F(FolderRunTest, RootIsNeverRemovedAndZeroClocksWriteNothing) {
-  form.Record().sRootFolder = "/";
-  form.Run().dd_Done(0, 1, 0.0);
-  EXPECT_EQ(Counts(), "Erased 0 file(s) and 0 folder(s)");
-  view.ClearMessages();
-  form.Record().sRootFolder = sMap;
-  clock.sngNow = 0.0F;
-  const Confinement held(fs, sMap);
-  form.Run().dd_Done(0, 1, 0.0);
-  EXPECT_TRUE(view.Lines().empty());
-  EXPECT_FALSE(fs.Find(sMap));
 }
 
 }  // namespace

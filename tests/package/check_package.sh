@@ -16,7 +16,8 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" > /dev/null
 desktop-file-validate /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.tarnwipe.Tarnwipe.metainfo.xml > /dev/null
 test -f /usr/share/icons/hicolor/scalable/apps/org.tarnwipe.Tarnwipe.svg
-xvfb-run -a sh -c 'tarnwipe & timeout 20 xdotool search --sync --name "^Tarnwipe" > /dev/null; status=$?; kill $!; exit $status'
+# The other tests run offscreen; the installed program must open a real window here.
+env -u QT_QPA_PLATFORM xvfb-run -a sh -c 'tarnwipe & timeout 20 xdotool search --sync --name "^Tarnwipe" > /dev/null; status=$?; kill $!; exit $status'
 apt-get remove -y -qq --purge tarnwipe > /dev/null
 ! command -v tarnwipe && test ! -e /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
 echo "installed, validated, started and removed"

@@ -29,8 +29,9 @@ class MemoryFileSystem : public FileSystem {
 
   std::map<std::string, Node> nodes;  // by path without a trailing separator
   std::vector<Write> writes;
-  std::vector<std::pair<std::string, std::string>> removals;  // path and content when removed
+  std::vector<std::pair<std::string, std::string>> removals;  // a removed file's path and content
   std::set<std::string> unreadable, otherMounts;               // folder paths ending in "/"
+  std::string sKeepsCopies;                                    // what FileSystemKeepingCopies says
   int iFlushes = 0, iTruncations = 0, iFailWriteAt = -1, iFailFlushAt = -1;
   int64_t lNoRoomFrom = -1;  // writes reaching past this offset stop there with ENOSPC
 
@@ -48,6 +49,15 @@ class MemoryFileSystem : public FileSystem {
   const Node* Find(const std::string& sPath) const {
     const auto it = nodes.find(paths::WithoutSeparator(sPath));
     return it == nodes.end() ? nullptr : &it->second;
+  }
+  // Removes an entry below the held map (or the map itself, when bRootToo), noting a file's content.
+  std::error_code Remove(const std::string& sPath, bool bRootToo = false) {
+    const std::string sEntry = paths::WithSeparator(paths::WithoutSeparator(sPath));
+    if (m_sRoot.empty() || !sEntry.starts_with(m_sRoot) || (sEntry == m_sRoot && !bRootToo) || !Find(sPath))
+      return Refused();
+    if (!Is(sPath, kAttrDirectory)) removals.emplace_back(sPath, Find(sPath)->sContent);
+    nodes.erase(paths::WithoutSeparator(sPath));
+    return {};
   }
 
   std::error_code Confine(const std::string& sRoot) override {
@@ -70,10 +80,8 @@ class MemoryFileSystem : public FileSystem {
   std::error_code RemoveFolder(const std::string& sPath) override {
     const std::string sFolder = paths::WithSeparator(paths::WithoutSeparator(sPath));
     const auto next = nodes.upper_bound(paths::WithoutSeparator(sFolder));
-    if (!Is(sFolder, kAttrDirectory) || otherMounts.count(sFolder) != 0 ||
-        (next != nodes.end() && next->first.starts_with(sFolder)))
-      return Refused();
-    return Remove(sFolder, true);
+    const bool bEmpty = next == nodes.end() || !next->first.starts_with(sFolder);
+    return bEmpty && otherMounts.count(sFolder) == 0 && Is(sFolder, kAttrDirectory) ? Remove(sFolder, true) : Refused();
   }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override {
     std::vector<FolderEntry> entries;
@@ -88,19 +96,8 @@ class MemoryFileSystem : public FileSystem {
     if (otherMounts.count(sFolder) != 0) return FolderAccess::kOtherFileSystem;
     return unreadable.count(sFolder) == 0 ? FolderAccess::kReadable : FolderAccess::kUnreadable;
   }
-  std::string CanonicalPath(const std::string& sPath) const override { return sPath; }
   std::string FileSystemKeepingCopies(const std::string&) const override { return sKeepsCopies; }
-  std::string sKeepsCopies;  // the name FileSystemKeepingCopies gives for every path
-
-  // Removes an entry of the held map (or the map itself, when bRootToo), noting a file's content.
-  std::error_code Remove(const std::string& sPath, bool bRootToo = false) {
-    const std::string sEntry = paths::WithSeparator(paths::WithoutSeparator(sPath));
-    if (m_sRoot.empty() || !sEntry.starts_with(m_sRoot) || (sEntry == m_sRoot && !bRootToo) || !Find(sPath))
-      return Refused();
-    if (!Is(sPath, kAttrDirectory)) removals.emplace_back(sPath, Find(sPath)->sContent);
-    nodes.erase(paths::WithoutSeparator(sPath));
-    return {};
-  }
+  std::string CanonicalPath(const std::string& sPath) const override { return sPath; }
 
  private:
   static std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
@@ -114,8 +111,7 @@ class MemoryFileSystem : public FileSystem {
 // An open file of the memory layer: writes land in its node, or only lengthen a large one.
 class MemoryFile : public ExclusiveFile {
  public:
-  MemoryFile(MemoryFileSystem& fs, std::string sPath)
-      : m_fs(fs), m_sPath(std::move(sPath)), m_lLength(fs.FileLength(m_sPath)) {}
+  MemoryFile(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)), m_lLength(fs.FileLength(m_sPath)) {}
   int64_t Length() const override { return m_lLength; }
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
     m_fs.writes.push_back({lOffset, lSize, *pData, std::all_of(pData, pData + lSize, [&](char c) { return c == *pData; })});
@@ -149,9 +145,8 @@ class MemoryFile : public ExclusiveFile {
 inline std::error_code MemoryFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
   const Node* p = Find(sPath);
-  if (p == nullptr || p->bRefused || Is(sPath, kAttrDirectory | kAttrLink | kAttrSystem) || m_sRoot.empty() ||
-      !sPath.starts_with(m_sRoot))
-    return Refused();
+  const bool bOpens = p != nullptr && !p->bRefused && !Is(sPath, kAttrDirectory | kAttrLink | kAttrSystem);
+  if (!bOpens || m_sRoot.empty() || !sPath.starts_with(m_sRoot)) return Refused();
   pFile = std::make_unique<MemoryFile>(*this, sPath);
   return {};
 }
