@@ -43,7 +43,8 @@ TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
   const int fd = ::open(temp.Write("map/locked", "l").c_str(), O_RDONLY);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
   ASSERT_EQ(::link(temp.Write("map/shared", "s").c_str(), (temp.Path() + "map/second-name").c_str()), 0);
-  ::mkfifo((temp.Path() + "map/fifo").c_str(), 0600);
+  ::chmod((temp.Path() + "map/shared").c_str(), 0444);
+  ::mkfifo((temp.Path() + "map/fifo").c_str(), 0400);
   Link(temp.Write("outside.txt", "theirs"), "map/link");
   temp.MakeFolder("map/dir");
   ::chmod(temp.Write("map/ro", "r").c_str(), 0444);
@@ -51,6 +52,11 @@ TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
   const Confinement held(fs, temp.Path() + "map");
   for (const char* pName : {"map/locked", "map/shared", "map/fifo", "map/link", "map/dir", "map/gone", "outside.txt"}) {
     EXPECT_FALSE(Opens(pName)) << pName;
+  }
+  // What is refused keeps its permissions too.
+  struct stat st {};
+  for (const auto& [pName, iMode] : {std::pair{"map/shared", 0444U}, {"map/fifo", 0400U}}) {
+    EXPECT_TRUE(::lstat((temp.Path() + pName).c_str(), &st) == 0 && (st.st_mode & 07777) == iMode) << pName;
   }
   ::close(fd);
   ASSERT_TRUE(Opens("map/ro"));  // a read-only file is made writable for its owner
