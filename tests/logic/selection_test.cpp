@@ -12,7 +12,7 @@ namespace {
 class SelectionTest : public FormFixture<MemoryFileSystem> {
  protected:
   std::string Choose(const std::string& sChoice, bool bMap) {
-    dialogs.choices.push_back(sChoice);
+    dialogs.sChoice = sChoice;
     bMap ? form.btnMap_Click() : form.btnFile_Click();
     return form.Record().sTarget;
   }

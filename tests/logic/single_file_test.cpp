@@ -39,7 +39,6 @@ TEST_F(SingleFileTest, InputChecksRefuseInTheirOrderAndChangeNothing) {
 
 TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
   int iSeenOn = 0;
-  dialogs.choices.push_back("/home/u/other.txt");
   view.onPump = [&] {
     iSeenOn += view.bSelectEnabled || view.bEraseEnabled || !view.bBusy;
     form.btnFile_Click();  // a click that gets through must not change the target
@@ -48,7 +47,7 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
   EXPECT_EQ(LastBox(), "Are You sure You want to erase notes.txt?");
   EXPECT_EQ(view.Lines(), (std::vector<std::string>{"Erased 1.00 kBytes in 0.1 seconds  [10.01 kB / second]", "",
                                                     "Erasing notes.txt  [1,025 bytes]"}));
-  EXPECT_TRUE(iSeenOn == 0 && dialogs.choices.size() == 1 && !fs.Find("/home/u/notes.txt"));
+  EXPECT_TRUE(iSeenOn == 0 && dialogs.iChoosers == 0 && !fs.Find("/home/u/notes.txt"));
   EXPECT_TRUE(!view.bEraseEnabled && view.bSelectEnabled && !view.bBusy && form.Record().sTarget.empty());
   fs.sKeepsCopies = "f2fs";
   EraseFile("copied.txt", "c");
@@ -56,7 +55,7 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
                        "overwriting cannot reach.");
   EXPECT_TRUE(view.Lines()[1].starts_with("  Warning: f2fs keeps old copies"));
   const std::string sBefore = view.sText;
-  dialogs.answers.push_back(kAnswerNo);
+  dialogs.lAnswer = kAnswerNo;
   EraseFile("kept.txt", "k");
   EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.sText == sBefore && form.Record().sTarget == "/home/u/kept.txt");
 }

@@ -2,7 +2,6 @@
 // answers them.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -73,30 +72,27 @@ class FakeSpecialFolders : public SpecialFolders {
   std::string ExecutableFolder() const override { return sExecutable; }
 };
 
-// Answers Yes/No boxes from answers (Yes when it runs dry) and the choosers from choices
-// (cancel when it runs dry); onChoose runs inside a chooser, as a modal loop would.
+// Answers every Yes/No box with lAnswer and every chooser with sChoice (empty: cancel); onChoose
+// runs inside a chooser, as a modal loop would.
 class ScriptedDialogs : public Dialogs {
  public:
-  std::vector<std::string> boxes;
-  std::deque<int32_t> answers;
-  std::deque<std::string> choices;
+  std::vector<std::string> boxes;  // each box's text, trailing blanks cut
+  int32_t lAnswer = kAnswerYes;
+  std::string sChoice;
+  int iChoosers = 0;
   std::function<void()> onChoose;
 
   int32_t MessageBox(const std::string& sText, const std::string&, int32_t lStyle) override {
     boxes.push_back(sText.substr(0, sText.find_last_not_of(' ') + 1));
-    if ((lStyle & kStyleYesNo) == 0) return kAnswerOk;
-    const int32_t lAnswer = answers.empty() ? kAnswerYes : answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return lAnswer;
+    return (lStyle & kStyleYesNo) != 0 ? lAnswer : kAnswerOk;
   }
   std::string ChooseFile(const std::string&, const std::string&, const std::string&) override { return Choose(); }
   std::string ChooseFolder(const std::string&, const std::string&) override { return Choose(); }
 
  private:
   std::string Choose() {
+    ++iChoosers;
     if (onChoose) onChoose();
-    const std::string sChoice = choices.empty() ? std::string() : choices.front();
-    if (!choices.empty()) choices.pop_front();
     return sChoice;
   }
 };

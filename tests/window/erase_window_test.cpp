@@ -71,7 +71,7 @@ class EraseWindowTest : public QObject {
     temp.Write("holiday/one.txt", std::string(2048, '1'));
     temp.Write("holiday/inner/two.txt", std::string(1024, '2'));
     Rig rig;
-    rig.dialogs.choices.push_back(sMap);
+    rig.dialogs.sChoice = sMap;
     QTest::mouseClick(rig.window.btnMap(), Qt::LeftButton);
     QTest::mouseClick(rig.window.btnErase(), Qt::LeftButton);
     QVERIFY(!Exists(sMap));
