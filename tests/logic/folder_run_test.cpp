@@ -55,8 +55,7 @@ TEST_F(FolderRunTest, AVisitStopsAfter3001FilesAndARunAfter3001Folders) {
 TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {
   Make({"a.txt", "keep.dat", "B/b.txt", "B/C/keep.dat", "shared.txt", "closed/in.txt", "mnt/theirs.txt"});
   fs.nodes[sMap + "shared.txt"].bRefused = true;
-  fs.unreadable.insert(sMap + "closed/");
-  fs.otherMounts.insert(sMap + "mnt/");
+  fs.access = {{sMap + "closed/", FolderAccess::kUnreadable}, {sMap + "mnt/", FolderAccess::kOtherFileSystem}};
   Erase(sMap, true, "*.txt");
   EXPECT_TRUE(view.Has("Could not erased file shared.txt") && view.Has("Could not read map " + sMap + "closed/") &&
               view.Has("Skipped other file system " + sMap + "mnt/"));

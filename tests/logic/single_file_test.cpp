@@ -62,12 +62,8 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
 
 TEST_F(SingleFileTest, EveryPassCoversTheFileToPastItsLastBlockWithItsOwnFillerAndIsFlushed) {
   EraseFile("secret.bin", std::string(1500, 'S'), "25");
-  ASSERT_EQ(fs.writes.size(), 26U);
-  for (int i = 0; i < 26; ++i) {
-    EXPECT_EQ(fs.writes[i].lOffset + fs.writes[i].lSize, 2048);
-    EXPECT_TRUE(fs.writes[i].cFiller == '0' + i && fs.writes[i].bUniform) << i;
-  }
-  EXPECT_EQ(fs.iFlushes, 26);
+  ASSERT_EQ(fs.flushed.size(), 26U);
+  for (int i = 0; i < 26; ++i) EXPECT_EQ(fs.flushed[i].sContent, std::string(2048, static_cast<char>('0' + i))) << i;
   for (const auto& [lLength, lFinal] : {std::pair<size_t, size_t>{0, 1024}, {1023, 1024}, {1024, 2048}, {1025, 2048}}) {
     EraseFile("f", std::string(lLength, 'x'), "0");
     EXPECT_EQ(LastRemoved(), std::string(lFinal, '0')) << lLength;
@@ -80,8 +76,8 @@ TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
     const char* pTimes;
   };
   for (const Case& c : {Case{2, -1, -1, "5"}, Case{-1, 2, -1, "5"}, Case{-1, -1, 1000, "5"}, Case{-1, -1, -1, "x"}}) {
-    fs.writes.clear();
-    fs.iFlushes = 0;
+    fs.iWrites = 0;
+    fs.flushed.clear();
     fs.iFailWriteAt = c.iFailWriteAt;
     fs.iFailFlushAt = c.iFailFlushAt;
     fs.lNoRoomFrom = c.lNoRoomFrom;
@@ -103,7 +99,7 @@ TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
 TEST_F(SingleFileTest, LinkIsRemovedWithoutAnyWrite) {
   fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
   Erase("/home/u/link", false);
-  EXPECT_TRUE(!fs.Find("/home/u/link") && fs.writes.empty());
+  EXPECT_TRUE(!fs.Find("/home/u/link") && fs.iWrites == 0);
 }
 
 TEST_F(SingleFileTest, FileBeyondTwoGigabytesIsCoveredWholeAndGivenBackInSteps) {
@@ -111,9 +107,8 @@ TEST_F(SingleFileTest, FileBeyondTwoGigabytesIsCoveredWholeAndGivenBackInSteps) 
   fs.AddFile("/home/u/huge.img", "").lLength = lLength;
   view.sTimes = "0";
   Erase("/home/u/huge.img", false);
-  int64_t lCovered = 0;
-  for (const auto& write : fs.writes) lCovered = write.lOffset == lCovered ? lCovered + write.lSize : -1;
-  EXPECT_EQ(lCovered, (lLength / 1024 + 1) * 1024);
+  EXPECT_EQ(fs.lBytesWritten, (lLength / 1024 + 1) * 1024);
+  EXPECT_EQ(fs.flushed.back().lLength, fs.lBytesWritten);
   EXPECT_EQ(fs.iTruncations, 16);
   EXPECT_EQ(view.Lines().back(), "Erasing huge.img  [2,147,483,748 bytes]");
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -21,18 +20,13 @@ class MemoryFileSystem : public FileSystem {
     int64_t lLength = -1;   // set for a file too large to keep: only its length is tracked
     bool bRefused = false;  // the layer will not open it (locked, a second hard link)
   };
-  struct Write {
-    int64_t lOffset, lSize;
-    char cFiller;   // the first byte written
-    bool bUniform;  // every byte equal to cFiller
-  };
-
   std::map<std::string, Node> nodes;  // by path without a trailing separator
-  std::vector<Write> writes;
+  std::vector<Node> flushed;          // the open file as it stood at each flush
   std::vector<std::pair<std::string, std::string>> removals;  // a removed file's path and content
-  std::set<std::string> unreadable, otherMounts;               // folder paths ending in "/"
+  std::map<std::string, FolderAccess> access;                  // folders (ending in "/") not readable
   std::string sKeepsCopies;                                    // what FileSystemKeepingCopies says
-  int iFlushes = 0, iTruncations = 0, iFailWriteAt = -1, iFailFlushAt = -1;
+  int64_t lBytesWritten = 0;
+  int iWrites = 0, iTruncations = 0, iFailWriteAt = -1, iFailFlushAt = -1;
   int64_t lNoRoomFrom = -1;  // writes reaching past this offset stop there with ENOSPC
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
@@ -81,20 +75,20 @@ class MemoryFileSystem : public FileSystem {
     const std::string sFolder = paths::WithSeparator(paths::WithoutSeparator(sPath));
     const auto next = nodes.upper_bound(paths::WithoutSeparator(sFolder));
     const bool bEmpty = next == nodes.end() || !next->first.starts_with(sFolder);
-    return bEmpty && otherMounts.count(sFolder) == 0 && Is(sFolder, kAttrDirectory) ? Remove(sFolder, true) : Refused();
+    const bool bMount = ProbeFolder(sFolder) == FolderAccess::kOtherFileSystem;
+    return bEmpty && !bMount && Is(sFolder, kAttrDirectory) ? Remove(sFolder, true) : Refused();
   }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override {
     std::vector<FolderEntry> entries;
     for (auto it = nodes.upper_bound(sFolder); it != nodes.end() && it->first.starts_with(sFolder); ++it) {
       const std::string sName = it->first.substr(sFolder.size());
-      if (sName.find('/') == std::string::npos && unreadable.count(sFolder) == 0)
+      if (sName.find('/') == std::string::npos && ProbeFolder(sFolder) != FolderAccess::kUnreadable)
         entries.push_back({sName, GetAttributes(it->first)});
     }
     return entries;
   }
   FolderAccess ProbeFolder(const std::string& sFolder) const override {
-    if (otherMounts.count(sFolder) != 0) return FolderAccess::kOtherFileSystem;
-    return unreadable.count(sFolder) == 0 ? FolderAccess::kReadable : FolderAccess::kUnreadable;
+    return access.count(sFolder) != 0 ? access.at(sFolder) : FolderAccess::kReadable;
   }
   std::string FileSystemKeepingCopies(const std::string&) const override { return sKeepsCopies; }
   std::string CanonicalPath(const std::string& sPath) const override { return sPath; }
@@ -114,10 +108,10 @@ class MemoryFile : public ExclusiveFile {
   MemoryFile(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)), m_lLength(fs.FileLength(m_sPath)) {}
   int64_t Length() const override { return m_lLength; }
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
-    m_fs.writes.push_back({lOffset, lSize, *pData, std::all_of(pData, pData + lSize, [&](char c) { return c == *pData; })});
     lWritten = 0;
-    if (static_cast<int>(m_fs.writes.size()) - 1 == m_fs.iFailWriteAt) return std::make_error_code(std::errc::io_error);
+    if (m_fs.iWrites++ == m_fs.iFailWriteAt) return std::make_error_code(std::errc::io_error);
     lWritten = m_fs.lNoRoomFrom < 0 ? lSize : std::clamp<int64_t>(m_fs.lNoRoomFrom - lOffset, 0, lSize);
+    m_fs.lBytesWritten += lWritten;
     MemoryFileSystem::Node& node = m_fs.nodes[m_sPath];
     if (node.lLength >= 0) {
       node.lLength = std::max(node.lLength, lOffset + lWritten);
@@ -131,7 +125,9 @@ class MemoryFile : public ExclusiveFile {
   void WaitWriteBack(int64_t, int64_t) override {}
   std::error_code Truncate(int64_t) override { return ++m_fs.iTruncations, std::error_code(); }
   std::error_code Flush() override {
-    return m_fs.iFlushes++ == m_fs.iFailFlushAt ? std::make_error_code(std::errc::io_error) : std::error_code();
+    m_fs.flushed.push_back(m_fs.nodes[m_sPath]);
+    return static_cast<int>(m_fs.flushed.size()) - 1 == m_fs.iFailFlushAt ? std::make_error_code(std::errc::io_error)
+                                                                          : std::error_code();
   }
   std::error_code Remove() override { return m_fs.Remove(m_sPath); }
   std::error_code Close() override { return {}; }
