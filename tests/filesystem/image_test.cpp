@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(FileSystems, ForensicTest, ::testing::Values("ext4", "x
 
 struct CopiesCase {
   const char *pType, *pOptions, *pKeeper;
+  friend void PrintTo(const CopiesCase& c, std::ostream* pOut) { *pOut << c.pType << c.pOptions; }
 };
 class OldCopiesTest : public ImageTest, public ::testing::WithParamInterface<CopiesCase> {};
 
