@@ -2,8 +2,8 @@
 // link cannot lead around it.
 #include "runs/protection.h"
 
-#include "runs/spec_folders.h"
 #include "platform/paths.h"
+#include "runs/spec_folders.h"
 
 namespace tarnwipe {
 namespace {

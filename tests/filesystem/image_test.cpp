@@ -6,8 +6,8 @@
 
 #include <random>
 
-#include "form_fixture.h"
 #include "disk.h"
+#include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
 #include "runs/old_copies.h"
 

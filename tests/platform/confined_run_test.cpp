@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "disk.h"
 #include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
-#include "disk.h"
 
 namespace tarnwipe::test {
 namespace {

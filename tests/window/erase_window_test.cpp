@@ -7,12 +7,12 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "disk.h"
 #include "fakes.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/erase_window.h"
 #include "platform/qt/qt_dialogs.h"
-#include "disk.h"
 #include "window/frm_erase.h"
 
 namespace tarnwipe::test {
