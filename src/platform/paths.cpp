@@ -17,6 +17,8 @@ std::string WithSeparator(std::string sPath) {
   return sPath;
 }
 
+std::string AsFolder(const std::string& sPath) { return WithSeparator(WithoutSeparator(sPath)); }
+
 std::string LastName(const std::string& sPath) {
   const std::string sTrimmed = WithoutSeparator(sPath);
   if (IsRoot(sTrimmed)) return sTrimmed;

@@ -20,6 +20,9 @@ std::string WithoutSeparator(std::string sPath);
 // The path with one separator appended when it is not empty and does not end in one.
 std::string WithSeparator(std::string sPath);
 
+// The path written as a folder: ending in exactly one separator.
+std::string AsFolder(const std::string& sPath);
+
 // The last name of the path, trailing separators ignored; the root names itself.
 std::string LastName(const std::string& sPath);
 

@@ -96,14 +96,15 @@ void EraseCommand::RunFile() {
   RunRecord& r = m_s.record;
   r.sRootFolder.clear();
   const std::string sName = m_s.dd.ExtractName(r.sTarget);
-  r.sOldCopies = m_s.fs.FileSystemKeepingCopies(m_s.dd.ExtractPath(r.sTarget));
+  const std::string sFolder = m_s.dd.ExtractPath(r.sTarget);
+  r.sOldCopies = m_s.fs.FileSystemKeepingCopies(sFolder);
   const std::string sNote = r.sOldCopies.empty() ? "" : "\r\n\r\n" + OldCopiesNote(r.sOldCopies);
   if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?" + sNote) != kAnswerYes) return;
 
   SetEraseCaption(m_s.view, "&Erasing file " + sName, false);
   // The file is reached through its folder, held for the erase; when the folder is gone the
   // engine reports the file as not erased.
-  const Confinement held(m_s.fs, m_s.dd.ExtractPath(r.sTarget));
+  const Confinement held(m_s.fs, sFolder);
   // A file that vanished since it was chosen gets the engine's failure line.
   int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(r.sTarget));
   r.sngStart = m_s.clock.TimeOfDay();

@@ -46,7 +46,7 @@ class MemoryFileSystem : public FileSystem {
   }
   // Removes an entry below the held map (or the map itself, when bRootToo), noting a file's content.
   std::error_code Remove(const std::string& sPath, bool bRootToo = false) {
-    const std::string sEntry = paths::WithSeparator(paths::WithoutSeparator(sPath));
+    const std::string sEntry = paths::AsFolder(sPath);
     if (m_sRoot.empty() || !sEntry.starts_with(m_sRoot) || (sEntry == m_sRoot && !bRootToo) || !Find(sPath))
       return Refused();
     if (!Is(sPath, kAttrDirectory)) removals.emplace_back(sPath, Find(sPath)->sContent);
@@ -56,7 +56,7 @@ class MemoryFileSystem : public FileSystem {
 
   std::error_code Confine(const std::string& sRoot) override {
     if (!Is(sRoot, kAttrDirectory)) return Refused();
-    m_sRoot = paths::WithSeparator(sRoot);
+    m_sRoot = paths::AsFolder(sRoot);
     return {};
   }
   void Unconfine() override { m_sRoot.clear(); }
@@ -72,7 +72,7 @@ class MemoryFileSystem : public FileSystem {
   std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
   std::error_code RemoveLink(const std::string& sPath) override { return Is(sPath, kAttrLink) ? Remove(sPath) : Refused(); }
   std::error_code RemoveFolder(const std::string& sPath) override {
-    const std::string sFolder = paths::WithSeparator(paths::WithoutSeparator(sPath));
+    const std::string sFolder = paths::AsFolder(sPath);
     const auto next = nodes.upper_bound(paths::WithoutSeparator(sFolder));
     const bool bEmpty = next == nodes.end() || !next->first.starts_with(sFolder);
     const bool bMount = ProbeFolder(sFolder) == FolderAccess::kOtherFileSystem;

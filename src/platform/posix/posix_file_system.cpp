@@ -168,7 +168,7 @@ std::error_code PosixFileSystem::Confine(const std::string& sRoot) {
   if (sRoot.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
   m_iRootFd = ::open(sRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (m_iRootFd < 0) return LastError();
-  m_sRoot = paths::WithSeparator(paths::WithoutSeparator(sRoot));
+  m_sRoot = paths::AsFolder(sRoot);
   return {};
 }
 
@@ -176,6 +176,10 @@ void PosixFileSystem::Unconfine() {
   if (m_iRootFd >= 0) ::close(m_iRootFd);
   m_iRootFd = -1;
   m_sRoot.clear();
+}
+
+bool PosixFileSystem::IsHeldRoot(const std::string& sPath) const {
+  return m_iRootFd >= 0 && paths::AsFolder(sPath) == m_sRoot;
 }
 
 std::error_code PosixFileSystem::Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const {
@@ -195,7 +199,7 @@ std::error_code PosixFileSystem::OpenFolder(const std::string& sPath, int& iFold
   const std::string sEntry = paths::WithoutSeparator(sPath);
   if (m_iRootFd < 0) {
     iFolderFd = ::open(sEntry.empty() ? "." : sEntry.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  } else if (paths::WithSeparator(sEntry) == m_sRoot) {
+  } else if (IsHeldRoot(sEntry)) {
     iFolderFd = ::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   } else if (sEntry.compare(0, m_sRoot.size(), m_sRoot) == 0) {
     iFolderFd = OpenBeneath(m_iRootFd, sEntry.substr(m_sRoot.size()), O_RDONLY | O_DIRECTORY);
@@ -211,7 +215,7 @@ bool PosixFileSystem::LStat(const std::string& sPath, struct stat& st) const {
   const std::string sEntry = paths::WithoutSeparator(sPath);
   if (sEntry.empty()) return false;
   if (m_iRootFd < 0) return ::lstat(sEntry.c_str(), &st) == 0;
-  if (paths::WithSeparator(sEntry) == m_sRoot) return ::fstat(m_iRootFd, &st) == 0;
+  if (IsHeldRoot(sEntry)) return ::fstat(m_iRootFd, &st) == 0;
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sEntry, iFolderFd, sName);
@@ -282,7 +286,7 @@ std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
 }
 
 std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
-  if (m_iRootFd >= 0 && paths::WithSeparator(paths::WithoutSeparator(sPath)) == m_sRoot) return RemoveRoot();
+  if (IsHeldRoot(sPath)) return RemoveRoot();
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
@@ -342,12 +346,13 @@ FolderAccess PosixFileSystem::ProbeFolder(const std::string& sFolder) const {
 
 std::string PosixFileSystem::FileSystemKeepingCopies(const std::string& sPath) const {
   struct statfs info {};
-  struct stat st {};
-  if (::statfs(sPath.c_str(), &info) != 0 || ::stat(sPath.c_str(), &st) != 0) return {};
+  if (::statfs(sPath.c_str(), &info) != 0) return {};
   for (const CopyKeeper& keeper : kCopyKeepers) {
     if (static_cast<uint64_t>(info.f_type) == keeper.lMagic) return keeper.pName;
   }
-  return static_cast<uint64_t>(info.f_type) == kExtMagic ? JournalledData(st.st_dev) : "";
+  struct stat st {};
+  const bool bExt = static_cast<uint64_t>(info.f_type) == kExtMagic && ::stat(sPath.c_str(), &st) == 0;
+  return bExt ? JournalledData(st.st_dev) : "";
 }
 
 std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {

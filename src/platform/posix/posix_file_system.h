@@ -32,6 +32,8 @@ class PosixFileSystem : public FileSystem {
  private:
   friend class PosixExclusiveFile;
 
+  // True when a map is held and sPath names it, with or without trailing separators.
+  bool IsHeldRoot(const std::string& sPath) const;
   // The folder that holds sPath, opened as a path handle, and the entry's name in it. Below a
   // held map the folder is reached from the map without following links or crossing mounts.
   std::error_code Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const;
