@@ -1,14 +1,42 @@
-// Path text rules of POSIX systems.
+// Path text rules of POSIX and Windows; the platform is the one this is built for.
 #include "platform/paths.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace tarnwipe::paths {
+namespace {
 
-bool IsRoot(const std::string& sPath) { return sPath == std::string(1, kSeparator); }
+// How many characters of the path its root takes; 0 when it has none.
+size_t RootLength(const std::string& sPath) {
+#ifdef _WIN32
+  const bool bDrive = sPath.size() >= 3 && std::isalpha(static_cast<unsigned char>(sPath[0])) != 0 &&
+                      sPath[1] == ':' && sPath[2] == kSeparator;
+  return bDrive ? 3 : 0;
+#else
+  return !sPath.empty() && sPath[0] == kSeparator ? 1 : 0;
+#endif
+}
 
-bool IsAbsolute(const std::string& sPath) { return !sPath.empty() && sPath[0] == kSeparator; }
+bool SameLetter(char a, char b) {
+#ifdef _WIN32
+  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+#else
+  return a == b;
+#endif
+}
+
+}  // namespace
+
+bool IsRoot(const std::string& sPath) { return RootLength(sPath) != 0 && sPath.size() == RootLength(sPath); }
+
+bool IsAbsolute(const std::string& sPath) { return RootLength(sPath) != 0; }
+
+std::string RootOf(const std::string& sPath) { return sPath.substr(0, RootLength(sPath)); }
 
 std::string WithoutSeparator(std::string sPath) {
-  while (sPath.size() > 1 && sPath.back() == kSeparator) sPath.pop_back();
+  const size_t nKeep = std::max<size_t>(RootLength(sPath), 1);
+  while (sPath.size() > nKeep && sPath.back() == kSeparator) sPath.pop_back();
   return sPath;
 }
 
@@ -21,7 +49,7 @@ std::string AsFolder(const std::string& sPath) { return WithSeparator(WithoutSep
 
 std::string LastName(const std::string& sPath) {
   const std::string sTrimmed = WithoutSeparator(sPath);
-  if (IsRoot(sTrimmed)) return sTrimmed;
+  if (IsRoot(sTrimmed)) return kSeparator == '/' ? sTrimmed : sTrimmed.substr(0, 2);
   const auto p = sTrimmed.rfind(kSeparator);
   return p == std::string::npos ? sTrimmed : sTrimmed.substr(p + 1);
 }
@@ -32,7 +60,9 @@ std::string FolderPart(const std::string& sPath) {
 }
 
 bool LiesIn(const std::string& sPath, const std::string& sFolder) {
-  return (sPath + kSeparator).rfind(sFolder, 0) == 0;
+  const std::string sAsFolder = sPath + kSeparator;
+  return sAsFolder.size() >= sFolder.size() &&
+         std::equal(sFolder.begin(), sFolder.end(), sAsFolder.begin(), SameLetter);
 }
 
 }  // namespace tarnwipe::paths

@@ -6,15 +6,23 @@
 
 namespace tarnwipe::paths {
 
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
 inline constexpr char kSeparator = '/';
+#endif
 
-// True for the root folder, written as a single separator.
+// True for a root folder: a single separator on POSIX, a drive letter, colon and separator on
+// Windows ("C:\"). A network path ("\\server\share") has no root here.
 bool IsRoot(const std::string& sPath);
 
-// True when the path starts at the root.
+// True when the path starts at a root.
 bool IsAbsolute(const std::string& sPath);
 
-// The path without trailing separators; the root stays the root.
+// The root the path starts at; empty when it is not absolute.
+std::string RootOf(const std::string& sPath);
+
+// The path without trailing separators; a root stays a root.
 std::string WithoutSeparator(std::string sPath);
 
 // The path with one separator appended when it is not empty and does not end in one.
@@ -23,14 +31,16 @@ std::string WithSeparator(std::string sPath);
 // The path written as a folder: ending in exactly one separator.
 std::string AsFolder(const std::string& sPath);
 
-// The last name of the path, trailing separators ignored; the root names itself.
+// The last name of the path, trailing separators ignored. A root names itself: "/" on POSIX,
+// the drive ("C:") on Windows.
 std::string LastName(const std::string& sPath);
 
 // The folder part of the path up to and with its last separator; empty when it has none.
 std::string FolderPart(const std::string& sPath);
 
-// True when sPath is sFolder (ending in the separator) or lies below it. Names compare exactly,
-// as this platform's file systems tell names apart by letter case.
+// True when sPath is sFolder (ending in the separator) or lies below it. Names compare exactly
+// on POSIX, whose file systems tell names apart by letter case, and without letter case on
+// Windows, whose file systems do not.
 bool LiesIn(const std::string& sPath, const std::string& sFolder);
 
 }  // namespace tarnwipe::paths

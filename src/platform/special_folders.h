@@ -13,8 +13,9 @@ class SpecialFolders {
   // The operating system's own folders, each ending in the separator.
   virtual std::vector<std::string> SystemFolders() const = 0;
 
-  // The folder installed programs live in, ending in the separator; empty when unknown.
-  virtual std::string ProgramsFolder() const = 0;
+  // The folders installed programs live in, each ending in the separator; an empty entry when
+  // one is unknown. Windows has two, for 64-bit and for 32-bit programs.
+  virtual std::vector<std::string> ProgramsFolders() const = 0;
 
   // The user's documents folder, ending in the separator; empty when unknown.
   virtual std::string DocumentsFolder() const = 0;

@@ -15,24 +15,39 @@ bool LiesInAny(const std::string& sTarget, const std::string& sCanonical, const 
   return false;
 }
 
+// The root of the drive that holds the system; on POSIX the one root there is.
+bool IsSystemRoot(const std::string& sPath, const ProtectedFolders& folders) {
+  return paths::IsRoot(sPath) && paths::LiesIn(sPath, paths::RootOf(folders.asSystem.front()));
+}
+
 }  // namespace
 
 Refusal CheckTarget(const std::string& sTarget, const std::string& sCanonical, const ProtectedFolders& folders) {
   if (folders.asSystem.empty() || LiesInAny(sTarget, sCanonical, folders.asSystem)) return Refusal::kSystemFolder;
-  if (LiesInAny(sTarget, sCanonical, {folders.sPrograms})) return Refusal::kProgramsFolder;
-  if (paths::IsRoot(sTarget) || paths::IsRoot(sCanonical)) return Refusal::kRoot;
+  if (folders.asPrograms.empty() || LiesInAny(sTarget, sCanonical, folders.asPrograms)) return Refusal::kProgramsFolder;
+  if (IsSystemRoot(sTarget, folders) || IsSystemRoot(sCanonical, folders)) return Refusal::kRoot;
   if (!paths::IsAbsolute(sTarget)) return Refusal::kInvalidPath;
   return Refusal::kNone;
 }
 
+// Windows names its own folders in the notices; elsewhere they speak of the system's.
 std::string RefusalNotice(Refusal eRefusal) {
   switch (eRefusal) {
+#ifdef _WIN32
+    case Refusal::kSystemFolder:
+      return "Erasing files Windows map is blocked!";
+    case Refusal::kProgramsFolder:
+      return "Erasing files Program Files map is blocked!";
+    case Refusal::kRoot:
+      return "Erasing files from root Windows drive is blocked!";
+#else
     case Refusal::kSystemFolder:
       return "Erasing files system map is blocked!";
     case Refusal::kProgramsFolder:
       return "Erasing files programs map is blocked!";
     case Refusal::kRoot:
       return "Erasing files from root system drive is blocked!";
+#endif
     case Refusal::kInvalidPath:
       return "Invalid path!";
     case Refusal::kNone:
@@ -42,7 +57,7 @@ std::string RefusalNotice(Refusal eRefusal) {
 }
 
 Refusal Protection::CheckTarget(const std::string& sTarget) const {
-  const ProtectedFolders folders{GetWindowsFolder(m_folders), GetProgramFilesFolder(m_folders)};
+  const ProtectedFolders folders{GetWindowsFolder(m_folders), GetProgramFilesFolders(m_folders)};
   return tarnwipe::CheckTarget(sTarget, m_fs.CanonicalPath(sTarget), folders);
 }
 

@@ -13,8 +13,8 @@ namespace tarnwipe {
 enum class Refusal { kNone, kSystemFolder, kProgramsFolder, kRoot, kInvalidPath };
 
 struct ProtectedFolders {
-  std::vector<std::string> asSystem;  // each ending in the separator; an empty one protects all
-  std::string sPrograms;              // ending in the separator; empty protects all
+  std::vector<std::string> asSystem;    // each ending in the separator; an empty one protects all
+  std::vector<std::string> asPrograms;  // each ending in the separator; an empty one protects all
 };
 
 // The first rule that holds for the target as written (sTarget) or as resolved (sCanonical).

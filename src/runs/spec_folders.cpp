@@ -12,7 +12,7 @@ std::vector<std::string> GetSpecFolder(const SpecialFolders& folders, int32_t lF
       asFolders = folders.SystemFolders();
       break;
     case kFolderProgramFiles:
-      asFolders = {folders.ProgramsFolder()};
+      asFolders = folders.ProgramsFolders();
       break;
     case kFolderPersonal:
       asFolders = {folders.DocumentsFolder()};
@@ -32,8 +32,8 @@ std::vector<std::string> GetWindowsFolder(const SpecialFolders& folders) {
   return GetSpecFolder(folders, kFolderWindows);
 }
 
-std::string GetProgramFilesFolder(const SpecialFolders& folders) {
-  return GetSpecFolder(folders, kFolderProgramFiles).front();
+std::vector<std::string> GetProgramFilesFolders(const SpecialFolders& folders) {
+  return GetSpecFolder(folders, kFolderProgramFiles);
 }
 
 std::string GetMyDocumentsFolder(const SpecialFolders& folders) {

@@ -17,11 +17,11 @@ enum SpecialFolderId : int32_t {
 
 // The folders that play the id's role, each ending in one separator. A folder that cannot be
 // determined is an empty entry, and an empty entry protects everything. The system's role is
-// played by several folders on Linux, hence a list.
+// played by several folders on Linux, and Windows has two Program Files folders, hence lists.
 std::vector<std::string> GetSpecFolder(const SpecialFolders& folders, int32_t lFolderId);
 
 std::vector<std::string> GetWindowsFolder(const SpecialFolders& folders);
-std::string GetProgramFilesFolder(const SpecialFolders& folders);
+std::vector<std::string> GetProgramFilesFolders(const SpecialFolders& folders);
 std::string GetMyDocumentsFolder(const SpecialFolders& folders);
 
 // The folder of the running program, ending in one separator; empty when unknown.

@@ -15,7 +15,7 @@ class FolderRunTest : public FormFixture<MemoryFileSystem> {
   }
   std::vector<std::string> Removed() const {
     std::vector<std::string> asNames;
-    for (const auto& [sPath, sContent] : fs.removals) asNames.push_back(sPath.substr(sMap.size()));
+    for (const auto& [sPath, sContent] : fs.removals) asNames.push_back(Portable(sPath.substr(sMap.size())));
     return asNames;
   }
   const std::string sMap = fs.AddFolder("/home/u/secrets");
@@ -55,10 +55,10 @@ TEST_F(FolderRunTest, AVisitStopsAfter3001FilesAndARunAfter3001Folders) {
 TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {
   Make({"a.txt", "keep.dat", "B/b.txt", "B/C/keep.dat", "shared.txt", "closed/in.txt", "mnt/theirs.txt"});
   fs.nodes[sMap + "shared.txt"].bRefused = true;
-  fs.access = {{sMap + "closed/", FolderAccess::kUnreadable}, {sMap + "mnt/", FolderAccess::kOtherFileSystem}};
+  fs.access = {{Native(sMap + "closed/"), FolderAccess::kUnreadable}, {Native(sMap + "mnt/"), FolderAccess::kOtherFileSystem}};
   Erase(sMap, true, "*.txt");
-  EXPECT_TRUE(view.Has("Could not erased file shared.txt") && view.Has("Could not read map " + sMap + "closed/") &&
-              view.Has("Skipped other file system " + sMap + "mnt/"));
+  EXPECT_TRUE(view.Has("Could not erased file shared.txt") && view.Has("Could not read map " + Native(sMap + "closed/")) &&
+              view.Has("Skipped other file system " + Native(sMap + "mnt/")));
   EXPECT_EQ(Removed(), (std::vector<std::string>{"a.txt", "B/b.txt"}));
   EXPECT_EQ(Counts(), "Erased 2 file(s) and 0 folder(s)");
   EXPECT_EQ(view.Lines()[1], "  unable to delete 5 folder(s)");

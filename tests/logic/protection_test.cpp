@@ -13,7 +13,7 @@ namespace tarnwipe::test {
 namespace {
 
 TEST(Protection, FoldersWhatIsInThemTheRootAndRelativePaths) {
-  const ProtectedFolders kLinux{{"/etc/", "/usr/"}, "/opt/"};
+  const ProtectedFolders kLinux{{"/etc/", "/usr/"}, {"/opt/"}};
   for (const auto& [pTarget, pCanonical, eRefusal] :
        {std::tuple{"/etc", "/etc", Refusal::kSystemFolder}, {"/usr/share/doc", "/usr/share/doc", Refusal::kSystemFolder},
         {"/opt/app/tool", "/opt/app/tool", Refusal::kProgramsFolder}, {"/usrx/", "/usrx/", Refusal::kNone},
@@ -23,8 +23,8 @@ TEST(Protection, FoldersWhatIsInThemTheRootAndRelativePaths) {
     EXPECT_EQ(CheckTarget(pTarget, pCanonical, kLinux), eRefusal) << pTarget;
   }
   // A special folder that cannot be found protects everything.
-  EXPECT_EQ(CheckTarget("/home/u/a.txt", "/home/u/a.txt", {{"/usr/", ""}, "/opt/"}), Refusal::kSystemFolder);
-  EXPECT_EQ(CheckTarget("/", "/", {{"/usr/"}, ""}), Refusal::kProgramsFolder);
+  EXPECT_EQ(CheckTarget("/home/u/a.txt", "/home/u/a.txt", {{"/usr/", ""}, {"/opt/"}}), Refusal::kSystemFolder);
+  EXPECT_EQ(CheckTarget("/", "/", {{"/usr/"}, {""}}), Refusal::kProgramsFolder);
 }
 
 TEST(Protection, SpecialFoldersEndInOneSeparatorOrAreEmpty) {

@@ -28,7 +28,7 @@ TEST_F(SelectionTest, ChosenFileOrMapBecomesTheTarget) {
   EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase);
   EXPECT_EQ(Choose(sCat, true), sPhotos);  // a file chosen in the folder dialog names its folder
   Choose("/", true);
-  EXPECT_EQ(view.sEraseCaption, "&Erase map /");
+  EXPECT_EQ(view.sEraseCaption, "&Erase map " + paths::LastName(Native("/")));
 }
 
 TEST_F(SelectionTest, CancelOrABrokenDialogLeavesNoTargetAndTheButtonOff) {

@@ -4,6 +4,7 @@
 
 #include "form_fixture.h"
 #include "memory_file_system.h"
+#include "runs/protection.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -22,17 +23,17 @@ class SingleFileTest : public FormFixture<MemoryFileSystem> {
 TEST_F(SingleFileTest, InputChecksRefuseInTheirOrderAndChangeNothing) {
   const MemoryFileSystem::Node& node = fs.AddFile("/home/u/notes.txt", "n");
   for (const auto& [pTimes, pTarget, bMap, pNotice] :
-       {std::tuple{"", "", true, "Number of times not set!"}, {"5", "", true, "No folder selected!"},
-        {"5", "", false, "No file selected!"}, {"5", "/etc/passwd", false, "Erasing files system map is blocked!"},
-        {"5", "/opt/tool/bin", false, "Erasing files programs map is blocked!"},
-        {"5", "/", true, "Erasing files from root system drive is blocked!"}, {"5", "notes.txt", false, "Invalid path!"},
-        {"5", "/home/gone/", true, "Map not found!"}}) {
+       {std::tuple{"", "", true, std::string("Number of times not set!")}, {"5", "", true, std::string("No folder selected!")},
+        {"5", "", false, "No file selected!"}, {"5", "/etc/passwd", false, RefusalNotice(Refusal::kSystemFolder)},
+        {"5", "/opt/tool/bin", false, RefusalNotice(Refusal::kProgramsFolder)},
+        {"5", "/", true, RefusalNotice(Refusal::kRoot)}, {"5", "notes.txt", false, std::string("Invalid path!")},
+        {"5", "/home/gone/", true, std::string("Map not found!")}}) {
     view.sTimes = pTimes;
     view.sText = "earlier";
     view.bEraseEnabled = true;
     Erase(pTarget, bMap);
     EXPECT_EQ(LastBox(), pNotice);
-    EXPECT_TRUE(view.bEraseEnabled && view.sText == "earlier" && form.Record().sTarget == pTarget) << pNotice;
+    EXPECT_TRUE(view.bEraseEnabled && view.sText == "earlier" && form.Record().sTarget == Native(pTarget)) << pNotice;
   }
   EXPECT_EQ(node.sContent, "n");
 }
@@ -57,7 +58,7 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
   const std::string sBefore = view.sText;
   dialogs.lAnswer = kAnswerNo;
   EraseFile("kept.txt", "k");
-  EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.sText == sBefore && form.Record().sTarget == "/home/u/kept.txt");
+  EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.sText == sBefore && form.Record().sTarget == Native("/home/u/kept.txt"));
 }
 
 TEST_F(SingleFileTest, EveryPassCoversTheFileToPastItsLastBlockWithItsOwnFillerAndIsFlushed) {
@@ -84,7 +85,7 @@ TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
     EraseFile("kept.txt", std::string(1500, 'D'), c.pTimes);
     EXPECT_EQ(view.Lines()[0], "Could not erased file kept.txt [in 0.1 seconds]") << c.pTimes << c.lNoRoomFrom;
   }
-  fs.nodes.erase("/home/u/kept.txt");
+  fs.nodes.erase(Native("/home/u/kept.txt"));
   fs.AddFile("/home/u/locked", "l").bRefused = true;
   Erase("/home/u/locked", false);
   Erase("/home/u/vanished", false);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "native_path.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/form_view.h"
@@ -66,10 +67,12 @@ class FakeClock : public Clock {
 class FakeSpecialFolders : public SpecialFolders {
  public:
   std::string sExecutable = "/nonexistent/tarnwipe/bin";
-  std::vector<std::string> SystemFolders() const override { return {"/bin/", "/etc/", "/usr/", "/var/"}; }
-  std::string ProgramsFolder() const override { return "/opt/"; }
-  std::string DocumentsFolder() const override { return "/tmp/"; }
-  std::string ExecutableFolder() const override { return sExecutable; }
+  std::vector<std::string> SystemFolders() const override {
+    return {Native("/bin/"), Native("/etc/"), Native("/usr/"), Native("/var/")};
+  }
+  std::vector<std::string> ProgramsFolders() const override { return {Native("/opt/")}; }
+  std::string DocumentsFolder() const override { return Native("/tmp/"); }
+  std::string ExecutableFolder() const override { return Native(sExecutable); }
 };
 
 // Answers every Yes/No box with lAnswer and every chooser with sChoice (empty: cancel); onChoose
@@ -93,7 +96,7 @@ class ScriptedDialogs : public Dialogs {
   std::string Choose() {
     ++iChoosers;
     if (onChoose) onChoose();
-    return sChoice;
+    return Native(sChoice);
   }
 };
 

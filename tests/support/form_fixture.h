@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "native_path.h"
 #include "window/frm_erase.h"
 
 namespace tarnwipe::test {
@@ -18,7 +19,7 @@ class FormFixture : public ::testing::Test {
   void Erase(const std::string& sTarget, bool bMap, const std::string& sPattern = "*.*") {
     view.sSpec = sPattern;
     form.Record().bMap = bMap;
-    form.Record().sTarget = sTarget;
+    form.Record().sTarget = Native(sTarget);
     form.btnErase_Click();
   }
   std::string LastBox() const { return dialogs.boxes.empty() ? "" : dialogs.boxes.back(); }

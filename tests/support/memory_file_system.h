@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "native_path.h"
 #include "platform/paths.h"
 
 namespace tarnwipe::test {
@@ -23,25 +24,26 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, Node> nodes;  // by path without a trailing separator
   std::vector<Node> flushed;          // the open file as it stood at each flush
   std::vector<std::pair<std::string, std::string>> removals;  // a removed file's path and content
-  std::map<std::string, FolderAccess> access;                  // folders (ending in "/") not readable
+  std::map<std::string, FolderAccess> access;                  // folders (ending in the separator) not readable
   std::string sKeepsCopies;                                    // what FileSystemKeepingCopies says
   int64_t lBytesWritten = 0;
   int iWrites = 0, iTruncations = 0, iFailWriteAt = -1, iFailFlushAt = -1;
   int64_t lNoRoomFrom = -1;  // writes reaching past this offset stop there with ENOSPC
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
+  // Paths handed in by a test may be written the POSIX way (Native).
   Node& AddFile(const std::string& sPath, const std::string& sContent, int32_t lAttributes = kAttrArchive) {
-    AddFolder(paths::FolderPart(sPath));
-    return nodes[sPath] = {lAttributes, sContent};
+    AddFolder(paths::FolderPart(Native(sPath)));
+    return nodes[Native(sPath)] = {lAttributes, sContent};
   }
   std::string AddFolder(const std::string& sPath) {
-    const std::string sFolder = paths::WithoutSeparator(sPath);
+    const std::string sFolder = paths::WithoutSeparator(Native(sPath));
     if (!paths::IsRoot(sFolder)) AddFolder(paths::FolderPart(sFolder));
     nodes[sFolder] = {kAttrDirectory, ""};
     return paths::WithSeparator(sFolder);
   }
   const Node* Find(const std::string& sPath) const {
-    const auto it = nodes.find(paths::WithoutSeparator(sPath));
+    const auto it = nodes.find(paths::WithoutSeparator(Native(sPath)));
     return it == nodes.end() ? nullptr : &it->second;
   }
   // Removes an entry below the held map (or the map itself, when bRootToo), noting a file's content.
@@ -82,7 +84,7 @@ class MemoryFileSystem : public FileSystem {
     std::vector<FolderEntry> entries;
     for (auto it = nodes.upper_bound(sFolder); it != nodes.end() && it->first.starts_with(sFolder); ++it) {
       const std::string sName = it->first.substr(sFolder.size());
-      if (sName.find('/') == std::string::npos && ProbeFolder(sFolder) != FolderAccess::kUnreadable)
+      if (sName.find(paths::kSeparator) == std::string::npos && ProbeFolder(sFolder) != FolderAccess::kUnreadable)
         entries.push_back({sName, GetAttributes(it->first)});
     }
     return entries;

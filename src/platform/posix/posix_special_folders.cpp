@@ -42,7 +42,7 @@ std::vector<std::string> PosixSpecialFolders::SystemFolders() const {
           "/proc/", "/run/", "/sbin/", "/sys/", "/usr/", "/var/"};
 }
 
-std::string PosixSpecialFolders::ProgramsFolder() const { return "/opt/"; }
+std::vector<std::string> PosixSpecialFolders::ProgramsFolders() const { return {"/opt/"}; }
 
 std::string PosixSpecialFolders::DocumentsFolder() const {
   const char* pHome = std::getenv("HOME");

@@ -8,7 +8,7 @@ namespace tarnwipe {
 class PosixSpecialFolders : public SpecialFolders {
  public:
   std::vector<std::string> SystemFolders() const override;
-  std::string ProgramsFolder() const override;
+  std::vector<std::string> ProgramsFolders() const override;
   std::string DocumentsFolder() const override;
   std::string ExecutableFolder() const override;
 };

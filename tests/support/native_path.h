@@ -1,0 +1,24 @@
+// Test paths are written the POSIX way; on Windows they stand for the same path on drive C:.
+#pragma once
+
+#include <algorithm>
+#include <string>
+
+#include "platform/paths.h"
+
+namespace tarnwipe::test {
+
+// "/home/u/a" as this platform writes it ("C:\home\u\a" on Windows); a native path stays as it is.
+inline std::string Native(std::string sPath) {
+  std::replace(sPath.begin(), sPath.end(), '/', paths::kSeparator);
+  if (paths::kSeparator != '/' && !sPath.empty() && sPath[0] == paths::kSeparator) sPath = "C:" + sPath;
+  return sPath;
+}
+
+// A path below a folder written with "/" again, as the tests compare it.
+inline std::string Portable(std::string sPath) {
+  std::replace(sPath.begin(), sPath.end(), paths::kSeparator, '/');
+  return sPath;
+}
+
+}  // namespace tarnwipe::test
