@@ -48,7 +48,7 @@ void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBy
     lBytes = -1;
   }
   ShowDots();
-  m_pump.Yield();
+  m_pump.Pump();
 }
 
 bool Eraser::OpenEraseFile(const std::string& sTarget) {
@@ -87,7 +87,7 @@ bool Eraser::OverwriteEraseFile(int32_t lPasses) {
   // stays responsive. Every byte is overwritten and on the medium by now.
   for (int64_t lKeep = lPassBytes - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
     m_pFile->Truncate(lKeep);
-    m_pump.Yield();
+    m_pump.Pump();
   }
   return true;
 }
@@ -108,7 +108,7 @@ void Eraser::ShowProgress(int64_t lTicks) {
   m_iDots = static_cast<int>((m_iDots + lTicks) % kDotCycle);
   if (!m_pump.Due()) return;
   ShowDots();
-  m_pump.YieldNow();
+  m_pump.PumpNow();
 }
 
 void Eraser::ClearProgress() {

@@ -8,11 +8,11 @@ constexpr double kFrameSeconds = 1.0 / 60.0;
 
 bool EventPump::Due() { return m_dblLast < 0 || m_clock.Monotonic() - m_dblLast >= kFrameSeconds; }
 
-void EventPump::Yield() {
-  if (Due()) YieldNow();
+void EventPump::Pump() {
+  if (Due()) PumpNow();
 }
 
-void EventPump::YieldNow() {
+void EventPump::PumpNow() {
   m_view.PumpEvents();
   m_dblLast = m_clock.Monotonic();
 }

@@ -14,10 +14,10 @@ class EventPump {
   bool Due();
 
   // Lets the window process its pending events when a frame has passed.
-  void Yield();
+  void Pump();
 
   // Lets the window process its pending events now.
-  void YieldNow();
+  void PumpNow();
 
  private:
   FormView& m_view;

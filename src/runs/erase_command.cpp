@@ -114,7 +114,7 @@ void EraseCommand::RunFile() {
   if (lBytes >= 0 && (r.sngStart != 0.0F || r.sngEnd != 0.0F)) {
     const std::string sLine = SingleFileReport(lBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     m_s.eraser.ClearProgress();
-    m_s.pump.YieldNow();
+    m_s.pump.PumpNow();
     m_s.eraser.ReportElapsed(sLine + OldCopiesWarning(r.sOldCopies) + "\r\n", false);
   }
   SetEraseCaption(m_s.view, "&Erase ...", false);

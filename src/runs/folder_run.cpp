@@ -33,7 +33,7 @@ void FolderRun::dd_NewFolder(const std::string& sFolderSpec, bool& bCancel) {
   }
   // A folder whose entries cannot be read keeps whatever it holds; say so rather than pass it by.
   if (eAccess == FolderAccess::kUnreadable) m_s.eraser.ReportElapsed("Could not read map " + sFolderSpec, false);
-  m_s.pump.Yield();
+  m_s.pump.Pump();
   bCancel = r.bStop;
 }
 
@@ -45,7 +45,7 @@ void FolderRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& 
   }
   lBytes = m_s.fs.FileLength(sFileSpec);
   if (lBytes < 0) return;  // gone since the listing: nothing left to erase
-  m_s.pump.Yield();
+  m_s.pump.Pump();
   bCancel = r.bStop;
   m_s.eraser.EraseFile(sFileSpec, r.lPasses, lBytes);
   r.sTarget.clear();
@@ -98,7 +98,7 @@ void FolderRun::dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double d
   SetEraseCaption(m_s.view, "&Erase ...", false);
   SetTitle(m_s.view, "");
   m_s.eraser.ClearProgress();
-  m_s.pump.YieldNow();
+  m_s.pump.PumpNow();
 }
 
 }  // namespace tarnwipe

@@ -13,29 +13,46 @@ namespace tarnwipe::test {
 namespace {
 
 TEST(Protection, FoldersWhatIsInThemTheRootAndRelativePaths) {
-  const ProtectedFolders kLinux{{"/etc/", "/usr/"}, {"/opt/"}};
+#ifdef _WIN32
+  // Windows names ignore letter case; only the root of the drive that holds Windows is refused.
+  const ProtectedFolders kFolders{{"C:\\Windows\\"}, {"C:\\Program Files\\", "C:\\Program Files (x86)\\"}};
+  for (const auto& [pTarget, pCanonical, eRefusal] :
+       {std::tuple{"c:\\WINDOWS\\system32\\", "c:\\WINDOWS\\system32\\", Refusal::kSystemFolder},
+        {"C:\\Program Files (x86)\\App\\a.exe", "C:\\Program Files (x86)\\App\\a.exe", Refusal::kProgramsFolder},
+        {"c:\\program files\\", "c:\\program files\\", Refusal::kProgramsFolder},
+        {"C:\\Windowsx\\", "C:\\Windowsx\\", Refusal::kNone}, {"c:\\", "c:\\", Refusal::kRoot},
+        {"D:\\", "D:\\", Refusal::kNone}, {"\\\\server\\share\\", "\\\\server\\share\\", Refusal::kInvalidPath},
+        {"C:notes.txt", "C:notes.txt", Refusal::kInvalidPath},
+        {"D:\\junction\\", "C:\\Windows\\", Refusal::kSystemFolder}}) {
+    EXPECT_EQ(CheckTarget(pTarget, pCanonical, kFolders), eRefusal) << pTarget;
+  }
+  EXPECT_EQ(paths::LastName("D:\\"), "D:");
+#else
+  const ProtectedFolders kFolders{{"/etc/", "/usr/"}, {"/opt/"}};
   for (const auto& [pTarget, pCanonical, eRefusal] :
        {std::tuple{"/etc", "/etc", Refusal::kSystemFolder}, {"/usr/share/doc", "/usr/share/doc", Refusal::kSystemFolder},
         {"/opt/app/tool", "/opt/app/tool", Refusal::kProgramsFolder}, {"/usrx/", "/usrx/", Refusal::kNone},
         {"/USR/bin", "/USR/bin", Refusal::kNone}, {"/", "/", Refusal::kRoot}, {"./", "./", Refusal::kInvalidPath},
         // A link leads nowhere around a rule: the resolved path is checked as well.
         {"/home/u/to-root/", "/", Refusal::kRoot}, {"/home/u/cfg/", "/etc/", Refusal::kSystemFolder}}) {
-    EXPECT_EQ(CheckTarget(pTarget, pCanonical, kLinux), eRefusal) << pTarget;
+    EXPECT_EQ(CheckTarget(pTarget, pCanonical, kFolders), eRefusal) << pTarget;
   }
+#endif
   // A special folder that cannot be found protects everything.
-  EXPECT_EQ(CheckTarget("/home/u/a.txt", "/home/u/a.txt", {{"/usr/", ""}, {"/opt/"}}), Refusal::kSystemFolder);
-  EXPECT_EQ(CheckTarget("/", "/", {{"/usr/"}, {""}}), Refusal::kProgramsFolder);
+  const std::string sFile = Native("/home/u/a.txt");
+  EXPECT_EQ(CheckTarget(sFile, sFile, {{Native("/usr/"), ""}, {Native("/opt/")}}), Refusal::kSystemFolder);
+  EXPECT_EQ(CheckTarget(Native("/"), Native("/"), {{Native("/usr/")}, {""}}), Refusal::kProgramsFolder);
 }
 
 TEST(Protection, SpecialFoldersEndInOneSeparatorOrAreEmpty) {
-  std::string sBuffer = "/home/u";
+  std::string sBuffer = Native("/home/u");
   sBuffer.resize(260, '\0');
   TrimNull(sBuffer);
-  EXPECT_EQ(AddBackslash(sBuffer), "/home/u/");
-  EXPECT_EQ(sBuffer, "/home/u/");
+  EXPECT_EQ(AddBackslash(sBuffer), Native("/home/u/"));
+  EXPECT_EQ(sBuffer, Native("/home/u/"));
   FakeSpecialFolders folders;
   folders.sExecutable = "/";
-  EXPECT_EQ(GetApplicationFolder(folders), "/");
+  EXPECT_EQ(GetApplicationFolder(folders), Native("/"));
   EXPECT_EQ(GetSpecFolder(folders, 12345), std::vector<std::string>{""});
 }
 
@@ -43,12 +60,12 @@ TEST(PathHelpers, NamesAndFoldersDependOnWhatThePathNames) {
   MemoryFileSystem fs;
   const std::string sData = fs.AddFolder("/home/Data");
   fs.AddFile("/home/linked", "", kAttrArchive | kAttrLink);
-  EXPECT_EQ(paths::ExtractFolder(fs, "/home/Data"), "Data");
-  EXPECT_EQ(paths::ExtractFolder(fs, "/home/linked/"), "");
-  EXPECT_EQ(paths::ExtractName(fs, "/nope/archive.tar.gz"), "archive.tar.gz");
+  EXPECT_EQ(paths::ExtractFolder(fs, Native("/home/Data")), "Data");
+  EXPECT_EQ(paths::ExtractFolder(fs, Native("/home/linked/")), "");
+  EXPECT_EQ(paths::ExtractName(fs, Native("/nope/archive.tar.gz")), "archive.tar.gz");
   EXPECT_EQ(paths::ExtractName(fs, sData), "");
-  EXPECT_EQ(paths::ExtractPath(fs, "/home/Data"), sData);
-  EXPECT_EQ(paths::ExtractPath(fs, "/home/linked"), "/home/");
+  EXPECT_EQ(paths::ExtractPath(fs, Native("/home/Data")), sData);
+  EXPECT_EQ(paths::ExtractPath(fs, Native("/home/linked")), Native("/home/"));
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+# The Linux program: the POSIX file layer, the Qt window, and its Debian package.
+# The POSIX file layer, clock and special folders.
+add_library(tarnwipe_posix STATIC
+  src/platform/posix/posix_clock.cpp
+  src/platform/posix/posix_file_system.cpp
+  src/platform/posix/posix_special_folders.cpp)
+target_link_libraries(tarnwipe_posix PUBLIC tarnwipe_logic)
+
+# The Qt window, dialogs and locale.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+add_library(tarnwipe_qt STATIC
+  src/platform/qt/erase_window.cpp
+  src/platform/qt/qt_dialogs.cpp
+  src/platform/qt/qt_separators.cpp)
+target_link_libraries(tarnwipe_qt PUBLIC tarnwipe_logic Qt6::Widgets)
+
+add_executable(tarnwipe src/app/main.cpp)
+target_link_libraries(tarnwipe PRIVATE tarnwipe_qt tarnwipe_posix)
+
+# Installed as a desktop program: the binary, its menu entry, icon, AppStream data and licence.
+include(GNUInstallDirs)
+install(TARGETS tarnwipe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES data/org.tarnwipe.Tarnwipe.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/org.tarnwipe.Tarnwipe.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES data/org.tarnwipe.Tarnwipe.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarnwipe)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarnwipe)
+set(CPACK_PACKAGE_VENDOR "The Tarnwipe team")
+set(CPACK_PACKAGE_CONTACT "The Tarnwipe team <team@tarnwipe.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "erases files and folders so that their contents cannot be brought back")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tarnwipe is a small desktop program. It overwrites every chosen file several
+times over its whole length, flushes each pass to the disk, deletes the file
+and removes the folders that became empty. It refuses to erase in the system
+folders, never follows a link out of the chosen folder, and says so when the
+file system keeps old copies that overwriting cannot reach.")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)

@@ -1,0 +1,291 @@
+// The main window's controls. Positions are the design's twips at 15 twips per pixel; controls
+// are created in tab order, which is also their order for IsDialogMessageW.
+#include "platform/win32/erase_window.h"
+
+#include <algorithm>
+
+#include "platform/win32/wide_text.h"
+#include "window/frm_erase.h"
+
+namespace tarnwipe {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr wchar_t kClassName[] = L"TarnwipeFrmErase";
+
+enum ControlId : int { kIdTimes = 101, kIdSpec, kIdInfo, kIdFile, kIdMap, kIdMsg, kIdErase, kIdProgress };
+
+int Px(int iTwips) { return (iTwips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+std::string TextOf(HWND h) {
+  std::wstring sText(static_cast<size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
+  sText.resize(static_cast<size_t>(::GetWindowTextW(h, sText.data(), static_cast<int>(sText.size()))));
+  return win32::Narrow(sText);
+}
+
+// Pixels the text takes in the font, without its access-key marker.
+int TextWidth(HWND h, HFONT hFont, std::wstring sText) {
+  sText.erase(std::remove(sText.begin(), sText.end(), L'&'), sText.end());
+  const HDC hDc = ::GetDC(h);
+  const HGDIOBJ hOld = ::SelectObject(hDc, hFont);
+  SIZE size{};
+  ::GetTextExtentPoint32W(hDc, sText.c_str(), static_cast<int>(sText.size()), &size);
+  ::SelectObject(hDc, hOld);
+  ::ReleaseDC(h, hDc);
+  return size.cx;
+}
+
+}  // namespace
+
+EraseWindow::EraseWindow() {
+  const HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &EraseWindow::WindowProc;
+  windowClass.hInstance = hInstance;
+  windowClass.hIcon = ::LoadIconW(hInstance, MAKEINTRESOURCEW(1));
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  ::RegisterClassExW(&windowClass);
+
+  const DWORD lStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  RECT frame{0, 0, Px(8430), Px(5190)};
+  ::AdjustWindowRectEx(&frame, lStyle, FALSE, WS_EX_CONTROLPARENT);
+  m_hWnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", lStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, hInstance, this);
+  m_hFont = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+  m_hProgressFont = ::CreateFontW(-18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+  CreateControls();
+}
+
+EraseWindow::~EraseWindow() {
+  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+  ::DeleteObject(m_hFont);
+  ::DeleteObject(m_hProgressFont);
+}
+
+void EraseWindow::CreateControls() {
+  const HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
+  const auto make = [&](const wchar_t* pClass, const wchar_t* pText, DWORD lStyle, DWORD lExStyle, int iId,
+                        int iLeft, int iTop, int iWidth, int iHeight) {
+    const HWND h = ::CreateWindowExW(lExStyle, pClass, pText, WS_CHILD | WS_VISIBLE | lStyle, Px(iLeft), Px(iTop),
+                                     Px(iWidth), Px(iHeight), m_hWnd,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(iId)), hInstance, nullptr);
+    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
+    return h;
+  };
+  // A label may grow to hold its text in this font, never clip it; the pass-count label stops
+  // where the pass-count box begins, since its design width runs under that box.
+  const auto label = [&](const wchar_t* pText, int iLeft, int iTop, int iWidth, int iHeight, int iRightLimit) {
+    const HWND h = make(L"STATIC", pText, SS_LEFT, 0, -1, iLeft, iTop, iWidth, iHeight);
+    const int iPixels = std::max(Px(iWidth), TextWidth(h, m_hFont, pText) + 2);
+    ::SetWindowPos(h, nullptr, 0, 0, std::min(iPixels, Px(iRightLimit - iLeft)), Px(iHeight),
+                   SWP_NOMOVE | SWP_NOZORDER);
+  };
+  const DWORD lEdit = WS_TABSTOP | ES_AUTOHSCROLL;
+  label(L"&Obfuscate:", 360, 310, 2175, 255, 1320);
+  m_hTimes = make(L"EDIT", L"5", lEdit, WS_EX_CLIENTEDGE, kIdTimes, 1320, 280, 375, 285);
+  label(L"times  (max 25)", 1750, 315, 1095, 255, 3720);
+  label(L"Erase:", 3720, 315, 975, 255, 4320);
+  m_hSpec = make(L"EDIT", L"*.*", lEdit, WS_EX_CLIENTEDGE, kIdSpec, 4320, 280, 1815, 285);
+  m_hInfo = make(L"BUTTON", L"&Read me ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdInfo, 6360, 280, 1695, 285);
+  m_hFile = make(L"BUTTON", L"Select &file ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdFile, 360, 840, 3735, 495);
+  m_hMap = make(L"BUTTON", L"Select &map ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdMap, 4320, 840, 3735, 495);
+  m_hMsg = make(L"EDIT", L"",
+                WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                WS_EX_CLIENTEDGE, kIdMsg, 360, 1560, 7695, 2175);
+  // The progress caption lies over the foot of the erase button: it comes first in the z-order,
+  // and the button leaves its area unpainted.
+  m_hProgress = make(L"STATIC", L"", SS_LEFT, 0, kIdProgress, 360, 4680, 7695, 465);
+  ::SendMessageW(m_hProgress, WM_SETFONT, reinterpret_cast<WPARAM>(m_hProgressFont), FALSE);
+  m_hErase = make(L"BUTTON", L"&Erase ...", WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, kIdErase, 360, 3960,
+                  7695, 855);
+  ::SendMessageW(m_hTimes, EM_LIMITTEXT, 2, 0);
+  ::SendMessageW(m_hSpec, EM_LIMITTEXT, 25, 0);
+  ::SendMessageW(m_hMsg, EM_LIMITTEXT, 0, 0);
+}
+
+void EraseWindow::ShowCentred() {
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  RECT frame{};
+  ::GetWindowRect(m_hWnd, &frame);
+  const int iWidth = frame.right - frame.left;
+  const int iHeight = frame.bottom - frame.top;
+  ::SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - iWidth) / 2,
+                 area.top + (area.bottom - area.top - iHeight) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+  ::UpdateWindow(m_hWnd);
+}
+
+int EraseWindow::Run() {
+  MSG msg{};
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  return static_cast<int>(msg.wParam);
+}
+
+void EraseWindow::Dispatch(MSG& msg) {
+  const bool bOurs = msg.hwnd == m_hWnd || ::IsChild(m_hWnd, msg.hwnd) != 0;
+  if (bOurs && m_pForm != nullptr) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+      int16_t iKeyAscii = FrmErase::kKeyEscape;
+      m_pForm->Form_KeyPress(iKeyAscii);
+      return;
+    }
+    if (msg.message == WM_CHAR) {
+      int16_t iKeyAscii = static_cast<int16_t>(msg.wParam < 0x7F ? msg.wParam : '?');
+      m_pForm->Form_KeyPress(iKeyAscii);
+      if (msg.hwnd == m_hTimes) m_pForm->txtTimes_KeyPress(iKeyAscii);
+      if (iKeyAscii == 0) return;
+    }
+    // The pass count takes digits only: no context menu to paste through.
+    if (msg.hwnd == m_hTimes && (msg.message == WM_RBUTTONDOWN || msg.message == WM_RBUTTONUP)) return;
+  }
+  if (bOurs && ::IsDialogMessageW(m_hWnd, &msg) != 0) {
+    if (msg.message == WM_KEYUP && msg.hwnd == m_hTimes && m_pForm != nullptr) m_pForm->txtTimes_KeyUp();
+    return;
+  }
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
+}
+
+LRESULT CALLBACK EraseWindow::WindowProc(HWND hWnd, UINT lMessage, WPARAM wParam, LPARAM lParam) {
+  if (lMessage == WM_NCCREATE) {
+    auto* pWindow = static_cast<EraseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    pWindow->m_hWnd = hWnd;
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pWindow));
+  }
+  auto* pWindow = reinterpret_cast<EraseWindow*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+  return pWindow != nullptr ? pWindow->Handle(lMessage, wParam, lParam)
+                            : ::DefWindowProcW(hWnd, lMessage, wParam, lParam);
+}
+
+LRESULT EraseWindow::Handle(UINT lMessage, WPARAM wParam, LPARAM lParam) {
+  switch (lMessage) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) Command(LOWORD(wParam));
+      return 0;
+    case WM_NEXTDLGCTL: {
+      // A multi-line edit asks for the next control this way when Tab is pressed in it.
+      const HWND hNext = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                              : ::GetNextDlgTabItem(m_hWnd, ::GetFocus(), wParam != 0);
+      if (hNext != nullptr) ::SetFocus(hNext);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == m_hMsg) {
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+      }
+      break;
+    case WM_SETCURSOR:
+      if (m_bBusy) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      if (m_pForm != nullptr && !m_pForm->Form_QueryUnload()) return 0;
+      ::DestroyWindow(m_hWnd);
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(m_hWnd, lMessage, wParam, lParam);
+}
+
+void EraseWindow::Command(int iId) {
+  if (m_pForm == nullptr) return;
+  switch (iId) {
+    case kIdInfo:
+      m_pForm->btnInfo_Click();
+      break;
+    case kIdFile:
+      m_pForm->btnFile_Click();
+      break;
+    case kIdMap:
+      m_pForm->btnMap_Click();
+      break;
+    case kIdErase:
+      m_pForm->btnErase_Click();
+      if (m_pForm->Record().bCloseRequested) ::DestroyWindow(m_hWnd);
+      break;
+    default:
+      break;
+  }
+}
+
+void EraseWindow::SetCaption(const std::string& sCaption) { ::SetWindowTextW(m_hWnd, win32::Widen(sCaption).c_str()); }
+
+std::string EraseWindow::TimesText() const { return TextOf(m_hTimes); }
+
+void EraseWindow::SetTimesText(const std::string& sText) { ::SetWindowTextW(m_hTimes, win32::Widen(sText).c_str()); }
+
+std::string EraseWindow::SpecText() const { return TextOf(m_hSpec); }
+
+std::string EraseWindow::EraseCaption() const { return TextOf(m_hErase); }
+
+void EraseWindow::SetEraseButtonCaption(const std::string& sCaption) {
+  ::SetWindowTextW(m_hErase, win32::Widen(sCaption).c_str());
+}
+
+bool EraseWindow::EraseEnabled() const { return ::IsWindowEnabled(m_hErase) != 0; }
+
+void EraseWindow::SetEraseEnabled(bool bEnabled) { ::EnableWindow(m_hErase, bEnabled ? TRUE : FALSE); }
+
+void EraseWindow::SetSelectEnabled(bool bEnabled) {
+  ::EnableWindow(m_hFile, bEnabled ? TRUE : FALSE);
+  ::EnableWindow(m_hMap, bEnabled ? TRUE : FALSE);
+}
+
+void EraseWindow::SetFocus(Control control) { ::SetFocus(control == Control::kBtnErase ? m_hErase : m_hFile); }
+
+void EraseWindow::ClearMessages() { ::SetWindowTextW(m_hMsg, L""); }
+
+void EraseWindow::PrependMessage(const std::string& sMsg) {
+  std::wstring sLine = win32::Widen(sMsg);
+  if (::GetWindowTextLengthW(m_hMsg) > 0) sLine += L"\r\n";
+  ::SendMessageW(m_hMsg, EM_SETSEL, 0, 0);
+  ::SendMessageW(m_hMsg, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(sLine.c_str()));
+}
+
+void EraseWindow::AppendMessageText(const std::string& sText) {
+  const int iEnd = ::GetWindowTextLengthW(m_hMsg);
+  ::SendMessageW(m_hMsg, EM_SETSEL, static_cast<WPARAM>(iEnd), iEnd);
+  ::SendMessageW(m_hMsg, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(win32::Widen(sText).c_str()));
+}
+
+void EraseWindow::SetProgressCaption(const std::string& sCaption) {
+  ::SetWindowTextW(m_hProgress, win32::Widen(sCaption).c_str());
+}
+
+void EraseWindow::SetProgressTop(int iTwips) {
+  RECT rect{};
+  ::GetWindowRect(m_hProgress, &rect);
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+  ::SetWindowPos(m_hProgress, nullptr, rect.left, Px(iTwips), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void EraseWindow::SetBusyPointer(bool bBusy) {
+  m_bBusy = bBusy;
+  ::SetCursor(::LoadCursorW(nullptr, bBusy ? IDC_WAIT : IDC_ARROW));
+}
+
+void EraseWindow::PumpEvents() {
+  MSG msg{};
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != 0) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    Dispatch(msg);
+  }
+}
+
+}  // namespace tarnwipe

@@ -1,0 +1,73 @@
+// The main window on Win32: plain controls laid out from the design values, forwarding to the
+// logic. Tab and the access keys go through IsDialogMessageW; every typed character reaches
+// the window logic first (key preview).
+#pragma once
+
+#include <windows.h>
+
+#include "platform/form_view.h"
+
+namespace tarnwipe {
+
+class FrmErase;
+
+class EraseWindow : public FormView {
+ public:
+  EraseWindow();
+  EraseWindow(const EraseWindow&) = delete;
+  EraseWindow& operator=(const EraseWindow&) = delete;
+  ~EraseWindow() override;
+
+  // Connects the window logic; events reach it from then on.
+  void Attach(FrmErase& form) { m_pForm = &form; }
+
+  // Shows the window centred on the work area.
+  void ShowCentred();
+
+  // Runs the message loop until the window is closed; returns the exit code.
+  int Run();
+
+  HWND Hwnd() const { return m_hWnd; }
+
+  void SetCaption(const std::string& sCaption) override;
+  std::string TimesText() const override;
+  void SetTimesText(const std::string& sText) override;
+  std::string SpecText() const override;
+  std::string EraseCaption() const override;
+  void SetEraseButtonCaption(const std::string& sCaption) override;
+  bool EraseEnabled() const override;
+  void SetEraseEnabled(bool bEnabled) override;
+  void SetSelectEnabled(bool bEnabled) override;
+  void SetFocus(Control control) override;
+  void ClearMessages() override;
+  void PrependMessage(const std::string& sMsg) override;
+  void AppendMessageText(const std::string& sText) override;
+  void SetProgressCaption(const std::string& sCaption) override;
+  void SetProgressTop(int iTwips) override;
+  void SetBusyPointer(bool bBusy) override;
+  void PumpEvents() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hWnd, UINT lMessage, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT lMessage, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  // Key preview, Tab and access keys, then the usual translation and dispatch.
+  void Dispatch(MSG& msg);
+  void Command(int iId);
+
+  FrmErase* m_pForm = nullptr;
+  HWND m_hWnd = nullptr;
+  HFONT m_hFont = nullptr;
+  HFONT m_hProgressFont = nullptr;
+  bool m_bBusy = false;
+  HWND m_hTimes = nullptr;
+  HWND m_hSpec = nullptr;
+  HWND m_hInfo = nullptr;
+  HWND m_hFile = nullptr;
+  HWND m_hMap = nullptr;
+  HWND m_hMsg = nullptr;
+  HWND m_hErase = nullptr;
+  HWND m_hProgress = nullptr;
+};
+
+}  // namespace tarnwipe

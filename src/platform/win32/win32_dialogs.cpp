@@ -1,0 +1,82 @@
+// Dialogs through the wide calls. The logic's style and answer values are Windows' own.
+#include "platform/win32/win32_dialogs.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "platform/paths.h"
+#include "platform/win32/handle.h"
+#include "platform/win32/wide_text.h"
+
+namespace tarnwipe {
+namespace {
+
+constexpr DWORD kLongestPath = 32768;
+
+// A folder link (symbolic link or junction) names the folder it leads to, never the folder that
+// holds the link; anything else stays as chosen.
+std::string FolderBehindLink(const std::string& sPath) {
+  const DWORD lAttributes = ::GetFileAttributesW(win32::LongPath(sPath).c_str());
+  const DWORD lLinkFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  if (lAttributes == INVALID_FILE_ATTRIBUTES || (lAttributes & lLinkFolder) != lLinkFolder) return sPath;
+  win32::Handle h(::CreateFileW(win32::LongPath(sPath).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  std::vector<wchar_t> buffer(kLongestPath);
+  const DWORD n = h.IsOpen() ? ::GetFinalPathNameByHandleW(h.Get(), buffer.data(), kLongestPath, VOLUME_NAME_DOS) : 0;
+  if (n == 0 || n >= kLongestPath) return {};  // a link that leads nowhere names no folder
+  std::string sTarget = win32::Narrow(std::wstring(buffer.data(), n));
+  if (sTarget.rfind("\\\\?\\", 0) == 0) sTarget = sTarget.substr(4);
+  return paths::WithSeparator(sTarget);
+}
+
+}  // namespace
+
+int32_t Win32Dialogs::MessageBox(const std::string& sText, const std::string& sTitle, int32_t lStyle) {
+  return ::MessageBoxW(m_hOwner, win32::Widen(sText).c_str(), win32::Widen(sTitle).c_str(),
+                       static_cast<UINT>(lStyle) | MB_TASKMODAL);
+}
+
+std::string Win32Dialogs::ChooseFile(const std::string& sTitle, const std::string& sStartFolder,
+                                     const std::string& sFilter) {
+  // One filter entry: the text shown, then the pattern "*.*", which matches every name.
+  const std::wstring sFilters = win32::Widen(sFilter) + L'\0' + L"*.*" + L'\0' + L'\0';
+  const std::wstring sStart = win32::Widen(sStartFolder);
+  const std::wstring sWideTitle = win32::Widen(sTitle);
+  std::vector<wchar_t> file(kLongestPath, L'\0');
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = m_hOwner;
+  ofn.hInstance = ::GetModuleHandleW(nullptr);
+  ofn.lpstrFilter = sFilters.c_str();
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = kLongestPath;
+  ofn.lpstrInitialDir = sStart.empty() ? nullptr : sStart.c_str();
+  ofn.lpstrTitle = sWideTitle.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  if (::GetOpenFileNameW(&ofn) == 0) return {};
+  return win32::Narrow(file.data());
+}
+
+std::string Win32Dialogs::ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) {
+  (void)sStartFolder;  // the browser starts at the desktop, which offers the whole namespace
+  const HRESULT hrInit = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const std::wstring sWideTitle = win32::Widen(sTitle);
+  BROWSEINFOW info{};
+  info.hwndOwner = m_hOwner;
+  info.lpszTitle = sWideTitle.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_BROWSEINCLUDEFILES;
+  std::string sChosen;
+  if (PIDLIST_ABSOLUTE pList = ::SHBrowseForFolderW(&info)) {
+    std::vector<wchar_t> path(kLongestPath, L'\0');
+    if (::SHGetPathFromIDListEx(pList, path.data(), kLongestPath, GPFIDL_DEFAULT) != 0)
+      sChosen = FolderBehindLink(win32::Narrow(path.data()));
+    ::CoTaskMemFree(pList);
+  }
+  if (SUCCEEDED(hrInit)) ::CoUninitialize();
+  return sChosen;
+}
+
+}  // namespace tarnwipe

@@ -1,0 +1,405 @@
+// Windows file layer. Every refusal leaves the file's content as it was. Below a held map every
+// folder is opened by name from the handle of the folder above it (NtCreateFile with a root
+// handle), never through a reparse point and never onto another volume, so a link, junction or
+// mount point swapped into the tree leads nowhere.
+#include "platform/win32/win32_file_system.h"
+
+#include <winternl.h>
+#include <winioctl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/paths.h"
+#include "platform/win32/wide_text.h"
+
+namespace tarnwipe {
+namespace {
+
+using win32::Handle;
+
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A folder on the way is held so that nobody can rename or delete it while the next one opens.
+constexpr ULONG kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+
+std::error_code LastError() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
+
+std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
+
+std::error_code FromStatus(NTSTATUS lStatus) {
+  return {static_cast<int>(::RtlNtStatusToDosError(lStatus)), std::system_category()};
+}
+
+// What one open entry is.
+struct EntryInfo {
+  DWORD lAttributes = 0;
+  DWORD lTag = 0;  // the reparse tag, when it is a reparse point
+  DWORD lVolume = 0;
+  DWORD lLinks = 0;
+  uint64_t lIndex = 0;
+  int64_t lSize = 0;
+
+  bool IsReparsePoint() const { return (lAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+  bool IsFolder() const { return (lAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+};
+
+bool Describe(HANDLE h, EntryInfo& info) {
+  BY_HANDLE_FILE_INFORMATION bhfi{};
+  if (::GetFileInformationByHandle(h, &bhfi) == 0) return false;
+  info.lAttributes = bhfi.dwFileAttributes;
+  info.lVolume = bhfi.dwVolumeSerialNumber;
+  info.lLinks = bhfi.nNumberOfLinks;
+  info.lIndex = (static_cast<uint64_t>(bhfi.nFileIndexHigh) << 32) | bhfi.nFileIndexLow;
+  info.lSize = (static_cast<int64_t>(bhfi.nFileSizeHigh) << 32) | bhfi.nFileSizeLow;
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (info.IsReparsePoint() && ::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tag, sizeof tag) != 0)
+    info.lTag = tag.ReparseTag;
+  return true;
+}
+
+// True for a folder where another volume is mounted (a mount-point reparse point that names a
+// volume, not a folder as a junction does).
+bool IsVolumeMount(HANDLE h) {
+  std::vector<BYTE> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+  DWORD lReturned = 0;
+  if (::DeviceIoControl(h, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(), static_cast<DWORD>(buffer.size()),
+                        &lReturned, nullptr) == 0)
+    return false;
+  // The mount-point layout: tag, lengths, then four offsets and lengths, then the names.
+  const auto* pWords = reinterpret_cast<const USHORT*>(buffer.data() + 8);
+  const USHORT lOffset = pWords[0];
+  const USHORT lLength = pWords[1];
+  const auto* pNames = reinterpret_cast<const wchar_t*>(buffer.data() + 16);
+  const std::wstring sTarget(pNames + lOffset / 2, lLength / 2);
+  return sTarget.rfind(L"\\??\\Volume{", 0) == 0;
+}
+
+// The attribute word the logic speaks. Symbolic links and junctions are links, never folders;
+// a volume mounted on a folder stays a folder (the walk skips it as another file system); other
+// reparse points (cloud placeholders and the like) are neither followed nor overwritten. Every
+// plain file counts as changed since its last backup, as on the other platforms: a file whose
+// archive bit a backup program cleared must not be passed over by the run.
+int32_t AttributeWord(const EntryInfo& info, bool bVolumeMount) {
+  constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                          FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
+  int32_t lWord = static_cast<int32_t>(info.lAttributes & kKept);
+  if (!info.IsReparsePoint()) return info.IsFolder() ? lWord : lWord | kAttrArchive;
+  if (info.lTag == IO_REPARSE_TAG_MOUNT_POINT && bVolumeMount) return lWord;
+  lWord &= ~kAttrDirectory;
+  const bool bLink = info.lTag == IO_REPARSE_TAG_SYMLINK || info.lTag == IO_REPARSE_TAG_MOUNT_POINT;
+  return bLink ? lWord | kAttrArchive | kAttrLink : lWord | kAttrSystem;
+}
+
+int32_t AttributeWordOf(HANDLE h) {
+  EntryInfo info;
+  if (!Describe(h, info)) return -1;
+  return AttributeWord(info, info.lTag == IO_REPARSE_TAG_MOUNT_POINT && IsVolumeMount(h));
+}
+
+// Opens sName in the folder hFolder as the entry itself: a reparse point is not followed.
+NTSTATUS OpenRelative(HANDLE hFolder, const std::wstring& sName, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
+                      Handle& h) {
+  UNICODE_STRING name{};
+  name.Buffer = const_cast<PWSTR>(sName.c_str());
+  name.Length = static_cast<USHORT>(sName.size() * sizeof(wchar_t));
+  name.MaximumLength = name.Length;
+  OBJECT_ATTRIBUTES attributes{};
+  InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE, hFolder, nullptr);
+  IO_STATUS_BLOCK io{};
+  HANDLE hOpened = nullptr;
+  const NTSTATUS lStatus =
+      ::NtCreateFile(&hOpened, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, lShare, FILE_OPEN,
+                     lOptions | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+  h.Reset(lStatus >= 0 ? hOpened : INVALID_HANDLE_VALUE);
+  return lStatus;
+}
+
+// FileDispositionInfoEx, which this compiler's headers hide behind a wrong version test.
+constexpr auto kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+
+// Marks the open entry for deletion: at once where the system allows it, else when it closes.
+std::error_code DeleteOpened(HANDLE h) {
+  FILE_DISPOSITION_INFO_EX ex{FILE_DISPOSITION_FLAG_DELETE | FILE_DISPOSITION_FLAG_POSIX_SEMANTICS};
+  if (::SetFileInformationByHandle(h, kDispositionInfoEx, &ex, sizeof ex) != 0) return {};
+  FILE_DISPOSITION_INFO plain{TRUE};
+  return ::SetFileInformationByHandle(h, FileDispositionInfo, &plain, sizeof plain) != 0 ? std::error_code()
+                                                                                           : LastError();
+}
+
+bool IsPlainName(const std::wstring& sName) {
+  return !sName.empty() && sName != L"." && sName != L".." && sName.find_first_of(L":/") == std::wstring::npos;
+}
+
+}  // namespace
+
+class Win32ExclusiveFile : public ExclusiveFile {
+ public:
+  Win32ExclusiveFile(Handle h, int64_t lLength) : m_h(std::move(h)), m_lLength(lLength) {}
+
+  int64_t Length() const override { return m_lLength; }
+
+  std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
+    lWritten = 0;
+    while (lWritten < lSize) {
+      const int64_t lAt = lOffset + lWritten;
+      OVERLAPPED at{};
+      at.Offset = static_cast<DWORD>(lAt & 0xFFFFFFFF);
+      at.OffsetHigh = static_cast<DWORD>(lAt >> 32);
+      const DWORD lPart = static_cast<DWORD>(std::min<int64_t>(lSize - lWritten, 1 << 30));
+      DWORD lDone = 0;
+      if (::WriteFile(m_h.Get(), pData + lWritten, lPart, &lDone, &at) == 0) {
+        const DWORD lError = ::GetLastError();
+        if (lError == ERROR_DISK_FULL || lError == ERROR_HANDLE_DISK_FULL)
+          return std::make_error_code(std::errc::no_space_on_device);
+        return {static_cast<int>(lError), std::system_category()};
+      }
+      if (lDone == 0) return std::make_error_code(std::errc::no_space_on_device);
+      lWritten += lDone;
+    }
+    return {};
+  }
+
+  // Windows has no call that starts write-back of a range alone; waiting flushes what was written.
+  void StartWriteBack(int64_t, int64_t) override {}
+  void WaitWriteBack(int64_t, int64_t) override { ::FlushFileBuffers(m_h.Get()); }
+
+  std::error_code Truncate(int64_t lLength) override {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = lLength;
+    return ::SetFileInformationByHandle(m_h.Get(), FileEndOfFileInfo, &end, sizeof end) != 0 ? std::error_code()
+                                                                                                : LastError();
+  }
+
+  std::error_code Flush() override { return ::FlushFileBuffers(m_h.Get()) != 0 ? std::error_code() : LastError(); }
+
+  // The handle was opened on this very file with delete access, so no other file can be hit.
+  std::error_code Remove() override { return DeleteOpened(m_h.Get()); }
+
+  std::error_code Close() override { return m_h.Close() ? std::error_code() : LastError(); }
+
+ private:
+  Handle m_h;
+  int64_t m_lLength;
+};
+
+Win32FileSystem::~Win32FileSystem() { Unconfine(); }
+
+std::error_code Win32FileSystem::Confine(const std::string& sRoot) {
+  Unconfine();
+  const std::wstring sWide = win32::LongPath(paths::AsFolder(sRoot));
+  const DWORD lFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+  // Delete access lets the run remove the map itself at its end; a drive root refuses it.
+  Handle root(::CreateFileW(sWide.c_str(), kFolderAccess | DELETE, kShareHeld, nullptr, OPEN_EXISTING, lFlags, nullptr));
+  if (!root.IsOpen())
+    root.Reset(::CreateFileW(sWide.c_str(), kFolderAccess, kShareHeld, nullptr, OPEN_EXISTING, lFlags, nullptr));
+  if (!root.IsOpen()) return LastError();
+  EntryInfo info;
+  if (!Describe(root.Get(), info)) return LastError();
+  if (!info.IsFolder() || info.IsReparsePoint()) return std::make_error_code(std::errc::not_a_directory);
+  m_root = std::move(root);
+  m_sRoot = paths::AsFolder(sRoot);
+  m_lVolume = info.lVolume;
+  return {};
+}
+
+void Win32FileSystem::Unconfine() {
+  m_root.Reset();
+  m_sRoot.clear();
+}
+
+std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
+                                      Handle& h) const {
+  h.Reset();
+  const std::string sEntry = paths::WithoutSeparator(sPath);
+  if (!m_root.IsOpen()) {
+    const DWORD lFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+    h.Reset(::CreateFileW(win32::LongPath(sEntry).c_str(), access, lShare, nullptr, OPEN_EXISTING, lFlags, nullptr));
+    return h.IsOpen() ? std::error_code() : LastError();
+  }
+  if (paths::AsFolder(sEntry) == m_sRoot) {
+    HANDLE hCopy = nullptr;
+    const HANDLE hProcess = ::GetCurrentProcess();
+    if (::DuplicateHandle(hProcess, m_root.Get(), hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS) == 0)
+      return LastError();
+    h.Reset(hCopy);
+    return {};
+  }
+  if (!paths::LiesIn(sEntry, m_sRoot)) return Refused();
+  std::vector<std::wstring> asNames;
+  const std::string sRelative = sEntry.substr(m_sRoot.size());
+  for (size_t lStart = 0;;) {
+    const size_t p = sRelative.find(paths::kSeparator, lStart);
+    asNames.push_back(win32::Widen(sRelative.substr(lStart, p == std::string::npos ? p : p - lStart)));
+    if (!IsPlainName(asNames.back())) return Refused();
+    if (p == std::string::npos) break;
+    lStart = p + 1;
+  }
+  Handle folder;
+  HANDLE hFolder = m_root.Get();
+  for (size_t i = 0; i + 1 < asNames.size(); ++i) {
+    Handle next;
+    const NTSTATUS lStatus = OpenRelative(hFolder, asNames[i], kFolderAccess, kShareHeld, FILE_DIRECTORY_FILE, next);
+    if (lStatus < 0) return FromStatus(lStatus);
+    EntryInfo info;
+    if (!Describe(next.Get(), info)) return LastError();
+    if (info.IsReparsePoint()) return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    if (info.lVolume != m_lVolume) return std::make_error_code(std::errc::cross_device_link);
+    folder = std::move(next);
+    hFolder = folder.Get();
+  }
+  const NTSTATUS lStatus = OpenRelative(hFolder, asNames.back(), access, lShare, lOptions, h);
+  return lStatus < 0 ? FromStatus(lStatus) : std::error_code();
+}
+
+int32_t Win32FileSystem::GetAttributes(const std::string& sPath) const {
+  Handle h;
+  if (Open(sPath, FILE_READ_ATTRIBUTES, kShareAll, 0, h)) return -1;
+  return AttributeWordOf(h.Get());
+}
+
+int64_t Win32FileSystem::FileLength(const std::string& sPath) const {
+  Handle h;
+  EntryInfo info;
+  if (Open(sPath, FILE_READ_ATTRIBUTES, kShareAll, 0, h) || !Describe(h.Get(), info)) return -1;
+  return info.IsReparsePoint() ? 0 : info.lSize;
+}
+
+std::error_code Win32FileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
+  pFile.reset();
+  if (!m_root.IsOpen() || paths::AsFolder(sPath) == m_sRoot) return Refused();
+  // First the attributes: a read-only file cannot be opened for writing. The file is recognised
+  // again by its index when it is opened for overwriting.
+  Handle h;
+  if (std::error_code ec = Open(sPath, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, FILE_NON_DIRECTORY_FILE, h))
+    return ec;
+  EntryInfo before;
+  if (!Describe(h.Get(), before)) return LastError();
+  if (before.IsReparsePoint() || before.IsFolder()) return std::make_error_code(std::errc::operation_not_supported);
+  if (before.lLinks > 1) return std::make_error_code(std::errc::too_many_links);
+  if ((before.lAttributes & ~FILE_ATTRIBUTE_NORMAL) != 0) {
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (::SetFileInformationByHandle(h.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
+  }
+  h.Reset();
+  const ACCESS_MASK access = FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
+  if (std::error_code ec = Open(sPath, access, 0, FILE_NON_DIRECTORY_FILE, h)) return ec;
+  EntryInfo opened;
+  if (!Describe(h.Get(), opened)) return LastError();
+  if (opened.lIndex != before.lIndex || opened.lVolume != before.lVolume || opened.IsReparsePoint() ||
+      opened.lLinks > 1)
+    return Refused();
+  pFile = std::make_unique<Win32ExclusiveFile>(std::move(h), opened.lSize);
+  return {};
+}
+
+std::error_code Win32FileSystem::RemoveLink(const std::string& sPath) {
+  Handle h;
+  if (std::error_code ec = Open(sPath, FILE_READ_ATTRIBUTES | DELETE, kShareAll, 0, h)) return ec;
+  if ((AttributeWordOf(h.Get()) & kAttrLink) == 0) return Refused();
+  return DeleteOpened(h.Get());
+}
+
+std::error_code Win32FileSystem::RemoveFolder(const std::string& sPath) {
+  if (!m_root.IsOpen()) return Refused();
+  const bool bRoot = paths::AsFolder(sPath) == m_sRoot;
+  if (bRoot && paths::IsRoot(paths::WithoutSeparator(sPath))) return Refused();
+  Handle h;
+  if (std::error_code ec = Open(sPath, FILE_READ_ATTRIBUTES | DELETE, bRoot ? kShareAll : kShareHeld,
+                                FILE_DIRECTORY_FILE, h))
+    return ec;
+  EntryInfo info;
+  if (!Describe(h.Get(), info)) return LastError();
+  if (info.IsReparsePoint() || !info.IsFolder() || info.lVolume != m_lVolume) return Refused();
+  return DeleteOpened(h.Get());
+}
+
+std::vector<FolderEntry> Win32FileSystem::ListFolder(const std::string& sFolder) const {
+  std::vector<FolderEntry> entries;
+  Handle h;
+  if (Open(sFolder, kFolderAccess, kShareAll, FILE_DIRECTORY_FILE, h)) return entries;
+  EntryInfo folder;
+  if (!Describe(h.Get(), folder) || folder.IsReparsePoint()) return entries;
+  std::vector<BYTE> buffer(64 * 1024);
+  for (auto infoClass = FileFullDirectoryRestartInfo;; infoClass = FileFullDirectoryInfo) {
+    if (::GetFileInformationByHandleEx(h.Get(), infoClass, buffer.data(), static_cast<DWORD>(buffer.size())) == 0)
+      break;
+    for (size_t lAt = 0;;) {
+      const auto* pEntry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer.data() + lAt);
+      const std::wstring sName(pEntry->FileName, pEntry->FileNameLength / sizeof(wchar_t));
+      if (sName != L"." && sName != L"..") {
+        EntryInfo info;
+        info.lAttributes = pEntry->FileAttributes;
+        info.lTag = info.IsReparsePoint() ? pEntry->EaSize : 0;  // the field holds the tag then
+        bool bVolumeMount = false;
+        if (info.lTag == IO_REPARSE_TAG_MOUNT_POINT) {
+          Handle mount;
+          bVolumeMount = OpenRelative(h.Get(), sName, FILE_READ_ATTRIBUTES, kShareAll, 0, mount) >= 0 &&
+                         IsVolumeMount(mount.Get());
+        }
+        entries.push_back({win32::Narrow(sName), AttributeWord(info, bVolumeMount)});
+      }
+      if (pEntry->NextEntryOffset == 0) break;
+      lAt += pEntry->NextEntryOffset;
+    }
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.sName < b.sName; });
+  return entries;
+}
+
+FolderAccess Win32FileSystem::ProbeFolder(const std::string& sFolder) const {
+  Handle h;
+  const std::error_code ec = Open(sFolder, kFolderAccess, kShareAll, FILE_DIRECTORY_FILE, h);
+  if (ec == std::errc::cross_device_link) return FolderAccess::kOtherFileSystem;
+  EntryInfo info;
+  if (ec || !Describe(h.Get(), info)) return FolderAccess::kUnreadable;
+  if (info.lTag == IO_REPARSE_TAG_MOUNT_POINT && IsVolumeMount(h.Get())) return FolderAccess::kOtherFileSystem;
+  return info.IsReparsePoint() ? FolderAccess::kUnreadable : FolderAccess::kReadable;
+}
+
+std::string Win32FileSystem::FileSystemKeepingCopies(const std::string& sPath) const {
+  wchar_t sVolume[MAX_PATH + 1] = {};
+  wchar_t sName[MAX_PATH + 1] = {};
+  const std::wstring sWide = win32::Widen(sPath);
+  if (::GetVolumePathNameW(sWide.c_str(), sVolume, MAX_PATH) == 0 ||
+      ::GetVolumeInformationW(sVolume, nullptr, 0, nullptr, nullptr, nullptr, sName, MAX_PATH) == 0)
+    return {};
+  const std::string sFileSystem = win32::Narrow(sName);
+  if (sFileSystem == "ReFS") return sFileSystem;
+  // NTFS writes compressed, encrypted and sparse data to new places as well.
+  const DWORD lAttributes = ::GetFileAttributesW(win32::LongPath(sPath).c_str());
+  if (lAttributes == INVALID_FILE_ATTRIBUTES) return {};
+  if ((lAttributes & FILE_ATTRIBUTE_COMPRESSED) != 0) return sFileSystem + " (compressed)";
+  if ((lAttributes & FILE_ATTRIBUTE_ENCRYPTED) != 0) return sFileSystem + " (encrypted)";
+  if ((lAttributes & FILE_ATTRIBUTE_SPARSE_FILE) != 0) return sFileSystem + " (sparse)";
+  return {};
+}
+
+std::string Win32FileSystem::CanonicalPath(const std::string& sPath) const {
+  if (!paths::IsAbsolute(sPath)) return sPath;
+  const bool bFolder = paths::WithSeparator(sPath) == sPath;
+  std::vector<wchar_t> buffer(32768);
+  const DWORD lFull = ::GetFullPathNameW(win32::Widen(sPath).c_str(), 32768, buffer.data(), nullptr);
+  if (lFull == 0 || lFull >= 32768) return sPath;
+  std::string sHead = win32::Narrow(std::wstring(buffer.data(), lFull));
+  // Resolve the longest leading part that exists; what does not exist is kept as written.
+  std::string sRest;
+  for (;;) {
+    Handle h(::CreateFileW(win32::LongPath(sHead).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const DWORD n = h.IsOpen() ? ::GetFinalPathNameByHandleW(h.Get(), buffer.data(), 32768, VOLUME_NAME_DOS) : 0;
+    if ((n > 0 && n < 32768) || paths::IsRoot(sHead) || !paths::IsAbsolute(sHead)) {
+      std::string sResult = n > 0 && n < 32768 ? win32::Narrow(std::wstring(buffer.data(), n)) : sHead;
+      if (sResult.rfind("\\\\?\\", 0) == 0) sResult = sResult.substr(4);
+      if (!sRest.empty()) sResult = paths::WithSeparator(sResult) + sRest;
+      return bFolder ? paths::WithSeparator(sResult) : sResult;
+    }
+    const std::string sPart = paths::LastName(sHead);
+    sRest = sRest.empty() ? sPart : paths::WithSeparator(sPart) + sRest;
+    sHead = paths::FolderPart(paths::WithoutSeparator(sHead));
+  }
+}
+
+}  // namespace tarnwipe
