@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Drives the Windows program under Wine on the display in DISPLAY: chooses a folder of its own
+# through the folder dialog by keys, confirms, and checks that the files are gone and that the
+# closing line in the message area says so. Skips (77) without a display or xdotool.
+set -euo pipefail
+exe=$1
+reader=$2
+[ -n "${DISPLAY:-}" ] && command -v xdotool > /dev/null || { echo "no display or xdotool: skipped"; exit 77; }
+
+# Waits up to 20 s for a window whose title matches $1 and gives it the keyboard; with $2 and $3
+# it also clicks there, for a control that Wine gives the keyboard only when clicked.
+focus() {
+  local window X Y WIDTH HEIGHT SCREEN
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1)
+  xdotool windowfocus --sync "$window"
+  sleep 0.5
+  if [ $# -eq 3 ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+    sleep 0.3
+  fi
+}
+
+drive_c=$(winepath -u 'C:\' 2>/dev/null)
+map="$drive_c/tarnwipe-smoke"
+rm -rf "$map"
+mkdir -p "$map/sub"
+for i in 1 2 3; do head -c 3000 /dev/urandom > "$map/f$i.bin"; done
+printf 's\n' > "$map/sub/s.txt"
+
+wine "$exe" & pid=$!
+trap 'kill $pid 2> /dev/null || true; rm -rf "$map"' EXIT
+focus '^Tarnwipe - '
+xdotool key alt+m
+# Desktop > My Computer > (C:) > tarnwipe-smoke, by the tree's own keys, once a click on its
+# first row has given it the keyboard.
+focus '^Browse for Folder$' 60 70
+xdotool type --delay 80 'My'
+xdotool key Right Down Right
+sleep 0.5
+xdotool type --delay 80 'tarnwipe-smoke'
+sleep 0.3
+xdotool key Return
+focus '^Tarnwipe - '
+xdotool key alt+e
+focus '^Tarnwipe version2$'
+xdotool key Return
+
+for _ in $(seq 1 100); do
+  [ -e "$map" ] || break
+  sleep 0.2
+done
+[ ! -e "$map" ] || { echo "the map is still there:"; find "$map"; exit 1; }
+text=$(wine "$reader" | tr -d '\r')
+echo "$text"
+first=$(printf '%s\n' "$text" | head -1)
+[[ $first =~ ^Erased\ 4\ file\(s\)\ and\ 2\ folder\(s\)\;\ \ 8\.79\ kBytes\ in\ [0-9.]+\ seconds ]] || {
+  echo "unexpected closing line: $first"; exit 1; }
