@@ -22,9 +22,9 @@ endforeach()
 
 # The real program under Wine on a real display: a folder chosen through the dialog by keys,
 # the question answered, the files gone and the closing line as the window shows it.
-add_executable(read_message_area window/read_message_area.cpp)
-target_link_libraries(read_message_area PRIVATE tarnwipe_win32)
-target_link_options(read_message_area PRIVATE -municode)
+add_executable(read_window_text window/read_window_text.cpp)
+target_link_libraries(read_window_text PRIVATE tarnwipe_win32)
+target_link_options(read_window_text PRIVATE -municode)
 add_test(NAME win32_window_erases_a_chosen_map
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/win32_smoke_test.sh $<TARGET_FILE:tarnwipe> $<TARGET_FILE:read_message_area>)
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/win32_smoke_test.sh $<TARGET_FILE:tarnwipe> $<TARGET_FILE:read_window_text>)
 set_tests_properties(win32_window_erases_a_chosen_map PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)

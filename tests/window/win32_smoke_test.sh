@@ -42,6 +42,9 @@ xdotool type --delay 80 'tarnwipe-smoke'
 sleep 0.3
 xdotool key Return
 focus '^Tarnwipe - '
+# Nothing is confirmed unless the window names the map this test made.
+caption=$(wine "$reader" erase-button)
+[ "$caption" = "&Erase map tarnwipe-smoke" ] || { echo "not the test's map chosen: $caption"; exit 1; }
 xdotool key alt+e
 focus '^Tarnwipe version2$'
 xdotool key Return
@@ -51,7 +54,7 @@ for _ in $(seq 1 100); do
   sleep 0.2
 done
 [ ! -e "$map" ] || { echo "the map is still there:"; find "$map"; exit 1; }
-text=$(wine "$reader" | tr -d '\r')
+text=$(wine "$reader" message-area | tr -d '\r')
 echo "$text"
 first=$(printf '%s\n' "$text" | head -1)
 [[ $first =~ ^Erased\ 4\ file\(s\)\ and\ 2\ folder\(s\)\;\ \ 8\.79\ kBytes\ in\ [0-9.]+\ seconds ]] || {

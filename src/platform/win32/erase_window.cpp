@@ -11,10 +11,6 @@ namespace tarnwipe {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr wchar_t kClassName[] = L"TarnwipeFrmErase";
-
-enum ControlId : int { kIdTimes = 101, kIdSpec, kIdInfo, kIdFile, kIdMap, kIdMsg, kIdErase, kIdProgress };
-
 int Px(int iTwips) { return (iTwips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
 std::string TextOf(HWND h) {

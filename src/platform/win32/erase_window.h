@@ -13,6 +13,10 @@ class FrmErase;
 
 class EraseWindow : public FormView {
  public:
+  // The controls' ids, by which another program can read them too (the window tests do).
+  enum ControlId : int { kIdTimes = 101, kIdSpec, kIdInfo, kIdFile, kIdMap, kIdMsg, kIdErase, kIdProgress };
+  static constexpr wchar_t kClassName[] = L"TarnwipeFrmErase";
+
   EraseWindow();
   EraseWindow(const EraseWindow&) = delete;
   EraseWindow& operator=(const EraseWindow&) = delete;
