@@ -59,6 +59,24 @@ std::string FolderPart(const std::string& sPath) {
   return p == std::string::npos ? std::string() : sPath.substr(0, p + 1);
 }
 
+std::string ResolveLeadingPart(const std::string& sPath, const std::function<std::string(const std::string&)>& resolve) {
+  const bool bFolder = WithSeparator(sPath) == sPath;
+  std::string sHead = sPath;
+  std::string sRest;
+  for (;;) {
+    std::string sResult = resolve(sHead);
+    const std::string sParent = FolderPart(WithoutSeparator(sHead));
+    if (sResult.empty() && (IsRoot(sHead) || sParent.empty())) sResult = sHead;
+    if (!sResult.empty()) {
+      if (!sRest.empty()) sResult = WithSeparator(sResult) + sRest;
+      return bFolder ? WithSeparator(sResult) : sResult;
+    }
+    const std::string sPart = LastName(sHead);
+    sRest = sRest.empty() ? sPart : WithSeparator(sPart) + sRest;
+    sHead = sParent;
+  }
+}
+
 bool LiesIn(const std::string& sPath, const std::string& sFolder) {
   const std::string sAsFolder = sPath + kSeparator;
   return sAsFolder.size() >= sFolder.size() &&

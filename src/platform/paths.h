@@ -2,6 +2,7 @@
 // Nothing here asks the file system.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace tarnwipe::paths {
@@ -37,6 +38,11 @@ std::string LastName(const std::string& sPath);
 
 // The folder part of the path up to and with its last separator; empty when it has none.
 std::string FolderPart(const std::string& sPath);
+
+// The path with its longest leading part that resolve() can resolve replaced by what it gives;
+// the rest is kept as written. resolve() gives an empty string for a part it cannot resolve; a
+// root it cannot resolve stays as it is. A folder path keeps its trailing separator.
+std::string ResolveLeadingPart(const std::string& sPath, const std::function<std::string(const std::string&)>& resolve);
 
 // True when sPath is sFolder (ending in the separator) or lies below it. Names compare exactly
 // on POSIX, whose file systems tell names apart by letter case, and without letter case on

@@ -357,21 +357,10 @@ std::string PosixFileSystem::FileSystemKeepingCopies(const std::string& sPath) c
 
 std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {
   if (!paths::IsAbsolute(sPath)) return sPath;
-  const bool bFolder = paths::WithSeparator(sPath) == sPath;
-  // Resolve the longest leading part that exists; what does not exist is kept as written.
-  std::string sHead = sPath;
-  std::string sRest;
-  for (;;) {
+  return paths::ResolveLeadingPart(sPath, [](const std::string& sHead) {
     char resolved[PATH_MAX];
-    if (::realpath(sHead.c_str(), resolved) != nullptr) {
-      std::string sResult = resolved;
-      if (!sRest.empty()) sResult = paths::WithSeparator(sResult) + sRest;
-      return bFolder ? paths::WithSeparator(sResult) : sResult;
-    }
-    const std::string sPart = paths::LastName(sHead);
-    sRest = sRest.empty() ? sPart : paths::WithSeparator(sPart) + sRest;
-    sHead = paths::FolderPart(paths::WithoutSeparator(sHead));
-  }
+    return ::realpath(sHead.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+  });
 }
 
 }  // namespace tarnwipe

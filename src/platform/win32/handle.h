@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
 
 namespace tarnwipe::win32 {
 
@@ -34,5 +38,15 @@ class Handle {
  private:
   HANDLE m_h;
 };
+
+// The full path of what the handle is open on, links resolved, without the "\\?\" prefix;
+// empty when it cannot be told.
+inline std::string FinalPath(HANDLE h) {
+  std::vector<wchar_t> buffer(32768);
+  const DWORD n = ::GetFinalPathNameByHandleW(h, buffer.data(), 32768, VOLUME_NAME_DOS);
+  if (n == 0 || n >= 32768) return {};
+  const std::string sFinal = Narrow(std::wstring(buffer.data(), n));
+  return sFinal.rfind("\\\\?\\", 0) == 0 ? sFinal.substr(4) : sFinal;
+}
 
 }  // namespace tarnwipe::win32

@@ -21,15 +21,12 @@ std::string FolderBehindLink(const std::string& sPath) {
   const DWORD lAttributes = ::GetFileAttributesW(win32::LongPath(sPath).c_str());
   const DWORD lLinkFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
   if (lAttributes == INVALID_FILE_ATTRIBUTES || (lAttributes & lLinkFolder) != lLinkFolder) return sPath;
-  win32::Handle h(::CreateFileW(win32::LongPath(sPath).c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  std::vector<wchar_t> buffer(kLongestPath);
-  const DWORD n = h.IsOpen() ? ::GetFinalPathNameByHandleW(h.Get(), buffer.data(), kLongestPath, VOLUME_NAME_DOS) : 0;
-  if (n == 0 || n >= kLongestPath) return {};  // a link that leads nowhere names no folder
-  std::string sTarget = win32::Narrow(std::wstring(buffer.data(), n));
-  if (sTarget.rfind("\\\\?\\", 0) == 0) sTarget = sTarget.substr(4);
-  return paths::WithSeparator(sTarget);
+  const win32::Handle h(::CreateFileW(win32::LongPath(sPath).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  // A link that leads nowhere names no folder.
+  const std::string sTarget = h.IsOpen() ? win32::FinalPath(h.Get()) : std::string();
+  return sTarget.empty() ? std::string() : paths::WithSeparator(sTarget);
 }
 
 }  // namespace

@@ -379,27 +379,15 @@ std::string Win32FileSystem::FileSystemKeepingCopies(const std::string& sPath) c
 
 std::string Win32FileSystem::CanonicalPath(const std::string& sPath) const {
   if (!paths::IsAbsolute(sPath)) return sPath;
-  const bool bFolder = paths::WithSeparator(sPath) == sPath;
   std::vector<wchar_t> buffer(32768);
   const DWORD lFull = ::GetFullPathNameW(win32::Widen(sPath).c_str(), 32768, buffer.data(), nullptr);
   if (lFull == 0 || lFull >= 32768) return sPath;
-  std::string sHead = win32::Narrow(std::wstring(buffer.data(), lFull));
-  // Resolve the longest leading part that exists; what does not exist is kept as written.
-  std::string sRest;
-  for (;;) {
-    Handle h(::CreateFileW(win32::LongPath(sHead).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    const DWORD n = h.IsOpen() ? ::GetFinalPathNameByHandleW(h.Get(), buffer.data(), 32768, VOLUME_NAME_DOS) : 0;
-    if ((n > 0 && n < 32768) || paths::IsRoot(sHead) || !paths::IsAbsolute(sHead)) {
-      std::string sResult = n > 0 && n < 32768 ? win32::Narrow(std::wstring(buffer.data(), n)) : sHead;
-      if (sResult.rfind("\\\\?\\", 0) == 0) sResult = sResult.substr(4);
-      if (!sRest.empty()) sResult = paths::WithSeparator(sResult) + sRest;
-      return bFolder ? paths::WithSeparator(sResult) : sResult;
-    }
-    const std::string sPart = paths::LastName(sHead);
-    sRest = sRest.empty() ? sPart : paths::WithSeparator(sPart) + sRest;
-    sHead = paths::FolderPart(paths::WithoutSeparator(sHead));
-  }
+  const std::string sFull = win32::Narrow(std::wstring(buffer.data(), lFull));
+  return paths::ResolveLeadingPart(sFull, [](const std::string& sHead) {
+    const Handle h(::CreateFileW(win32::LongPath(sHead).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.IsOpen() ? win32::FinalPath(h.Get()) : std::string();
+  });
 }
 
 }  // namespace tarnwipe
