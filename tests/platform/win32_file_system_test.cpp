@@ -55,9 +55,6 @@ class Win32FileSystemTest : public FormFixture<Win32FileSystem> {
     return {std::istreambuf_iterator<char>(in), {}};
   }
   bool Exists(const std::string& sRelative) const { return std::filesystem::exists(Long(sRelative)); }
-  void SetAttributes(const std::string& sRelative, DWORD lAttributes) {
-    ::SetFileAttributesW(Long(sRelative).c_str(), lAttributes);
-  }
   bool Opens(const std::string& sPath) { return !fs.OpenExclusive(sPath, pFile) && pFile != nullptr; }
 
   std::string sRoot;
@@ -71,8 +68,8 @@ TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   Write("map\\no-archive.dat", "a");  // a backup program cleared its archive bit
   Write("map\\Grüße ünïcødé.txt", "u");
   Write("map\\sub\\" + sLong + "\\" + sLong + ".txt", "deep");
-  SetAttributes("map\\read-only.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  SetAttributes("map\\no-archive.dat", FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW(Long("map\\read-only.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesW(Long("map\\no-archive.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
   Erase(sRoot + "map\\", true);
   EXPECT_EQ(Counts(), "Erased 5 file(s) and 3 folder(s)") << view.sText;
   EXPECT_FALSE(Exists("map"));
