@@ -17,10 +17,7 @@ namespace tarnwipe::test {
 namespace {
 
 // Wine shows a Linux symbolic link as a plain file and cannot make reparse points.
-bool UnderWine() {
-  const HMODULE hNtdll = ::GetModuleHandleW(L"ntdll.dll");
-  return hNtdll != nullptr && ::GetProcAddress(hNtdll, "wine_get_version") != nullptr;
-}
+bool UnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 class Win32FileSystemTest : public FormFixture<Win32FileSystem> {
  protected:
@@ -141,7 +138,6 @@ TEST(Win32SpecialFolders, FoldersAreFullPathsEndingInTheSeparator) {
                                      folders.DocumentsFolder()}) {
     EXPECT_TRUE(paths::IsAbsolute(sFolder) && sFolder.back() == '\\') << sFolder;
   }
-  EXPECT_TRUE(paths::LiesIn(folders.SystemFolders().front(), "c:\\windows\\"));
   const std::string sExe = folders.ExecutableFolder();
   EXPECT_TRUE(paths::IsAbsolute(sExe) && sExe.back() != '\\') << sExe;
 }

@@ -16,7 +16,7 @@ namespace tarnwipe::test {
 
 class FakeFormView : public FormView {
  public:
-  std::string sCaption, sTimes = "5", sSpec = "*.*", sEraseCaption, sProgress, sText;
+  std::string sTimes = "5", sSpec = "*.*", sEraseCaption, sText;
   bool bEraseEnabled = true, bSelectEnabled = true, bBusy = false;
   Control focus = Control::kBtnFile;
   int iPumps = 0;
@@ -33,7 +33,7 @@ class FakeFormView : public FormView {
   }
   bool Has(const std::string& sPart) const { return sText.find(sPart) != std::string::npos; }
 
-  void SetCaption(const std::string& s) override { sCaption = s; }
+  void SetCaption(const std::string&) override {}
   std::string TimesText() const override { return sTimes; }
   void SetTimesText(const std::string& s) override { sTimes = s; }
   std::string SpecText() const override { return sSpec; }
@@ -46,7 +46,7 @@ class FakeFormView : public FormView {
   void ClearMessages() override { sText.clear(); }
   void PrependMessage(const std::string& s) override { sText = sText.empty() ? s : s + "\r\n" + sText; }
   void AppendMessageText(const std::string& s) override { sText += s; }
-  void SetProgressCaption(const std::string& s) override { sProgress = s; }
+  void SetProgressCaption(const std::string&) override {}
   void SetProgressTop(int) override {}
   void SetBusyPointer(bool b) override { bBusy = b; }
   void PumpEvents() override {

@@ -1,5 +1,5 @@
-// Prints the text of one control of the running Tarnwipe window, "message-area" or
-// "erase-button", so that a test driving the real window can check what it shows.
+// Prints the text of one control of the running Tarnwipe window, "message-area", "erase-button"
+// or "pass-count", so that a test driving the real window can check what it shows.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,8 +10,10 @@
 
 int wmain(int argc, wchar_t** argv) {
   using tarnwipe::EraseWindow;
-  if (argc != 2) return 2;
-  const int iId = std::wstring(argv[1]) == L"erase-button" ? EraseWindow::kIdErase : EraseWindow::kIdMsg;
+  const std::wstring sName = argc == 2 ? argv[1] : L"message-area";
+  const int iId = sName == L"erase-button" ? EraseWindow::kIdErase
+                  : sName == L"pass-count" ? EraseWindow::kIdTimes
+                                           : EraseWindow::kIdMsg;
   const HWND hWindow = ::FindWindowW(EraseWindow::kClassName, nullptr);
   const HWND hControl = hWindow != nullptr ? ::GetDlgItem(hWindow, iId) : nullptr;
   if (hControl == nullptr) return 1;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Drives the Windows program under Wine on the display in DISPLAY: chooses a folder of its own
-# through the folder dialog by keys, confirms, and checks that the files are gone and that the
-# closing line in the message area says so. Skips (77) without a display or xdotool.
+# Drives the Windows program under Wine on the display in DISPLAY: types a pass count, chooses a
+# folder of its own through the folder dialog by keys, confirms, and checks that the files are
+# gone and that the closing line in the message area says so. Skips (77) without a display or
+# xdotool.
 set -euo pipefail
-exe=$1
-reader=$2
+exe=$1 reader=$2
 [ -n "${DISPLAY:-}" ] && command -v xdotool > /dev/null || { echo "no display or xdotool: skipped"; exit 77; }
 
 # Waits up to 20 s for a window titled like $1 and gives it the keyboard; with $2 and $3 it also
@@ -22,13 +22,15 @@ focus() {
 
 map="$(winepath -u 'C:\' 2> /dev/null)/tarnwipe-smoke"
 rm -rf "$map"
-mkdir -p "$map/sub"
+mkdir -p "$map/sub" && printf 's\n' > "$map/sub/s.txt"
 for i in 1 2 3; do head -c 3000 /dev/urandom > "$map/f$i.bin"; done
-printf 's\n' > "$map/sub/s.txt"
 wine "$exe" & pid=$!
 trap 'kill $pid 2> /dev/null || true; rm -rf "$map"' EXIT
 
 focus '^Tarnwipe - '
+# The pass count takes digits only, 25 at most; its label's access key leads to it.
+xdotool key --delay 100 alt+o End BackSpace BackSpace && xdotool type --delay 80 '3a -0'
+[ "$(wine "$reader" pass-count)" = "25" ] || { echo "pass count: $(wine "$reader" pass-count)"; exit 1; }
 xdotool key alt+m
 # Desktop > My Computer > (C:) > tarnwipe-smoke, by the tree's own keys.
 focus '^Browse for Folder$' 60 70
