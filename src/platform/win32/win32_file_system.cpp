@@ -208,6 +208,10 @@ void Win32FileSystem::Unconfine() {
   m_sRoot.clear();
 }
 
+bool Win32FileSystem::IsHeldRoot(const std::string& sPath) const {
+  return m_root.IsOpen() && paths::AsFolder(sPath) == m_sRoot;
+}
+
 std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
                                       Handle& h) const {
   h.Reset();
@@ -217,7 +221,7 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
     h.Reset(::CreateFileW(win32::LongPath(sEntry).c_str(), access, lShare, nullptr, OPEN_EXISTING, lFlags, nullptr));
     return h.IsOpen() ? std::error_code() : LastError();
   }
-  if (paths::AsFolder(sEntry) == m_sRoot) {
+  if (IsHeldRoot(sEntry)) {
     HANDLE hCopy = nullptr;
     const HANDLE hProcess = ::GetCurrentProcess();
     if (::DuplicateHandle(hProcess, m_root.Get(), hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS) == 0)
@@ -267,7 +271,7 @@ int64_t Win32FileSystem::FileLength(const std::string& sPath) const {
 
 std::error_code Win32FileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
-  if (!m_root.IsOpen() || paths::AsFolder(sPath) == m_sRoot) return Refused();
+  if (!m_root.IsOpen() || IsHeldRoot(sPath)) return Refused();
   // First the attributes: a read-only file cannot be opened for writing. The file is recognised
   // again by its index when it is opened for overwriting.
   Handle h;
@@ -303,7 +307,7 @@ std::error_code Win32FileSystem::RemoveLink(const std::string& sPath) {
 
 std::error_code Win32FileSystem::RemoveFolder(const std::string& sPath) {
   if (!m_root.IsOpen()) return Refused();
-  const bool bRoot = paths::AsFolder(sPath) == m_sRoot;
+  const bool bRoot = IsHeldRoot(sPath);
   if (bRoot && paths::IsRoot(paths::WithoutSeparator(sPath))) return Refused();
   Handle h;
   if (std::error_code ec = Open(sPath, FILE_READ_ATTRIBUTES | DELETE, bRoot ? kShareAll : kShareHeld,

@@ -29,6 +29,8 @@ class Win32FileSystem : public FileSystem {
   std::string CanonicalPath(const std::string& sPath) const override;
 
  private:
+  // True when a map is held and sPath names it, with or without trailing separators.
+  bool IsHeldRoot(const std::string& sPath) const;
   // Opens the entry sPath itself (a reparse point is opened as such). Below the held map every
   // folder on the way is opened from the one before it by name, and must be a plain folder on
   // the map's volume, held without delete sharing while the next one opens; a path outside the
