@@ -140,12 +140,12 @@ void EraseWindow::Dispatch(MSG& msg) {
     // The pass count takes digits only: no context menu to paste through.
     if (msg.hwnd == m_hTimes && (msg.message == WM_RBUTTONDOWN || msg.message == WM_RBUTTONUP)) return;
   }
-  if (bOurs && ::IsDialogMessageW(m_hWnd, &msg) != 0) {
-    if (msg.message == WM_KEYUP && msg.hwnd == m_hTimes && m_pForm != nullptr) m_pForm->txtTimes_KeyUp();
-    return;
+  if (!bOurs || ::IsDialogMessageW(m_hWnd, &msg) == 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
   }
-  ::TranslateMessage(&msg);
-  ::DispatchMessageW(&msg);
+  // After the key has reached the pass count, whichever way it went there.
+  if (msg.message == WM_KEYUP && msg.hwnd == m_hTimes && m_pForm != nullptr) m_pForm->txtTimes_KeyUp();
 }
 
 LRESULT CALLBACK EraseWindow::WindowProc(HWND hWnd, UINT lMessage, WPARAM wParam, LPARAM lParam) {
