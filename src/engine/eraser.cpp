@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/interval.h"
+#include "engine/pass_coverage.h"
 #include "engine/renderings.h"
 #include "platform/paths.h"
 
@@ -58,35 +59,76 @@ bool Eraser::OpenEraseFile(const std::string& sTarget) {
 
 bool Eraser::OverwriteEraseFile(int32_t lPasses) {
   if (!m_pFile) return false;
-  const int64_t lLength = m_pFile->Length();
-
-  // Every pass covers the blocks at 0, 1024, ... up to the last one that starts at or before
-  // the end, so the file's last partial block is overwritten whole.
-  const int64_t lPassBytes = (lLength / kBlock + 1) * kBlock;
-  std::vector<char> buffer(static_cast<size_t>(std::min(kChunk, lPassBytes)));
-  for (int32_t i = 0; i <= lPasses; ++i) {
-    std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + i));
-    bool bNoRoom = false;
-    for (int64_t lOffset = 0; lOffset < lPassBytes; lOffset += kChunk) {
-      const int64_t lSize = std::min(kChunk, lPassBytes - lOffset);
-      if (!bNoRoom) {
-        int64_t lWritten = 0;
-        const std::error_code ec = m_pFile->WriteAt(lOffset, buffer.data(), lSize, lWritten);
-        if (ec) {
-          if (lOffset + lWritten < lLength || !IsNoRoom(ec)) return false;
-          bNoRoom = true;
-        }
-        if (lWritten > 0) m_pFile->StartWriteBack(lOffset, lWritten);
-        if (lOffset >= kBacklog) m_pFile->WaitWriteBack(lOffset - kBacklog, kChunk);
-      }
-      ShowProgress(lSize / kBlock);
-    }
-    if (m_pFile->Flush()) return false;
+  // Named streams are erased first, each with the same passes: deleting the file would free
+  // them with their content.
+  std::vector<std::unique_ptr<ExclusiveFile>> streams;
+  if (m_pFile->OpenStreams(streams)) return false;
+  for (const std::unique_ptr<ExclusiveFile>& pStream : streams) {
+    if (!OverwritePart(*pStream, lPasses) || pStream->Close()) return false;
   }
+  if (!OverwritePart(*m_pFile, lPasses)) return false;
   // Giving back the blocks of a large file takes the file system a while; in steps, the window
   // stays responsive. Every byte is overwritten and on the medium by now.
-  for (int64_t lKeep = lPassBytes - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
+  for (int64_t lKeep = m_pFile->Length() - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
     m_pFile->Truncate(lKeep);
+    m_pump.Pump();
+  }
+  return true;
+}
+
+bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses) {
+  const int64_t lLength = file.Length();
+  const int64_t lPassBytes = PassLength(lLength, file.AllocatedBytes(), file.BlockSize());
+  std::vector<char> buffer(static_cast<size_t>(std::clamp<int64_t>(lPassBytes, kBlock, kChunk)));
+  for (int32_t i = 0; i <= lPasses; ++i) {
+    std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + i));
+    int64_t lCovered = lPassBytes;
+    for (int64_t lOffset = 0; lOffset < lPassBytes; lOffset += kChunk) {
+      const int64_t lSize = std::min(kChunk, lPassBytes - lOffset);
+      if (lOffset < lCovered) {
+        int64_t lWritten = 0;
+        const std::error_code ec = WriteWhole(file, lOffset, buffer.data(), lSize, lWritten);
+        // Only the slack past the file's end may stay unwritten, and only for want of room.
+        if (ec && (lOffset + lWritten < lLength || !IsNoRoom(ec))) return false;
+        if (ec) lCovered = lOffset + lWritten;
+        if (lWritten > 0 && file.StartWriteBack(lOffset, lWritten)) return false;
+        if (lOffset >= kBacklog && file.WaitWriteBack(lOffset - kBacklog, kChunk)) return false;
+      }
+      ShowProgress((lSize + kBlock - 1) / kBlock);
+    }
+    if (file.Flush()) return false;
+  }
+  // Where the system could not keep others away, what the file holds now must be the last
+  // pass, every byte of it: another writer may have grown or rewritten it meanwhile.
+  return lPassBytes == 0 || file.HeldAlone() || ReadsBackAs(file, lLength, lPassBytes, buffer);
+}
+
+std::error_code Eraser::WriteWhole(ExclusiveFile& file, int64_t lOffset, const char* pData, int64_t lSize,
+                                   int64_t& lWritten) {
+  lWritten = 0;
+  while (lWritten < lSize) {
+    int64_t lPart = 0;
+    const std::error_code ec = file.WriteAt(lOffset + lWritten, pData + lWritten, lSize - lWritten, lPart);
+    lWritten += std::max<int64_t>(lPart, 0);
+    if (ec == std::errc::interrupted) continue;
+    if (ec) return ec;
+    if (lPart <= 0) return std::make_error_code(std::errc::no_space_on_device);
+  }
+  return {};
+}
+
+bool Eraser::ReadsBackAs(ExclusiveFile& file, int64_t lLength, int64_t lPassBytes, std::vector<char>& filler) {
+  const int64_t lNow = file.CurrentLength();
+  if (lNow < lLength || lNow > lPassBytes) return false;
+  const char cFiller = filler.front();
+  for (int64_t lOffset = 0; lOffset < lNow;) {
+    int64_t lRead = 0;
+    const std::error_code ec =
+        file.ReadAt(lOffset, filler.data(), std::min<int64_t>(static_cast<int64_t>(filler.size()), lNow - lOffset), lRead);
+    if (ec == std::errc::interrupted) continue;
+    if (ec || lRead <= 0) return false;
+    if (std::any_of(filler.begin(), filler.begin() + lRead, [&](char c) { return c != cFiller; })) return false;
+    lOffset += lRead;
     m_pump.Pump();
   }
   return true;

@@ -49,9 +49,22 @@ class Eraser {
   // Opens sTarget for exclusive overwriting; false when it cannot be opened.
   bool OpenEraseFile(const std::string& sTarget);
 
-  // Writes lPasses + 1 passes over the open file, each flushed to the medium; false when a byte
-  // of the file could not be written or a flush failed.
+  // Writes lPasses + 1 passes over the open file and each of its named streams, each pass
+  // flushed to the medium; false when a byte within a file's length could not be written, a
+  // write-back or flush failed, or another writer changed the file meanwhile.
   bool OverwriteEraseFile(int32_t lPasses);
+
+  // The passes over one file or stream, as far as PassLength reaches.
+  bool OverwritePart(ExclusiveFile& file, int32_t lPasses);
+
+  // Writes all lSize bytes at lOffset, going on after short and interrupted writes; lWritten
+  // tells how many landed.
+  static std::error_code WriteWhole(ExclusiveFile& file, int64_t lOffset, const char* pData, int64_t lSize,
+                                    int64_t& lWritten);
+
+  // True when the file is still between lLength and lPassBytes long and reads back as nothing
+  // but the filler that the buffer holds; the buffer is used to read.
+  bool ReadsBackAs(ExclusiveFile& file, int64_t lLength, int64_t lPassBytes, std::vector<char>& filler);
 
   // Closes the open erase file, if any; false when the close failed.
   bool CloseEraseFile();

@@ -21,7 +21,9 @@ enum AttributeBit : int32_t {
 };
 
 // One file opened for exclusive overwriting. Closing happens in the destructor at the latest;
-// Close() is there to learn whether the close itself failed.
+// Close() is there to learn whether the close itself failed. Each call answers what the system
+// said; the rules built on them (how far a pass reaches, when a file counts as overwritten) are
+// the engine's.
 class ExclusiveFile {
  public:
   virtual ~ExclusiveFile() = default;
@@ -29,21 +31,43 @@ class ExclusiveFile {
   // Length in bytes when the file was opened.
   virtual int64_t Length() const = 0;
 
-  // Writes lSize bytes at lOffset; lWritten tells how many landed before an error, if any.
+  // Bytes of the medium the file held in blocks of its own when it was opened: 0 for data kept
+  // inside the file's own record (NTFS resident data, ext4 inline data).
+  virtual int64_t AllocatedBytes() const = 0;
+
+  // The file system's allocation unit for this file; 0 when it cannot be told.
+  virtual int64_t BlockSize() const = 0;
+
+  // One write of at most lSize bytes at lOffset; lWritten tells how many landed.
   virtual std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) = 0;
 
+  // One read of at most lSize bytes at lOffset; lRead tells how many came back (0 at the end).
+  virtual std::error_code ReadAt(int64_t lOffset, char* pData, int64_t lSize, int64_t& lRead) = 0;
+
+  // The file's length now, as another writer may have left it; -1 when it cannot be read.
+  virtual int64_t CurrentLength() const = 0;
+
   // Starts write-back of a written range without waiting for it, so that Flush has little left.
-  virtual void StartWriteBack(int64_t lOffset, int64_t lSize) = 0;
+  // Where the system offers no such call there is nothing to report.
+  virtual std::error_code StartWriteBack(int64_t lOffset, int64_t lSize) = 0;
 
   // Waits until the write-back of a range started earlier is done; this keeps the unwritten
-  // backlog, and so every later wait, short.
-  virtual void WaitWriteBack(int64_t lOffset, int64_t lSize) = 0;
+  // backlog, and so every later wait, short. An error reported here is reported nowhere else.
+  virtual std::error_code WaitWriteBack(int64_t lOffset, int64_t lSize) = 0;
 
   // Cuts the file to lLength bytes.
   virtual std::error_code Truncate(int64_t lLength) = 0;
 
   // Waits until everything written so far is on the medium.
   virtual std::error_code Flush() = 0;
+
+  // True when the system has kept every other opener away from the file since it was opened,
+  // so nobody else can have written or mapped it; false when it could not promise that.
+  virtual bool HeldAlone() const = 0;
+
+  // The file's named streams (alternate data streams), each opened for overwriting like the
+  // file itself; none where the file system has no such streams.
+  virtual std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) = 0;
 
   // Deletes the name the file was opened under, provided that name, reached again from the held
   // map through the same folders, still leads to this very file. The file stays open.

@@ -97,7 +97,8 @@ void EraseCommand::RunFile() {
   r.sRootFolder.clear();
   const std::string sName = m_s.dd.ExtractName(r.sTarget);
   const std::string sFolder = m_s.dd.ExtractPath(r.sTarget);
-  r.sOldCopies = m_s.fs.FileSystemKeepingCopies(sFolder);
+  // The file's own attributes count (an NTFS file may be compressed in a plain folder).
+  r.sOldCopies = m_s.fs.FileSystemKeepingCopies(r.sTarget);
   const std::string sNote = r.sOldCopies.empty() ? "" : "\r\n\r\n" + OldCopiesNote(r.sOldCopies);
   if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?" + sNote) != kAnswerYes) return;
 

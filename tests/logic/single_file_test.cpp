@@ -61,13 +61,22 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
   EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.sText == sBefore && form.Record().sTarget == Native("/home/u/kept.txt"));
 }
 
-TEST_F(SingleFileTest, EveryPassCoversTheFileToPastItsLastBlockWithItsOwnFillerAndIsFlushed) {
-  EraseFile("secret.bin", std::string(1500, 'S'), "25");
+TEST_F(SingleFileTest, EveryPassCoversTheFileAndItsLastBlocksSlackButNeverMovesIt) {
+  fs.lBlock = 4096;
+  fs.AddFile("/home/u/secret.bin", std::string(1500, 'S')).lAllocated = 4096;
+  view.sTimes = "25";
+  Erase("/home/u/secret.bin", false);
   ASSERT_EQ(fs.flushed.size(), 26U);
-  for (int i = 0; i < 26; ++i) EXPECT_EQ(fs.flushed[i].sContent, std::string(2048, static_cast<char>('0' + i))) << i;
-  for (const auto& [lLength, lFinal] : {std::pair<size_t, size_t>{0, 1024}, {1023, 1024}, {1024, 2048}, {1025, 2048}}) {
-    EraseFile("f", std::string(lLength, 'x'), "0");
-    EXPECT_EQ(LastRemoved(), std::string(lFinal, '0')) << lLength;
+  for (int i = 0; i < 26; ++i) EXPECT_EQ(fs.flushed[i].sContent, std::string(4096, static_cast<char>('0' + i))) << i;
+  // Length, bytes in blocks of its own, length after the passes: data kept in the file's record
+  // (none or fewer bytes of blocks than its rounded length) is never grown out of it.
+  for (const auto& [lLength, lAllocated, lFinal] :
+       {std::tuple<size_t, int64_t, size_t>{0, 0, 0}, {1, 4096, 4096}, {4095, 4096, 4096}, {4096, 4096, 4096},
+        {4097, 8192, 8192}, {600, 0, 600}, {600, 1024, 600}, {5000, 4096, 5000}, {5000, 12288, 8192}}) {
+    fs.AddFile("/home/u/f", std::string(lLength, 'x')).lAllocated = lAllocated;
+    view.sTimes = "0";
+    Erase("/home/u/f", false);
+    EXPECT_EQ(LastRemoved(), std::string(lFinal, '0')) << lLength << " " << lAllocated;
   }
 }
 
@@ -91,9 +100,12 @@ TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
   Erase("/home/u/vanished", false);
   EXPECT_EQ(view.Lines()[0], "Could not erased file vanished [in 0.1 seconds]");
   EXPECT_TRUE(fs.removals.empty() && fs.Find("/home/u/locked"));
-  // A full disk that refuses only the growth past the file's end still erases every byte.
+  // A full disk that refuses only the slack past the file's end still erases every byte.
   fs.lNoRoomFrom = 1000;
-  EraseFile("full.txt", std::string(1000, 'F'));
+  fs.lBlock = 4096;
+  fs.AddFile("/home/u/full.txt", std::string(1000, 'F')).lAllocated = 4096;
+  view.sTimes = "5";
+  Erase("/home/u/full.txt", false);
   EXPECT_EQ(LastRemoved(), std::string(1000, '5'));
 }
 
@@ -103,12 +115,51 @@ TEST_F(SingleFileTest, LinkIsRemovedWithoutAnyWrite) {
   EXPECT_TRUE(!fs.Find("/home/u/link") && fs.iWrites == 0);
 }
 
+TEST_F(SingleFileTest, WhatAWriteBackWaitReportsKeepsTheFile) {
+  fs.AddFile("/home/u/big.img", "").lLength = 20 << 20;
+  fs.bFailWriteBack = true;
+  Erase("/home/u/big.img", false);
+  EXPECT_EQ(view.Lines()[0], "Could not erased file big.img [in 0.1 seconds]");
+  EXPECT_TRUE(fs.Find("/home/u/big.img"));
+}
+
+TEST_F(SingleFileTest, ShortWritesGoOnAndNamedStreamsGetEveryPass) {
+  fs.lWriteLimit = 100;
+  fs.AddFile("/home/u/s.txt", std::string(1000, 's')).asStreams = {"first stream", std::string(3000, 'z')};
+  Erase("/home/u/s.txt", false);
+  EXPECT_EQ(LastRemoved(), std::string(1000, '5'));
+  EXPECT_EQ(fs.flushed.size(), 18U);  // six passes over each stream and the file
+  EXPECT_EQ(fs.flushed[5].asStreams, (std::vector<std::string>{std::string(12, '5'), std::string(3000, 'z')}));
+}
+
+TEST_F(SingleFileTest, FileThatCannotBeHeldAloneIsErasedOnlyWhenItReadsBackAsTheLastPass) {
+  fs.bShared = true;
+  EraseFile("alone.txt", std::string(3000, 'a'));
+  EXPECT_EQ(LastRemoved(), std::string(3000, '5'));
+  for (const auto& [pName, change] : {std::pair<const char*, std::function<void(std::string&)>>{
+                                          "appended.log", [](std::string& s) { s += "new line"; }},
+                                      {"rewritten.db", [](std::string& s) { s[10] = 'r'; }},
+                                      {"truncated.txt", [](std::string& s) { s.resize(10); }}}) {
+    fs.onFlush = [&](MemoryFileSystem::Node& node) {
+      if (fs.flushed.size() == 5) change(node.sContent);  // during the last pass
+    };
+    fs.flushed.clear();
+    EraseFile(pName, std::string(3000, 'a'));
+    EXPECT_EQ(view.Lines()[0], std::string("Could not erased file ") + pName + " [in 0.1 seconds]");
+    EXPECT_TRUE(fs.Find("/home/u/" + std::string(pName))) << pName;
+  }
+}
+
 TEST_F(SingleFileTest, FileBeyondTwoGigabytesIsCoveredWholeAndGivenBackInSteps) {
   const int64_t lLength = (int64_t{1} << 31) + 100;
-  fs.AddFile("/home/u/huge.img", "").lLength = lLength;
+  const int64_t lWhole = (lLength / 4096 + 1) * 4096;
+  fs.lBlock = 4096;
+  MemoryFileSystem::Node& node = fs.AddFile("/home/u/huge.img", "");
+  node.lLength = lLength;
+  node.lAllocated = lWhole;
   view.sTimes = "0";
   Erase("/home/u/huge.img", false);
-  EXPECT_EQ(fs.lBytesWritten, (lLength / 1024 + 1) * 1024);
+  EXPECT_EQ(fs.lBytesWritten, lWhole);
   EXPECT_EQ(fs.flushed.back().lLength, fs.lBytesWritten);
   EXPECT_EQ(fs.iTruncations, 16);
   EXPECT_EQ(view.Lines().back(), "Erasing huge.img  [2,147,483,748 bytes]");

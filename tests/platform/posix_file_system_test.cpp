@@ -61,7 +61,7 @@ TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
   ::close(fd);
   ASSERT_TRUE(Opens("map/ro"));  // a read-only file is made writable for its owner
   int64_t lWritten = 0;
-  EXPECT_FALSE(pFile->WriteAt(0, "X", 1, lWritten) || pFile->Flush());
+  EXPECT_FALSE(pFile->WriteAt(0, "X", 1, lWritten) || pFile->Flush() || pFile->Close());
   EXPECT_EQ(ReadFile(temp.Path() + "map/ro") + ReadFile(temp.Path() + "outside.txt"), "Xtheirs");
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,19 +59,23 @@ class TempFolder {
   std::string m_sPath;
 };
 
-// Mounted with the extra options sOptions (",name=value..."); Ready() tells whether the image
-// could be made and mounted here, Why() why not.
+// A small file-system image of the given type, mounted as a desktop mounts a stick: ext4, XFS
+// and btrfs by the kernel (made with sMakeOptions, mounted with the extra options sOptions,
+// ",name=value..."), NTFS through
+// ntfs-3g, exFAT through exfat-fuse on a loop device, FAT32 ("vfat") through fusefat. Ready()
+// tells whether the image could be made and mounted here, Why() why not.
 class LoopMount {
  public:
-  LoopMount(const TempFolder& temp, const std::string& sType, int iMegabytes, const std::string& sOptions = "")
-      : m_sImage(temp.Path() + sType + ".img"), m_sMount(temp.MakeFolder(sType + "-mnt")), m_sOptions(sOptions) {
+  LoopMount(const TempFolder& temp, const std::string& sType, int iMegabytes, const std::string& sOptions = "",
+            const std::string& sMakeOptions = "")
+      : m_sType(sType), m_sImage(temp.Path() + sType + ".img"), m_sMount(temp.MakeFolder(sType + "-mnt")),
+        m_sOptions(sOptions), m_sMakeOptions(sMakeOptions) {
     if (::geteuid() != 0) {
       m_sWhy = "needs root to mount an image";
-    } else if (!Run("truncate -s " + std::to_string(iMegabytes) + "M " + m_sImage) ||
-               !Run("mkfs." + sType + " -q " + m_sImage)) {
-      m_sWhy = "mkfs." + sType + " is missing or failed";
+    } else if (!Run("truncate -s " + std::to_string(iMegabytes) + "M " + m_sImage) || !Run(MakeCommand())) {
+      m_sWhy = "the tools to make " + sType + " are missing or failed";
     } else if (!Remount(false)) {
-      m_sWhy = "cannot mount a loop device here";
+      m_sWhy = "cannot mount " + sType + " here";
     }
   }
   ~LoopMount() { Unmount(); }
@@ -80,19 +85,47 @@ class LoopMount {
   const std::string& Root() const { return m_sMount; }
   bool Remount(bool bReadOnly) {
     Unmount();
+    const std::string sRo = bReadOnly ? " -o ro " : " ";
+    if (m_sType == "ntfs") return m_bMounted = Run("ntfs-3g" + sRo + m_sImage + " " + m_sMount);
+    if (m_sType == "vfat") return m_bMounted = Run("fusefat -o " + std::string(bReadOnly ? "ro " : "rw+ ") + m_sImage + " " + m_sMount);
+    if (m_sType == "exfat") {
+      m_sDevice = Output("losetup -f --show " + m_sImage);
+      return m_bMounted = !m_sDevice.empty() && Run("mount.exfat-fuse" + sRo + m_sDevice + " " + m_sMount);
+    }
     return m_bMounted = Run("mount -o loop" + m_sOptions + (bReadOnly ? ",ro " : " ") + m_sImage + " " + m_sMount);
   }
+  // Unmounts and, for a FUSE mount, waits until its daemon has written everything and gone.
   void Unmount() {
     if (m_bMounted) Run("umount " + m_sMount);
     m_bMounted = false;
+    const std::string sUser = m_sDevice.empty() ? m_sImage : m_sDevice;
+    for (int i = 0; i < 100 && Run("pgrep -f '^[^ ]*(ntfs-3g|fusefat|mount.exfat).* " + sUser + " '"); ++i) ::usleep(100000);
+    if (!m_sDevice.empty()) Run("losetup -d " + m_sDevice);
+    m_sDevice.clear();
   }
   // The raw bytes of the image, to be searched after Unmount.
   std::string RawImage() const { return ReadFile(m_sImage); }
 
  private:
+  std::string MakeCommand() const {
+    if (m_sType == "ntfs") return "mkfs.ntfs -q -F -f " + m_sImage;
+    if (m_sType == "exfat") return "mkfs.exfat " + m_sImage;
+    if (m_sType == "vfat") return "mkfs.vfat -F 32 " + m_sImage;
+    return "mkfs." + m_sType + " -q " + m_sMakeOptions + " " + m_sImage;
+  }
   static bool Run(const std::string& sCommand) { return std::system((sCommand + " >/dev/null 2>&1").c_str()) == 0; }
+  static std::string Output(const std::string& sCommand) {
+    std::string sOut;
+    if (FILE* pPipe = ::popen((sCommand + " 2>/dev/null").c_str(), "r")) {
+      char buffer[256];
+      while (std::fgets(buffer, sizeof buffer, pPipe) != nullptr) sOut += buffer;
+      ::pclose(pPipe);
+    }
+    while (!sOut.empty() && sOut.back() == '\n') sOut.pop_back();
+    return sOut;
+  }
 
-  std::string m_sImage, m_sMount, m_sOptions, m_sWhy;
+  std::string m_sType, m_sImage, m_sMount, m_sOptions, m_sMakeOptions, m_sDevice, m_sWhy;
   bool m_bMounted = false;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ class MemoryFileSystem : public FileSystem {
     std::string sContent;
     int64_t lLength = -1;   // set for a file too large to keep: only its length is tracked
     bool bRefused = false;  // the layer will not open it (locked, a second hard link)
+    int64_t lAllocated = 0;  // bytes in blocks of its own; 0 for data kept in its record
+    std::vector<std::string> asStreams;  // the content of its named streams
   };
   std::map<std::string, Node> nodes;  // by path without a trailing separator
   std::vector<Node> flushed;          // the open file as it stood at each flush
@@ -29,6 +32,11 @@ class MemoryFileSystem : public FileSystem {
   int64_t lBytesWritten = 0;
   int iWrites = 0, iTruncations = 0, iFailWriteAt = -1, iFailFlushAt = -1;
   int64_t lNoRoomFrom = -1;  // writes reaching past this offset stop there with ENOSPC
+  int64_t lBlock = 0;        // the allocation unit the open files report
+  int64_t lWriteLimit = 0;   // when set, no single write lands more than this many bytes
+  bool bShared = false;      // the open file cannot be held alone: the engine reads it back
+  bool bFailWriteBack = false;  // waiting for a range's write-back reports a write error
+  std::function<void(Node&)> onFlush;  // runs at every flush, as another writer would
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
   // Paths handed in by a test may be written the POSIX way (Native).
@@ -104,39 +112,70 @@ class MemoryFileSystem : public FileSystem {
   std::string m_sRoot;
 };
 
-// An open file of the memory layer: writes land in its node, or only lengthen a large one.
+// An open file of the memory layer: writes land in its node (or in one of its named streams),
+// or only lengthen a large one.
 class MemoryFile : public ExclusiveFile {
  public:
-  MemoryFile(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)), m_lLength(fs.FileLength(m_sPath)) {}
+  MemoryFile(MemoryFileSystem& fs, std::string sPath, int iStream = -1)
+      : m_fs(fs), m_sPath(std::move(sPath)), m_iStream(iStream), m_lLength(static_cast<int64_t>(Content().size())) {
+    if (iStream < 0) m_lLength = fs.FileLength(m_sPath);
+  }
   int64_t Length() const override { return m_lLength; }
+  int64_t AllocatedBytes() const override { return m_iStream < 0 ? m_fs.nodes[m_sPath].lAllocated : 0; }
+  int64_t BlockSize() const override { return m_fs.lBlock; }
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
     lWritten = 0;
     if (m_fs.iWrites++ == m_fs.iFailWriteAt) return std::make_error_code(std::errc::io_error);
+    if (m_fs.lWriteLimit > 0) lSize = std::min(lSize, m_fs.lWriteLimit);
     lWritten = m_fs.lNoRoomFrom < 0 ? lSize : std::clamp<int64_t>(m_fs.lNoRoomFrom - lOffset, 0, lSize);
     m_fs.lBytesWritten += lWritten;
     MemoryFileSystem::Node& node = m_fs.nodes[m_sPath];
-    if (node.lLength >= 0) {
+    if (m_iStream < 0 && node.lLength >= 0) {
       node.lLength = std::max(node.lLength, lOffset + lWritten);
     } else if (lWritten > 0) {
-      node.sContent.resize(std::max(node.sContent.size(), static_cast<size_t>(lOffset + lWritten)));
-      std::copy(pData, pData + lWritten, node.sContent.begin() + lOffset);
+      std::string& sContent = Content();
+      sContent.resize(std::max(sContent.size(), static_cast<size_t>(lOffset + lWritten)));
+      std::copy(pData, pData + lWritten, sContent.begin() + lOffset);
     }
     return lWritten < lSize ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
   }
-  void StartWriteBack(int64_t, int64_t) override {}
-  void WaitWriteBack(int64_t, int64_t) override {}
+  std::error_code ReadAt(int64_t lOffset, char* pData, int64_t lSize, int64_t& lRead) override {
+    const std::string& sContent = Content();
+    lRead = std::clamp<int64_t>(static_cast<int64_t>(sContent.size()) - lOffset, 0, lSize);
+    std::copy_n(sContent.begin() + lOffset, lRead, pData);
+    return {};
+  }
+  int64_t CurrentLength() const override { return static_cast<int64_t>(Content().size()); }
+  std::error_code StartWriteBack(int64_t, int64_t) override { return {}; }
+  std::error_code WaitWriteBack(int64_t, int64_t) override {
+    return m_fs.bFailWriteBack ? std::make_error_code(std::errc::io_error) : std::error_code();
+  }
   std::error_code Truncate(int64_t) override { return ++m_fs.iTruncations, std::error_code(); }
   std::error_code Flush() override {
+    if (m_fs.onFlush) m_fs.onFlush(m_fs.nodes[m_sPath]);
     m_fs.flushed.push_back(m_fs.nodes[m_sPath]);
     return static_cast<int>(m_fs.flushed.size()) - 1 == m_fs.iFailFlushAt ? std::make_error_code(std::errc::io_error)
                                                                           : std::error_code();
+  }
+  bool HeldAlone() const override { return !m_fs.bShared; }
+  std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) override {
+    streams.clear();
+    for (size_t i = 0; i < m_fs.nodes[m_sPath].asStreams.size(); ++i)
+      streams.push_back(std::make_unique<MemoryFile>(m_fs, m_sPath, static_cast<int>(i)));
+    return {};
   }
   std::error_code Remove() override { return m_fs.Remove(m_sPath); }
   std::error_code Close() override { return {}; }
 
  private:
+  std::string& Content() const {
+    MemoryFileSystem::Node& node = m_fs.nodes[m_sPath];
+    return m_iStream < 0 ? node.sContent : node.asStreams[static_cast<size_t>(m_iStream)];
+  }
+
   MemoryFileSystem& m_fs;
   std::string m_sPath;
+  int m_iStream;
   int64_t m_lLength;
 };
 

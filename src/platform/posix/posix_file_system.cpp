@@ -6,8 +6,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/fs.h>
 #include <linux/openat2.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
@@ -16,8 +18,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <utility>
 
 #include "platform/paths.h"
@@ -45,6 +49,22 @@ int32_t AttributesOf(const struct stat& st, const std::string& sName) {
   return lAttributes;
 }
 
+// An open descriptor that closes itself.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : m_fd(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  int Get() const { return m_fd; }
+  int Release() { return std::exchange(m_fd, -1); }
+
+ private:
+  int m_fd;
+};
+
 // File systems that write new data to new places and keep the old blocks until they are reused,
 // by their statfs magic.
 struct CopyKeeper {
@@ -55,15 +75,36 @@ constexpr CopyKeeper kCopyKeepers[] = {
     {0x9123683E, "btrfs"}, {0x2FC12FC1, "ZFS"}, {0xCA451A4E, "bcachefs"}, {0xF2F52010, "f2fs"}, {0x3434, "nilfs2"}};
 constexpr uint64_t kExtMagic = 0xEF53;
 
-// The type of the file system on device lDevice followed by " (data=journal)" when it is mounted
-// so, by its line in the mount table (the type and the super options follow " - "); else empty.
-std::string JournalledData(dev_t lDevice) {
-  const std::string sDevice = " " + std::to_string(major(lDevice)) + ":" + std::to_string(minor(lDevice)) + " ";
+// The ext2/3/4 file system on device lDevice, with the reason, when it keeps copies of file
+// data that overwriting cannot reach: mounted with data=journal (the mount table's super
+// options, after " - " come the type, the source and those), or made with the inline_data
+// feature, which keeps small files inside their inodes, whose blocks the journal copies (read
+// from the superblock of the source; where it cannot be read, from the target's own inode flag).
+// Empty otherwise.
+std::string ExtKeepingCopies(const struct stat& st, const std::string& sPath) {
+  constexpr off_t kIncompatFeatures = 1024 + 0x60;
+  constexpr uint32_t kInlineDataFeature = 0x8000;
+  constexpr int kInlineDataFlag = 0x10000000;
+  const std::string sDevice = " " + std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev)) + " ";
   std::ifstream in("/proc/self/mountinfo");
   for (std::string sLine; std::getline(in, sLine);) {
     const auto p = sLine.find(" - ");
-    if (p == std::string::npos || sLine.find(sDevice) > p || sLine.find("data=journal", p) == std::string::npos) continue;
-    return sLine.substr(p + 3, sLine.find(' ', p + 3) - p - 3) + " (data=journal)";
+    if (p == std::string::npos || sLine.find(sDevice) > p) continue;
+    std::istringstream fields(sLine.substr(p + 3));
+    std::string sType, sSource, sOptions;
+    fields >> sType >> sSource >> sOptions;
+    if (("," + sOptions + ",").find(",data=journal,") != std::string::npos) return sType + " (data=journal)";
+    uint32_t lFeatures = 0;
+    const Descriptor device(::open(sSource.c_str(), O_RDONLY | O_CLOEXEC));
+    bool bInline = false;
+    if (device.Get() >= 0 && ::pread(device.Get(), &lFeatures, sizeof lFeatures, kIncompatFeatures) == sizeof lFeatures) {
+      bInline = (lFeatures & kInlineDataFeature) != 0;
+    } else if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
+      const Descriptor target(::open(sPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+      int iFlags = 0;
+      bInline = target.Get() >= 0 && ::ioctl(target.Get(), FS_IOC_GETFLAGS, &iFlags) == 0 && (iFlags & kInlineDataFlag) != 0;
+    }
+    return bInline ? sType + " (inline_data)" : "";
   }
   return {};
 }
@@ -88,54 +129,58 @@ std::error_code UnlinkIf(int iFolderFd, const std::string& sName, Accept accept)
 
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// An open descriptor that closes itself.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : m_fd(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  int Get() const { return m_fd; }
-  int Release() { return std::exchange(m_fd, -1); }
+// A write lease is granted only while no other descriptor anywhere is open on the file, a
+// mapping's included: a file that another program holds open or has mapped is in use and
+// refused (EAGAIN). Where the system grants no lease (another owner's file, a file system
+// without leases) bLeased stays false and the engine reads the passes back instead. Nobody is
+// signalled when the lease is broken (SIGURG, ignored by default, until the owner is cleared):
+// the lease only tells, it never stops this program.
+std::error_code TakeWriteLease(int fd, bool& bLeased) {
+  ::fcntl(fd, F_SETSIG, SIGURG);
+  bLeased = ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
+  if (!bLeased) return errno == EAGAIN ? std::make_error_code(std::errc::device_or_resource_busy) : std::error_code();
+  ::fcntl(fd, F_SETOWN, 0);
+  return {};
+}
 
- private:
-  int m_fd;
-};
 
 }  // namespace
 
 class PosixExclusiveFile : public ExclusiveFile {
  public:
-  PosixExclusiveFile(const PosixFileSystem& owner, std::string sPath, int fd, const struct stat& st)
-      : m_owner(owner), m_sPath(std::move(sPath)), m_fd(fd), m_st(st) {}
+  PosixExclusiveFile(const PosixFileSystem& owner, std::string sPath, int fd, const struct stat& st, bool bLeased)
+      : m_owner(owner), m_sPath(std::move(sPath)), m_fd(fd), m_st(st), m_bLeased(bLeased) {}
   ~PosixExclusiveFile() override { Close(); }
 
   int64_t Length() const override { return static_cast<int64_t>(m_st.st_size); }
+  int64_t AllocatedBytes() const override { return static_cast<int64_t>(m_st.st_blocks) * 512; }
+  int64_t BlockSize() const override { return static_cast<int64_t>(m_st.st_blksize); }
 
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
-    lWritten = 0;
-    while (lWritten < lSize) {
-      const ssize_t n = ::pwrite(m_fd, pData + lWritten, static_cast<size_t>(lSize - lWritten), lOffset + lWritten);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        // A full quota is a full disk as far as the writer can tell.
-        return errno == EDQUOT ? std::make_error_code(std::errc::no_space_on_device) : LastError();
-      }
-      if (n == 0) return std::make_error_code(std::errc::no_space_on_device);
-      lWritten += n;
-    }
+    const ssize_t n = ::pwrite(m_fd, pData, static_cast<size_t>(lSize), lOffset);
+    lWritten = n < 0 ? 0 : n;
+    // A full quota is a full disk as far as the writer can tell.
+    if (n < 0) return errno == EDQUOT ? std::make_error_code(std::errc::no_space_on_device) : LastError();
     return {};
   }
 
-  void StartWriteBack(int64_t lOffset, int64_t lSize) override {
-    ::sync_file_range(m_fd, lOffset, lSize, SYNC_FILE_RANGE_WRITE);
+  std::error_code ReadAt(int64_t lOffset, char* pData, int64_t lSize, int64_t& lRead) override {
+    const ssize_t n = ::pread(m_fd, pData, static_cast<size_t>(lSize), lOffset);
+    lRead = n < 0 ? 0 : n;
+    return n < 0 ? LastError() : std::error_code();
   }
 
-  void WaitWriteBack(int64_t lOffset, int64_t lSize) override {
-    ::sync_file_range(m_fd, lOffset, lSize,
-                      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+  int64_t CurrentLength() const override {
+    struct stat st {};
+    return ::fstat(m_fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+  }
+
+  std::error_code StartWriteBack(int64_t lOffset, int64_t lSize) override {
+    return WriteBack(lOffset, lSize, SYNC_FILE_RANGE_WRITE);
+  }
+
+  std::error_code WaitWriteBack(int64_t lOffset, int64_t lSize) override {
+    return WriteBack(lOffset, lSize, SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
   }
 
   std::error_code Truncate(int64_t lLength) override {
@@ -143,6 +188,14 @@ class PosixExclusiveFile : public ExclusiveFile {
   }
 
   std::error_code Flush() override { return ::fdatasync(m_fd) == 0 ? std::error_code() : LastError(); }
+
+  // The write lease, taken at the open, is broken the moment anyone else opens the file.
+  bool HeldAlone() const override { return m_bLeased && ::fcntl(m_fd, F_GETLEASE) == F_WRLCK; }
+
+  std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) override {
+    streams.clear();
+    return {};
+  }
 
   std::error_code Remove() override {
     return m_owner.RemoveSameFile(m_sPath, static_cast<uint64_t>(m_st.st_dev), static_cast<uint64_t>(m_st.st_ino));
@@ -155,10 +208,20 @@ class PosixExclusiveFile : public ExclusiveFile {
   }
 
  private:
+  // A wait reports, and so consumes, a write error of the range: it must reach the caller, for
+  // the next fdatasync will not see it again. A file system without range write-back has
+  // nothing started and nothing to report; fdatasync does the work there.
+  std::error_code WriteBack(int64_t lOffset, int64_t lSize, unsigned int iFlags) {
+    if (::sync_file_range(m_fd, lOffset, lSize, iFlags) == 0) return {};
+    return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == ESPIPE ? std::error_code()
+                                                                                        : LastError();
+  }
+
   const PosixFileSystem& m_owner;
   std::string m_sPath;
   int m_fd;
   struct stat m_st;
+  bool m_bLeased;
 };
 
 PosixFileSystem::~PosixFileSystem() { Unconfine(); }
@@ -255,13 +318,18 @@ std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::un
     const std::string sPinned = "/proc/self/fd/" + std::to_string(pinned.Get());
     if (::chmod(sPinned.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) return LastError();
   }
-  Descriptor file(OpenBeneath(folder.Get(), sName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK));
+  // Read access as well where the owner may read, so that the passes can be read back.
+  int fd = OpenBeneath(folder.Get(), sName, O_RDWR | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0 && errno == EACCES) fd = OpenBeneath(folder.Get(), sName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK);
+  Descriptor file(fd);
   if (file.Get() < 0) return LastError();
   struct stat opened {};
   if (::fstat(file.Get(), &opened) != 0) return LastError();
   if (!SameInode(opened, st) || !S_ISREG(opened.st_mode) || opened.st_nlink > 1) return Refused();
   if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return LastError();
-  pFile = std::make_unique<PosixExclusiveFile>(*this, sPath, file.Release(), opened);
+  bool bLeased = false;
+  if (std::error_code ec = TakeWriteLease(file.Get(), bLeased)) return ec;
+  pFile = std::make_unique<PosixExclusiveFile>(*this, sPath, file.Release(), opened, bLeased);
   return {};
 }
 
@@ -352,7 +420,7 @@ std::string PosixFileSystem::FileSystemKeepingCopies(const std::string& sPath) c
   }
   struct stat st {};
   const bool bExt = static_cast<uint64_t>(info.f_type) == kExtMagic && ::stat(sPath.c_str(), &st) == 0;
-  return bExt ? JournalledData(st.st_dev) : "";
+  return bExt ? ExtKeepingCopies(st, sPath) : "";
 }
 
 std::string PosixFileSystem::CanonicalPath(const std::string& sPath) const {

@@ -133,36 +133,53 @@ bool IsPlainName(const std::wstring& sName) {
 
 }  // namespace
 
+// The allocation unit of the volume that holds the open file h; 0 when it cannot be told.
+int64_t ClusterSize(HANDLE h) {
+  FILE_FS_SIZE_INFORMATION size{};
+  IO_STATUS_BLOCK io{};
+  if (::NtQueryVolumeInformationFile(h, &io, &size, sizeof size, FileFsSizeInformation) < 0) return 0;
+  return static_cast<int64_t>(size.SectorsPerAllocationUnit) * size.BytesPerSector;
+}
+
+// The file or stream open for overwriting: a handle opened with share mode 0, so nobody else can
+// open, write or map it while it is held.
 class Win32ExclusiveFile : public ExclusiveFile {
  public:
-  Win32ExclusiveFile(Handle h, int64_t lLength) : m_h(std::move(h)), m_lLength(lLength) {}
+  Win32ExclusiveFile(Handle h, int64_t lLength, int64_t lAllocated)
+      : m_h(std::move(h)), m_lLength(lLength), m_lAllocated(lAllocated), m_lBlock(ClusterSize(m_h.Get())) {}
 
   int64_t Length() const override { return m_lLength; }
+  int64_t AllocatedBytes() const override { return m_lAllocated; }
+  int64_t BlockSize() const override { return m_lBlock; }
 
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
-    lWritten = 0;
-    while (lWritten < lSize) {
-      const int64_t lAt = lOffset + lWritten;
-      OVERLAPPED at{};
-      at.Offset = static_cast<DWORD>(lAt & 0xFFFFFFFF);
-      at.OffsetHigh = static_cast<DWORD>(lAt >> 32);
-      const DWORD lPart = static_cast<DWORD>(std::min<int64_t>(lSize - lWritten, 1 << 30));
-      DWORD lDone = 0;
-      if (::WriteFile(m_h.Get(), pData + lWritten, lPart, &lDone, &at) == 0) {
-        const DWORD lError = ::GetLastError();
-        if (lError == ERROR_DISK_FULL || lError == ERROR_HANDLE_DISK_FULL)
-          return std::make_error_code(std::errc::no_space_on_device);
-        return {static_cast<int>(lError), std::system_category()};
-      }
-      if (lDone == 0) return std::make_error_code(std::errc::no_space_on_device);
-      lWritten += lDone;
-    }
-    return {};
+    OVERLAPPED at = At(lOffset);
+    DWORD lDone = 0;
+    const BOOL bOk = ::WriteFile(m_h.Get(), pData, static_cast<DWORD>(std::min<int64_t>(lSize, 1 << 30)), &lDone, &at);
+    lWritten = lDone;
+    if (bOk != 0) return {};
+    const DWORD lError = ::GetLastError();
+    if (lError == ERROR_DISK_FULL || lError == ERROR_HANDLE_DISK_FULL)
+      return std::make_error_code(std::errc::no_space_on_device);
+    return {static_cast<int>(lError), std::system_category()};
+  }
+
+  std::error_code ReadAt(int64_t lOffset, char* pData, int64_t lSize, int64_t& lRead) override {
+    OVERLAPPED at = At(lOffset);
+    DWORD lDone = 0;
+    const BOOL bOk = ::ReadFile(m_h.Get(), pData, static_cast<DWORD>(std::min<int64_t>(lSize, 1 << 30)), &lDone, &at);
+    lRead = lDone;
+    return bOk != 0 || ::GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : LastError();
+  }
+
+  int64_t CurrentLength() const override {
+    LARGE_INTEGER size{};
+    return ::GetFileSizeEx(m_h.Get(), &size) != 0 ? size.QuadPart : -1;
   }
 
   // Windows has no call that starts write-back of a range alone; waiting flushes what was written.
-  void StartWriteBack(int64_t, int64_t) override {}
-  void WaitWriteBack(int64_t, int64_t) override { ::FlushFileBuffers(m_h.Get()); }
+  std::error_code StartWriteBack(int64_t, int64_t) override { return {}; }
+  std::error_code WaitWriteBack(int64_t, int64_t) override { return Flush(); }
 
   std::error_code Truncate(int64_t lLength) override {
     FILE_END_OF_FILE_INFO end{};
@@ -173,14 +190,48 @@ class Win32ExclusiveFile : public ExclusiveFile {
 
   std::error_code Flush() override { return ::FlushFileBuffers(m_h.Get()) != 0 ? std::error_code() : LastError(); }
 
+  bool HeldAlone() const override { return true; }
+
+  // Every named stream, found through the open handle and opened relative to it with share
+  // mode 0; the unnamed one ("::$DATA") is the file itself.
+  std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) override {
+    streams.clear();
+    std::vector<BYTE> buffer(64 * 1024);
+    if (::GetFileInformationByHandleEx(m_h.Get(), FileStreamInfo, buffer.data(), static_cast<DWORD>(buffer.size())) == 0)
+      return ::GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : LastError();
+    for (size_t lAt = 0;;) {
+      const auto* pInfo = reinterpret_cast<const FILE_STREAM_INFO*>(buffer.data() + lAt);
+      const std::wstring sName(pInfo->StreamName, pInfo->StreamNameLength / sizeof(wchar_t));
+      if (sName != L"::$DATA") {
+        Handle stream;
+        const ACCESS_MASK access = FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES;
+        const NTSTATUS lStatus = OpenRelative(m_h.Get(), sName, access, 0, FILE_NON_DIRECTORY_FILE, stream);
+        if (lStatus < 0) return FromStatus(lStatus);
+        streams.push_back(std::make_unique<Win32ExclusiveFile>(std::move(stream), pInfo->StreamSize.QuadPart,
+                                                               pInfo->StreamAllocationSize.QuadPart));
+      }
+      if (pInfo->NextEntryOffset == 0) return {};
+      lAt += pInfo->NextEntryOffset;
+    }
+  }
+
   // The handle was opened on this very file with delete access, so no other file can be hit.
   std::error_code Remove() override { return DeleteOpened(m_h.Get()); }
 
   std::error_code Close() override { return m_h.Close() ? std::error_code() : LastError(); }
 
  private:
+  static OVERLAPPED At(int64_t lOffset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(lOffset & 0xFFFFFFFF);
+    at.OffsetHigh = static_cast<DWORD>(lOffset >> 32);
+    return at;
+  }
+
   Handle m_h;
   int64_t m_lLength;
+  int64_t m_lAllocated;
+  int64_t m_lBlock;
 };
 
 Win32FileSystem::~Win32FileSystem() { Unconfine(); }
@@ -287,14 +338,16 @@ std::error_code Win32FileSystem::OpenExclusive(const std::string& sPath, std::un
     if (::SetFileInformationByHandle(h.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
   }
   h.Reset();
-  const ACCESS_MASK access = FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
+  const ACCESS_MASK access = FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
   if (std::error_code ec = Open(sPath, access, 0, FILE_NON_DIRECTORY_FILE, h)) return ec;
   EntryInfo opened;
   if (!Describe(h.Get(), opened)) return LastError();
   if (opened.lIndex != before.lIndex || opened.lVolume != before.lVolume || opened.IsReparsePoint() ||
       opened.lLinks > 1)
     return Refused();
-  pFile = std::make_unique<Win32ExclusiveFile>(std::move(h), opened.lSize);
+  FILE_STANDARD_INFO standard{};
+  if (::GetFileInformationByHandleEx(h.Get(), FileStandardInfo, &standard, sizeof standard) == 0) return LastError();
+  pFile = std::make_unique<Win32ExclusiveFile>(std::move(h), opened.lSize, standard.AllocationSize.QuadPart);
   return {};
 }
 
