@@ -1,0 +1,106 @@
+// Erasing on a disk whose writes fail: ext4 on a loop device over the test's own FUSE file
+// system, which fails writes into chosen byte ranges. A file whose blocks fail in any pass is
+// kept, reported as not erased and left out of the counts.
+#include <fcntl.h>
+#include <linux/fiemap.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+
+#include "disk.h"
+#include "form_fixture.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace tarnwipe::test {
+namespace {
+
+// ext4 on a loop device over failing_disk's "disk", for the life of a test.
+class FailingDisk {
+ public:
+  explicit FailingDisk(const TempFolder& temp)
+      : m_sFuse(temp.MakeFolder("fuse")), m_sMount(temp.MakeFolder("ext4-mnt")), m_sBacking(temp.Path() + "backing.img") {
+    if (::geteuid() != 0) {
+      m_sWhy = "needs root to mount";
+    } else if (!Run("truncate -s 96M " + m_sBacking) || !Run(std::string(FAILING_DISK) + " " + m_sBacking + " " + m_sFuse)) {
+      m_sWhy = "cannot mount a FUSE file system here";
+    } else if ((m_sDevice = Output("losetup -f --show " + m_sFuse + "disk")).empty()) {
+      m_sWhy = "cannot make a loop device here";
+    } else if (!Run("mkfs.ext4 -q " + m_sDevice) || !Run("mount " + m_sDevice + " " + m_sMount)) {
+      m_sWhy = "cannot make or mount ext4 on the failing disk";
+    } else {
+      m_bReady = true;
+    }
+  }
+  ~FailingDisk() {
+    Run("umount " + m_sMount);
+    if (!m_sDevice.empty()) Run("losetup -d " + m_sDevice);
+    Run("umount " + m_sFuse);
+  }
+  bool Ready() const { return m_bReady; }
+  const std::string& Why() const { return m_sWhy; }
+  const std::string& Root() const { return m_sMount; }
+
+  // Writes into the disk's blocks that hold lLength bytes of sPath from lLogical on fail, after
+  // the first iSkip writes there have landed.
+  void Fail(const std::string& sPath, int64_t lLogical, int64_t lLength, int iSkip) const {
+    const int fd = ::open(sPath.c_str(), O_RDONLY);
+    alignas(fiemap) char request[sizeof(fiemap) + sizeof(fiemap_extent)] = {};
+    auto* pMap = reinterpret_cast<fiemap*>(request);
+    pMap->fm_start = static_cast<uint64_t>(lLogical);
+    pMap->fm_length = static_cast<uint64_t>(lLength);
+    pMap->fm_flags = FIEMAP_FLAG_SYNC;
+    pMap->fm_extent_count = 1;
+    ASSERT_EQ(::ioctl(fd, FS_IOC_FIEMAP, pMap), 0);
+    ::close(fd);
+    ASSERT_EQ(pMap->fm_mapped_extents, 1U) << sPath;
+    const fiemap_extent& extent = pMap->fm_extents[0];
+    const uint64_t lPhysical = extent.fe_physical + (static_cast<uint64_t>(lLogical) - extent.fe_logical);
+    std::ofstream(m_sFuse + "ctl") << lPhysical << " " << lLength << " " << iSkip << "\n";
+  }
+
+ private:
+  static bool Run(const std::string& sCommand) { return std::system((sCommand + " >/dev/null 2>&1").c_str()) == 0; }
+  static std::string Output(const std::string& sCommand) {
+    std::string sOut;
+    if (FILE* pPipe = ::popen((sCommand + " 2>/dev/null").c_str(), "r")) {
+      char buffer[256];
+      while (std::fgets(buffer, sizeof buffer, pPipe) != nullptr) sOut += buffer;
+      ::pclose(pPipe);
+    }
+    while (!sOut.empty() && sOut.back() == '\n') sOut.pop_back();
+    return sOut;
+  }
+
+  std::string m_sFuse, m_sMount, m_sBacking, m_sDevice, m_sWhy;
+  bool m_bReady = false;
+};
+
+class FailingDiskTest : public FormFixture<PosixFileSystem> {
+ protected:
+  TempFolder temp;
+};
+
+TEST_F(FailingDiskTest, FileWhoseBlocksFailInAnyPassIsKeptReportedAndNotCounted) {
+  FailingDisk disk(temp);
+  if (!disk.Ready()) GTEST_SKIP() << "failing disk skipped: " << disk.Why();
+  const std::string sMap = disk.Root() + "map/";
+  const std::string sRelative = sMap.substr(temp.Path().size());
+  for (const auto& [pName, lSize] : {std::pair<const char*, size_t>{"at-start.bin", 4096}, {"in-middle.bin", 24 << 20},
+                                     {"in-last-pass.bin", 4096}, {"sound.bin", 4096}}) {
+    temp.Write(sRelative + pName, std::string(lSize, 'd'));
+  }
+  ::sync();
+  disk.Fail(sMap + "at-start.bin", 0, 4096, 0);
+  // Far enough in that the error is reported while waiting for the write-back, not at the flush.
+  disk.Fail(sMap + "in-middle.bin", 12 << 20, 4096, 0);
+  disk.Fail(sMap + "in-last-pass.bin", 0, 4096, 5);
+  Erase(sMap, true);
+  EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)") << view.sText;
+  for (const char* pName : {"at-start.bin", "in-middle.bin", "in-last-pass.bin"}) {
+    EXPECT_TRUE(view.Has(std::string("Could not erased file ") + pName)) << pName;
+    EXPECT_TRUE(Exists(sMap + pName)) << pName;
+  }
+  EXPECT_FALSE(Exists(sMap + "sound.bin"));
+}
+
+}  // namespace
+}  // namespace tarnwipe::test
