@@ -2,12 +2,17 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
 #include "disk.h"
 #include "fakes.h"
+#include "form_fixture.h"
 #include "runs/confinement.h"
 #include "runs/protection.h"
 
@@ -91,6 +96,88 @@ TEST_F(PosixFileSystemTest, ProtectionFollowsLinks) {
   EXPECT_EQ(protection.CheckTarget(temp.Path() + "etc-link/passwd"), Refusal::kSystemFolder);
   EXPECT_TRUE(protection.IsApplicationFolder(temp.Path() + "app-link/"));
   EXPECT_FALSE(protection.IsApplicationFolder(temp.Path()));
+}
+
+
+// Another program at work on a file while it is erased: it appends to it, or writes through a
+// shared mapping of it after closing its descriptor.
+class OtherWriterTest : public FormFixture<PosixFileSystem> {
+ protected:
+  ~OtherWriterTest() override {
+    if (m_iWriter > 0) ::kill(m_iWriter, SIGKILL), ::waitpid(m_iWriter, nullptr, 0);
+  }
+  // Starts the writer and returns once it holds the file.
+  void StartWriter(const std::string& sPath, bool bMap) {
+    int aiReady[2];
+    ASSERT_EQ(::pipe(aiReady), 0);
+    m_iWriter = ::fork();
+    if (m_iWriter == 0) {
+      const int fd = ::open(sPath.c_str(), O_RDWR | O_APPEND);
+      char* pMap = bMap ? static_cast<char*>(::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)) : nullptr;
+      if (bMap) ::close(fd);
+      ::write(aiReady[1], "r", 1);
+      for (;;) {
+        if (bMap) pMap[0] = 'w';
+        else ::write(fd, "w", 1);
+        ::usleep(100);
+      }
+    }
+    char c;
+    ASSERT_EQ(::read(aiReady[0], &c, 1), 1);
+    ::close(aiReady[0]);
+    ::close(aiReady[1]);
+  }
+  // Erases sPath in a child process that may not take leases, as for another user's file, and
+  // tells whether the file was kept and reported as not erased.
+  bool KeptWithoutLease(const std::string& sPath) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+      __user_cap_data_struct data[2]{};
+      ::syscall(SYS_capget, &header, data);
+      data[CAP_LEASE / 32].effective &= ~(1U << (CAP_LEASE % 32));
+      if (::syscall(SYS_capset, &header, data) != 0) ::_exit(2);
+      Erase(sPath, false);
+      ::_exit(view.Lines()[0].starts_with("Could not erased file") && Exists(sPath) ? 0 : 1);
+    }
+    int iStatus = 0;
+    ::waitpid(pid, &iStatus, 0);
+    return WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0;
+  }
+
+  TempFolder temp;
+  pid_t m_iWriter = -1;
+};
+
+TEST_F(OtherWriterTest, FileThatAnotherProgramHoldsOpenOrHasMappedIsNotErased) {
+  for (const bool bMap : {false, true}) {
+    const std::string sPath = temp.Write(bMap ? "mapped.db" : "growing.log", std::string(1 << 20, 'o'));
+    StartWriter(sPath, bMap);
+    Erase(sPath, false);
+    EXPECT_EQ(view.Lines()[0], "Could not erased file " + paths::LastName(sPath) + " [in 0.1 seconds]");
+    EXPECT_NE(ReadFile(sPath).find(std::string(1000, 'o')), std::string::npos) << "a file in use is not overwritten";
+    ::kill(m_iWriter, SIGKILL);
+    ::waitpid(m_iWriter, nullptr, 0);
+    m_iWriter = -1;
+  }
+}
+
+TEST_F(OtherWriterTest, WithoutALeaseWhatAnotherProgramWroteMeanwhileKeepsTheFile) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
+  for (const bool bMap : {false, true}) {
+    const std::string sPath = temp.Write(bMap ? "mapped.db" : "growing.log", std::string(4 << 20, 'o'));
+    ASSERT_EQ(::chown(sPath.c_str(), 65534, 65534), 0);
+    StartWriter(sPath, bMap);
+    EXPECT_TRUE(KeptWithoutLease(sPath)) << sPath;
+    ::kill(m_iWriter, SIGKILL);
+    ::waitpid(m_iWriter, nullptr, 0);
+    m_iWriter = -1;
+  }
+  // With nobody else at work on it, the file reads back as the last pass and is erased.
+  const std::string sAlone = temp.Write("alone.txt", std::string(5000, 'a'));
+  ASSERT_EQ(::chown(sAlone.c_str(), 65534, 65534), 0);
+  EXPECT_FALSE(KeptWithoutLease(sAlone));
+  EXPECT_FALSE(Exists(sAlone));
 }
 
 }  // namespace
