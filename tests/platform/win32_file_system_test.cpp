@@ -77,6 +77,9 @@ TEST_F(Win32FileSystemTest, PassesLandOverTheWholeFileAndNoOneElseCanOpenItMeanw
   const Confinement held(fs, MakeFolder("map"));
   ASSERT_TRUE(Opens(Write("map\\f.bin", std::string(5000, 'o'))));
   EXPECT_EQ(pFile->Length(), 5000);
+  EXPECT_GE(pFile->AllocatedBytes(), 5000);
+  EXPECT_EQ(pFile->BlockSize() % 512, 0) << pFile->BlockSize();
+  EXPECT_GT(pFile->BlockSize(), 0);
   const ULONG lShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   const win32::Handle other(
       ::CreateFileW(Long("map\\f.bin").c_str(), GENERIC_READ, lShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -86,6 +89,27 @@ TEST_F(Win32FileSystemTest, PassesLandOverTheWholeFileAndNoOneElseCanOpenItMeanw
   EXPECT_FALSE(pFile->WriteAt(0, sFill.data(), 4096, lWritten) || pFile->WriteAt(4096, sFill.data(), 904, lWritten));
   EXPECT_FALSE(pFile->Flush() || pFile->Close());
   EXPECT_EQ(Read("map\\f.bin"), std::string(5000, 'A'));
+}
+
+TEST_F(Win32FileSystemTest, NamedStreamsAreFoundAndOpenedForTheSamePasses) {
+  DWORD lFlags = 0;
+  ::GetVolumeInformationW(win32::Widen(sRoot.substr(0, 3)).c_str(), nullptr, 0, nullptr, nullptr, &lFlags, nullptr, 0);
+  if ((lFlags & FILE_NAMED_STREAMS) == 0) GTEST_SKIP() << "this volume keeps no named streams";
+  Write("map\\f.txt", "main");
+  {
+    std::ofstream(std::filesystem::path(Long("map\\f.txt").wstring() + L":secret"), std::ios::binary) << "hidden words";
+  }
+  const Confinement held(fs, sRoot + "map");
+  ASSERT_TRUE(Opens(sRoot + "map\\f.txt"));
+  std::vector<std::unique_ptr<ExclusiveFile>> streams;
+  ASSERT_FALSE(pFile->OpenStreams(streams));
+  ASSERT_EQ(streams.size(), 1U);
+  ASSERT_EQ(streams[0]->Length(), 12);
+  int64_t lWritten = 0;
+  EXPECT_FALSE(streams[0]->WriteAt(0, "XXXXXXXXXXXX", 12, lWritten) || streams[0]->Flush() || streams[0]->Close());
+  pFile.reset();
+  std::ifstream in(std::filesystem::path(Long("map\\f.txt").wstring() + L":secret"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "XXXXXXXXXXXX");
 }
 
 TEST_F(Win32FileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {

@@ -193,9 +193,14 @@ class Win32ExclusiveFile : public ExclusiveFile {
   bool HeldAlone() const override { return true; }
 
   // Every named stream, found through the open handle and opened relative to it with share
-  // mode 0; the unnamed one ("::$DATA") is the file itself.
+  // mode 0; the unnamed one ("::$DATA") is the file itself. A volume that keeps no named
+  // streams (FAT, exFAT) has none to find.
   std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) override {
     streams.clear();
+    DWORD lFlags = 0;
+    if (::GetVolumeInformationByHandleW(m_h.Get(), nullptr, 0, nullptr, nullptr, &lFlags, nullptr, 0) == 0)
+      return LastError();
+    if ((lFlags & FILE_NAMED_STREAMS) == 0) return {};
     std::vector<BYTE> buffer(64 * 1024);
     if (::GetFileInformationByHandleEx(m_h.Get(), FileStreamInfo, buffer.data(), static_cast<DWORD>(buffer.size())) == 0)
       return ::GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : LastError();
