@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets Tarnwipe against the erasers Debian ships, on the same disk and in one run:
 #   file   one 1 GiB file, default count (6 passes), against dd x6, shred -n 6, wipe -Q 6, srm -l
-#   tree   10,000 files of 4 KiB in 100 folders, against the same peers
+#   tree   10,000 files of 1 KiB and of 4 KiB in 100 folders, against a plain floor (open, six
+#          whole-file writes each followed by fdatasync, unlink) in alternating rounds, then
+#          4 KiB files against the same peers
 #   walk   100,000 files in 1,000 folders, walked by CDirDrill against find | wc -l
 #   flat   a folder run over 100,000 files in 100 folders (count 0): first against last 10,000 files
 # Usage: bench/run.sh [file|tree|walk|flat ...]   (all four when none is named)
@@ -18,7 +20,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target erase_bench walk_bench >/dev/null
+cmake --build build --target erase_bench walk_bench plain_floor >/dev/null
 
 data=${BENCH_DIR:-$top/build/bench-data}
 mkdir -p "$data"
@@ -68,7 +70,27 @@ bench_file() {
   row "srm -l (2 passes)" "$sr"
 }
 
+# The median of the numbers given.
+median() { printf '%s\n' "$@" | sort -g | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+
+# Tarnwipe against the plain floor on 10,000 files of $1 bytes, alternating for ROUNDS rounds
+# (default 5): the seconds of each and the median of the per-round ratios.
+floor_rounds() {
+  local ratios=() tws=() fls=()
+  for _ in $(seq 1 "${ROUNDS:-5}"); do
+    make_tree 100 100 "$1"; local t; t=$(tarnwipe_seconds tree "$data/tree" 5)
+    make_tree 100 100 "$1"; local f; f=$(build/bench/plain_floor "$data/tree" | sed -n 's/^seconds //p')
+    tws+=("$t"); fls+=("$f"); ratios+=("$(ratio "$t" "$f")")
+  done
+  printf '%-34s %s\n' "$1 bytes, Tarnwipe seconds" "${tws[*]}"
+  printf '%-34s %s\n' "$1 bytes, floor seconds" "${fls[*]}"
+  printf '%-34s %s (median %s)\n' "$1 bytes, Tarnwipe/floor" "${ratios[*]}" "$(median "${ratios[@]}")"
+}
+
 bench_tree() {
+  echo "== 10,000 files in 100 folders, 6 passes, against the plain floor =="
+  floor_rounds 1024
+  floor_rounds 4096
   echo "== 10,000 files of 4 KiB in 100 folders, 6 passes =="
   make_tree 100 100 4096; tw=$(tarnwipe_seconds tree "$data/tree" 5)
   make_tree 100 100 4096; local sh; sh=$(timed bash -c "find '$data/tree' -type f -exec shred -n 6 -u {} + && rm -r '$data/tree'")

@@ -113,7 +113,8 @@ class FileSystem {
   // Removes an empty folder of the held map, or the map itself; never a mount point.
   virtual std::error_code RemoveFolder(const std::string& sPath) = 0;
 
-  // Every entry of a folder except "." and "..", sorted by name; empty when it cannot be read.
+  // Every entry of a folder except "." and "..", in the order the system gives them; empty when
+  // it cannot be read.
   virtual std::vector<FolderEntry> ListFolder(const std::string& sFolder) const = 0;
 
   // Whether the folder's entries can be read, or it lies on another file system than the map.

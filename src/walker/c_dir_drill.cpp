@@ -69,7 +69,10 @@ void CDirDrill::DrillFolder(std::string sFolder) {
   std::vector<std::string> asFolders;
   std::vector<std::string> asFiles;
   {
-    const std::vector<FolderEntry> entries = m_fs.ListFolder(sFolder);
+    // The walk goes in name order, whatever order the file system lists in.
+    std::vector<FolderEntry> entries = m_fs.ListFolder(sFolder);
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.sName < b.sName; });
 
     // Subfolders: plain folders only; hidden ones and links to folders are never entered.
     for (const FolderEntry& entry : entries) {

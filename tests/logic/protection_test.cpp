@@ -5,6 +5,7 @@
 
 #include "fakes.h"
 #include "memory_file_system.h"
+#include "platform/held_root.h"
 #include "runs/path_text.h"
 #include "runs/spec_folders.h"
 #include "walker/path_helpers.h"
@@ -66,6 +67,26 @@ TEST(PathHelpers, NamesAndFoldersDependOnWhatThePathNames) {
   EXPECT_EQ(paths::ExtractName(fs, sData), "");
   EXPECT_EQ(paths::ExtractPath(fs, Native("/home/Data")), sData);
   EXPECT_EQ(paths::ExtractPath(fs, Native("/home/linked")), Native("/home/"));
+}
+
+TEST(HeldRoot, PathsRelateToTheHeldMapByThePlatformsNameRule) {
+  HeldRoot held;
+  std::string sRelative;
+  EXPECT_FALSE(held.Names(Native("/home/u/map")) || held.PartBelow(Native("/home/u/map/a"), sRelative));
+  held.Set(Native("/home/u/map//"));
+  EXPECT_TRUE(held.Names(Native("/home/u/map")) && held.Names(Native("/home/u/map/")));
+  EXPECT_FALSE(held.Names(Native("/home/u/map/a")) || held.Names(Native("/home/u/mapx")));
+  EXPECT_TRUE(held.PartBelow(Native("/home/u/map/sub/a.txt/"), sRelative));
+  EXPECT_EQ(Portable(sRelative), "sub/a.txt");
+  for (const char* pOutside : {"/home/u/map", "/home/u/mapx/a", "/home/u/", "/home/u/other/a", "relative"}) {
+    EXPECT_FALSE(held.PartBelow(Native(pOutside), sRelative)) << pOutside;
+  }
+  // Windows names ignore letter case: a path written in other letters still lies in the map.
+  const bool bIgnoresCase = paths::kSeparator == '\\';
+  EXPECT_EQ(held.Names(Native("/HOME/U/MAP")), bIgnoresCase);
+  EXPECT_EQ(held.PartBelow(Native("/Home/U/Map/a"), sRelative), bIgnoresCase);
+  held.Set(Native("/"));
+  EXPECT_TRUE(held.Names(Native("/")) && held.PartBelow(Native("/a"), sRelative) && sRelative == "a");
 }
 
 }  // namespace

@@ -36,10 +36,11 @@ TEST_F(PosixFileSystemTest, ListingsDescribeEachEntryItself) {
   ::mkfifo((temp.Path() + "fifo").c_str(), 0600);
   temp.Write(".hidden", "x");
   Link(temp.MakeFolder("dir"), "link");
-  std::string sListing;
-  for (const FolderEntry& entry : fs.ListFolder(temp.Path())) sListing += entry.sName + ":" + std::to_string(entry.lAttributes) + " ";
+  std::vector<std::string> asListing;
+  for (const FolderEntry& entry : fs.ListFolder(temp.Path())) asListing.push_back(entry.sName + ":" + std::to_string(entry.lAttributes));
+  std::sort(asListing.begin(), asListing.end());
   // Hidden 2, system 4, folder 16, archive 32, link 1024, read-only 1.
-  EXPECT_EQ(sListing, ".hidden:34 dir:16 fifo:4 link:1056 ro:33 ");
+  EXPECT_EQ(asListing, (std::vector<std::string>{".hidden:34", "dir:16", "fifo:4", "link:1056", "ro:33"}));
   EXPECT_EQ(fs.GetAttributes(temp.Path() + "link/"), kAttrArchive | kAttrLink);
   EXPECT_EQ(fs.CanonicalPath(temp.Path() + "link/new/"), temp.Path() + "dir/new/");
 }

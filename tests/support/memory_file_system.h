@@ -42,12 +42,16 @@ class MemoryFileSystem : public FileSystem {
   // Paths handed in by a test may be written the POSIX way (Native).
   Node& AddFile(const std::string& sPath, const std::string& sContent, int32_t lAttributes = kAttrArchive) {
     AddFolder(paths::FolderPart(Native(sPath)));
-    return nodes[Native(sPath)] = {lAttributes, sContent};
+    Node& node = nodes[Native(sPath)] = Node();
+    node.lAttributes = lAttributes;
+    node.sContent = sContent;
+    return node;
   }
   std::string AddFolder(const std::string& sPath) {
     const std::string sFolder = paths::WithoutSeparator(Native(sPath));
     if (!paths::IsRoot(sFolder)) AddFolder(paths::FolderPart(sFolder));
-    nodes[sFolder] = {kAttrDirectory, ""};
+    nodes[sFolder] = Node();
+    nodes[sFolder].lAttributes = kAttrDirectory;
     return paths::WithSeparator(sFolder);
   }
   const Node* Find(const std::string& sPath) const {

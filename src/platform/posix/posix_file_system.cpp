@@ -24,6 +24,7 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/exclusive_open.h"
 #include "platform/paths.h"
 
 namespace tarnwipe {
@@ -57,6 +58,13 @@ class Descriptor {
   Descriptor& operator=(const Descriptor&) = delete;
   ~Descriptor() {
     if (m_fd >= 0) ::close(m_fd);
+  }
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) {
+      if (m_fd >= 0) ::close(m_fd);
+      m_fd = other.Release();
+    }
+    return *this;
   }
   int Get() const { return m_fd; }
   int Release() { return std::exchange(m_fd, -1); }
@@ -231,26 +239,20 @@ std::error_code PosixFileSystem::Confine(const std::string& sRoot) {
   if (sRoot.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
   m_iRootFd = ::open(sRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (m_iRootFd < 0) return LastError();
-  m_sRoot = paths::AsFolder(sRoot);
+  m_held.Set(sRoot);
   return {};
 }
 
 void PosixFileSystem::Unconfine() {
   if (m_iRootFd >= 0) ::close(m_iRootFd);
   m_iRootFd = -1;
-  m_sRoot.clear();
-}
-
-bool PosixFileSystem::IsHeldRoot(const std::string& sPath) const {
-  return m_iRootFd >= 0 && paths::AsFolder(sPath) == m_sRoot;
+  m_held.Clear();
 }
 
 std::error_code PosixFileSystem::Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const {
   iFolderFd = -1;
-  const std::string sEntry = paths::WithoutSeparator(sPath);
-  if (m_iRootFd < 0 || sEntry.size() <= m_sRoot.size() || sEntry.compare(0, m_sRoot.size(), m_sRoot) != 0)
-    return Refused();
-  const std::string sRelative = sEntry.substr(m_sRoot.size());
+  std::string sRelative;
+  if (!m_held.PartBelow(sPath, sRelative)) return Refused();
   const std::string sFolder = paths::FolderPart(sRelative);
   sName = paths::LastName(sRelative);
   if (sName == "." || sName == "..") return Refused();
@@ -262,10 +264,10 @@ std::error_code PosixFileSystem::OpenFolder(const std::string& sPath, int& iFold
   const std::string sEntry = paths::WithoutSeparator(sPath);
   if (m_iRootFd < 0) {
     iFolderFd = ::open(sEntry.empty() ? "." : sEntry.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  } else if (IsHeldRoot(sEntry)) {
+  } else if (m_held.Names(sEntry)) {
     iFolderFd = ::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  } else if (sEntry.compare(0, m_sRoot.size(), m_sRoot) == 0) {
-    iFolderFd = OpenBeneath(m_iRootFd, sEntry.substr(m_sRoot.size()), O_RDONLY | O_DIRECTORY);
+  } else if (std::string sRelative; m_held.PartBelow(sEntry, sRelative)) {
+    iFolderFd = OpenBeneath(m_iRootFd, sRelative, O_RDONLY | O_DIRECTORY);
   } else {
     iFolderFd = -1;
     return Refused();
@@ -278,7 +280,7 @@ bool PosixFileSystem::LStat(const std::string& sPath, struct stat& st) const {
   const std::string sEntry = paths::WithoutSeparator(sPath);
   if (sEntry.empty()) return false;
   if (m_iRootFd < 0) return ::lstat(sEntry.c_str(), &st) == 0;
-  if (IsHeldRoot(sEntry)) return ::fstat(m_iRootFd, &st) == 0;
+  if (m_held.Names(sEntry)) return ::fstat(m_iRootFd, &st) == 0;
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sEntry, iFolderFd, sName);
@@ -297,6 +299,63 @@ int64_t PosixFileSystem::FileLength(const std::string& sPath) const {
   return S_ISLNK(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
 }
 
+namespace {
+
+EntryIdentity IdentityOf(const struct stat& st) {
+  EntryIdentity id;
+  id.kind = S_ISREG(st.st_mode)   ? EntryIdentity::Kind::kFile
+            : S_ISDIR(st.st_mode) ? EntryIdentity::Kind::kFolder
+                                  : EntryIdentity::Kind::kOther;
+  id.lVolume = static_cast<uint64_t>(st.st_dev);
+  id.lId = static_cast<uint64_t>(st.st_ino);
+  id.lLinks = static_cast<uint64_t>(st.st_nlink);
+  return id;
+}
+
+// The entry sName of a folder of the held map, pinned as a path handle first (never opened
+// for anything, so that the checks, the permission change and the open all concern one and
+// the same inode), then opened below the folder without following a link.
+class PosixOpenSteps : public ExclusiveOpenSteps {
+ public:
+  PosixOpenSteps(int iFolderFd, std::string sName) : m_iFolderFd(iFolderFd), m_sName(std::move(sName)) {}
+
+  std::error_code Pin(EntryIdentity& id) override {
+    // A file mounted over the entry is refused here (EXDEV).
+    m_pinned = Descriptor(OpenBeneath(m_iFolderFd, m_sName, O_PATH | O_NOFOLLOW));
+    if (m_pinned.Get() < 0 || ::fstat(m_pinned.Get(), &m_st) != 0) return LastError();
+    id = IdentityOf(m_st);
+    return {};
+  }
+
+  std::error_code MakeWritable() override {
+    if ((m_st.st_mode & S_IWUSR) != 0) return {};
+    const std::string sPinned = "/proc/self/fd/" + std::to_string(m_pinned.Get());
+    return ::chmod(sPinned.c_str(), (m_st.st_mode & 07777) | S_IWUSR) == 0 ? std::error_code() : LastError();
+  }
+
+  std::error_code OpenForWriting(EntryIdentity& id) override {
+    // Read access as well where the owner may read, so that the passes can be read back.
+    int fd = OpenBeneath(m_iFolderFd, m_sName, O_RDWR | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0 && errno == EACCES) fd = OpenBeneath(m_iFolderFd, m_sName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK);
+    m_file = Descriptor(fd);
+    if (m_file.Get() < 0 || ::fstat(m_file.Get(), &m_st) != 0) return LastError();
+    id = IdentityOf(m_st);
+    if (::flock(m_file.Get(), LOCK_EX | LOCK_NB) != 0) return LastError();
+    return TakeWriteLease(m_file.Get(), m_bLeased);
+  }
+
+  Descriptor m_file;
+  struct stat m_st {};
+  bool m_bLeased = false;
+
+ private:
+  int m_iFolderFd;
+  std::string m_sName;
+  Descriptor m_pinned;
+};
+
+}  // namespace
+
 std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
   int iFolderFd = -1;
@@ -304,32 +363,9 @@ std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::un
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
   const Descriptor folder(iFolderFd);
   if (ec) return ec;
-  // Pin the inode first without opening it for anything, so that the checks, the permission
-  // change and the open all concern one and the same file. A file mounted over the entry is
-  // refused here (EXDEV).
-  const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_PATH | O_NOFOLLOW));
-  if (pinned.Get() < 0) return LastError();
-  struct stat st {};
-  if (::fstat(pinned.Get(), &st) != 0) return LastError();
-  if (S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::is_a_directory);
-  if (!S_ISREG(st.st_mode)) return std::make_error_code(std::errc::operation_not_supported);
-  if (st.st_nlink > 1) return std::make_error_code(std::errc::too_many_links);
-  if ((st.st_mode & S_IWUSR) == 0) {
-    const std::string sPinned = "/proc/self/fd/" + std::to_string(pinned.Get());
-    if (::chmod(sPinned.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) return LastError();
-  }
-  // Read access as well where the owner may read, so that the passes can be read back.
-  int fd = OpenBeneath(folder.Get(), sName, O_RDWR | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0 && errno == EACCES) fd = OpenBeneath(folder.Get(), sName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK);
-  Descriptor file(fd);
-  if (file.Get() < 0) return LastError();
-  struct stat opened {};
-  if (::fstat(file.Get(), &opened) != 0) return LastError();
-  if (!SameInode(opened, st) || !S_ISREG(opened.st_mode) || opened.st_nlink > 1) return Refused();
-  if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return LastError();
-  bool bLeased = false;
-  if (std::error_code ec = TakeWriteLease(file.Get(), bLeased)) return ec;
-  pFile = std::make_unique<PosixExclusiveFile>(*this, sPath, file.Release(), opened, bLeased);
+  PosixOpenSteps steps(folder.Get(), sName);
+  if (std::error_code ec = OpenExclusively(steps)) return ec;
+  pFile = std::make_unique<PosixExclusiveFile>(*this, sPath, steps.m_file.Release(), steps.m_st, steps.m_bLeased);
   return {};
 }
 
@@ -354,7 +390,7 @@ std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
 }
 
 std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
-  if (IsHeldRoot(sPath)) return RemoveRoot();
+  if (m_held.Names(sPath)) return RemoveRoot();
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
@@ -367,7 +403,7 @@ std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
 }
 
 std::error_code PosixFileSystem::RemoveRoot() {
-  const std::string sRoot = paths::WithoutSeparator(m_sRoot);
+  const std::string sRoot = paths::WithoutSeparator(m_held.Path());
   const std::string sParent = paths::FolderPart(sRoot);
   if (paths::IsRoot(sRoot) || sParent.empty()) return Refused();
   const Descriptor parent(::open(sParent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
@@ -399,8 +435,6 @@ std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder)
     entries.push_back({sName, lAttributes});
   }
   ::closedir(pDir);
-  std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.sName < b.sName; });
   return entries;
 }
 

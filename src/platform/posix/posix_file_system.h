@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/held_root.h"
 
 struct stat;
 
@@ -32,8 +33,6 @@ class PosixFileSystem : public FileSystem {
  private:
   friend class PosixExclusiveFile;
 
-  // True when a map is held and sPath names it, with or without trailing separators.
-  bool IsHeldRoot(const std::string& sPath) const;
   // The folder that holds sPath, opened as a path handle, and the entry's name in it. Below a
   // held map the folder is reached from the map without following links or crossing mounts.
   std::error_code Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const;
@@ -47,7 +46,7 @@ class PosixFileSystem : public FileSystem {
   std::error_code RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode) const;
 
   int m_iRootFd = -1;
-  std::string m_sRoot;  // the held map, ending in the separator
+  HeldRoot m_held;
 };
 
 }  // namespace tarnwipe

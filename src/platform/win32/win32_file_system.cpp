@@ -8,8 +8,10 @@
 #include <winioctl.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
+#include "platform/exclusive_open.h"
 #include "platform/paths.h"
 #include "platform/win32/wide_text.h"
 
@@ -254,18 +256,14 @@ std::error_code Win32FileSystem::Confine(const std::string& sRoot) {
   if (!Describe(root.Get(), info)) return LastError();
   if (!info.IsFolder() || info.IsReparsePoint()) return std::make_error_code(std::errc::not_a_directory);
   m_root = std::move(root);
-  m_sRoot = paths::AsFolder(sRoot);
+  m_held.Set(sRoot);
   m_lVolume = info.lVolume;
   return {};
 }
 
 void Win32FileSystem::Unconfine() {
   m_root.Reset();
-  m_sRoot.clear();
-}
-
-bool Win32FileSystem::IsHeldRoot(const std::string& sPath) const {
-  return m_root.IsOpen() && paths::AsFolder(sPath) == m_sRoot;
+  m_held.Clear();
 }
 
 std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
@@ -277,7 +275,7 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
     h.Reset(::CreateFileW(win32::LongPath(sEntry).c_str(), access, lShare, nullptr, OPEN_EXISTING, lFlags, nullptr));
     return h.IsOpen() ? std::error_code() : LastError();
   }
-  if (IsHeldRoot(sEntry)) {
+  if (m_held.Names(sEntry)) {
     HANDLE hCopy = nullptr;
     const HANDLE hProcess = ::GetCurrentProcess();
     if (::DuplicateHandle(hProcess, m_root.Get(), hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS) == 0)
@@ -285,9 +283,9 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
     h.Reset(hCopy);
     return {};
   }
-  if (!paths::LiesIn(sEntry, m_sRoot)) return Refused();
+  std::string sRelative;
+  if (!m_held.PartBelow(sEntry, sRelative)) return Refused();
   std::vector<std::wstring> asNames;
-  const std::string sRelative = sEntry.substr(m_sRoot.size());
   for (size_t lStart = 0;;) {
     const size_t p = sRelative.find(paths::kSeparator, lStart);
     asNames.push_back(win32::Widen(sRelative.substr(lStart, p == std::string::npos ? p : p - lStart)));
@@ -325,34 +323,75 @@ int64_t Win32FileSystem::FileLength(const std::string& sPath) const {
   return info.IsReparsePoint() ? 0 : info.lSize;
 }
 
+namespace {
+
+EntryIdentity IdentityOf(const EntryInfo& info) {
+  EntryIdentity id;
+  // A reparse point (link, junction, placeholder) is never a plain file or folder here.
+  id.kind = info.IsReparsePoint() ? EntryIdentity::Kind::kOther
+            : info.IsFolder()     ? EntryIdentity::Kind::kFolder
+                                  : EntryIdentity::Kind::kFile;
+  id.lVolume = info.lVolume;
+  id.lId = info.lIndex;
+  id.lLinks = info.lLinks;
+  return id;
+}
+
+// The entry is pinned by a handle that may only read and set its attributes: a read-only file
+// cannot be opened for writing before they are reset. It is opened again for overwriting with
+// share mode 0, and recognised by its volume and index.
+class Win32OpenSteps : public ExclusiveOpenSteps {
+ public:
+  using Opener = std::function<std::error_code(ACCESS_MASK, ULONG, Handle&)>;
+  explicit Win32OpenSteps(Opener open) : m_open(std::move(open)) {}
+
+  std::error_code Pin(EntryIdentity& id) override {
+    if (std::error_code ec = m_open(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, m_pinned)) return ec;
+    if (!Describe(m_pinned.Get(), m_info)) return LastError();
+    id = IdentityOf(m_info);
+    return {};
+  }
+
+  std::error_code MakeWritable() override {
+    if ((m_info.lAttributes & ~FILE_ATTRIBUTE_NORMAL) != 0) {
+      FILE_BASIC_INFO basic{};
+      basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+      if (::SetFileInformationByHandle(m_pinned.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
+    }
+    m_pinned.Reset();
+    return {};
+  }
+
+  std::error_code OpenForWriting(EntryIdentity& id) override {
+    const ACCESS_MASK access = FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
+    if (std::error_code ec = m_open(access, 0, m_file)) return ec;
+    if (!Describe(m_file.Get(), m_info)) return LastError();
+    id = IdentityOf(m_info);
+    return {};
+  }
+
+  Handle m_file;
+  EntryInfo m_info;
+
+ private:
+  Opener m_open;
+  Handle m_pinned;
+};
+
+}  // namespace
+
 std::error_code Win32FileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
-  if (!m_root.IsOpen() || IsHeldRoot(sPath)) return Refused();
-  // First the attributes: a read-only file cannot be opened for writing. The file is recognised
-  // again by its index when it is opened for overwriting.
-  Handle h;
-  if (std::error_code ec = Open(sPath, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, FILE_NON_DIRECTORY_FILE, h))
-    return ec;
-  EntryInfo before;
-  if (!Describe(h.Get(), before)) return LastError();
-  if (before.IsReparsePoint() || before.IsFolder()) return std::make_error_code(std::errc::operation_not_supported);
-  if (before.lLinks > 1) return std::make_error_code(std::errc::too_many_links);
-  if ((before.lAttributes & ~FILE_ATTRIBUTE_NORMAL) != 0) {
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    if (::SetFileInformationByHandle(h.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
-  }
-  h.Reset();
-  const ACCESS_MASK access = FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
-  if (std::error_code ec = Open(sPath, access, 0, FILE_NON_DIRECTORY_FILE, h)) return ec;
-  EntryInfo opened;
-  if (!Describe(h.Get(), opened)) return LastError();
-  if (opened.lIndex != before.lIndex || opened.lVolume != before.lVolume || opened.IsReparsePoint() ||
-      opened.lLinks > 1)
-    return Refused();
+  if (!m_root.IsOpen() || m_held.Names(sPath)) return Refused();
+  Win32OpenSteps steps([&](ACCESS_MASK access, ULONG lShare, Handle& h) {
+    return Open(sPath, access, lShare, FILE_NON_DIRECTORY_FILE, h);
+  });
+  if (std::error_code ec = OpenExclusively(steps)) return ec;
   FILE_STANDARD_INFO standard{};
-  if (::GetFileInformationByHandleEx(h.Get(), FileStandardInfo, &standard, sizeof standard) == 0) return LastError();
-  pFile = std::make_unique<Win32ExclusiveFile>(std::move(h), opened.lSize, standard.AllocationSize.QuadPart);
+  if (::GetFileInformationByHandleEx(steps.m_file.Get(), FileStandardInfo, &standard, sizeof standard) == 0)
+    return LastError();
+  pFile = std::make_unique<Win32ExclusiveFile>(std::move(steps.m_file), steps.m_info.lSize,
+                                               standard.AllocationSize.QuadPart);
   return {};
 }
 
@@ -365,7 +404,7 @@ std::error_code Win32FileSystem::RemoveLink(const std::string& sPath) {
 
 std::error_code Win32FileSystem::RemoveFolder(const std::string& sPath) {
   if (!m_root.IsOpen()) return Refused();
-  const bool bRoot = IsHeldRoot(sPath);
+  const bool bRoot = m_held.Names(sPath);
   if (bRoot && paths::IsRoot(paths::WithoutSeparator(sPath))) return Refused();
   Handle h;
   if (std::error_code ec = Open(sPath, FILE_READ_ATTRIBUTES | DELETE, bRoot ? kShareAll : kShareHeld,
@@ -406,8 +445,6 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(const std::string& sFolder)
       lAt += pEntry->NextEntryOffset;
     }
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.sName < b.sName; });
   return entries;
 }
 

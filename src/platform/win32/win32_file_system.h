@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/held_root.h"
 #include "platform/win32/handle.h"
 
 namespace tarnwipe {
@@ -29,8 +30,6 @@ class Win32FileSystem : public FileSystem {
   std::string CanonicalPath(const std::string& sPath) const override;
 
  private:
-  // True when a map is held and sPath names it, with or without trailing separators.
-  bool IsHeldRoot(const std::string& sPath) const;
   // Opens the entry sPath itself (a reparse point is opened as such). Below the held map every
   // folder on the way is opened from the one before it by name, and must be a plain folder on
   // the map's volume, held without delete sharing while the next one opens; a path outside the
@@ -39,7 +38,7 @@ class Win32FileSystem : public FileSystem {
                        win32::Handle& h) const;
 
   win32::Handle m_root;
-  std::string m_sRoot;  // the held map, ending in the separator
+  HeldRoot m_held;
   DWORD m_lVolume = 0;  // serial number of the map's volume
 };
 
