@@ -52,26 +52,32 @@ table() { printf '%-34s %10s %16s\n' "$@"; }
 # One row of a table: a tool, its seconds and Tarnwipe's seconds ($tw) against them.
 row() { table "$1" "$2" "$(ratio "$tw" "$2")"; }
 
+# The median of the numbers given.
+median() { printf '%s\n' "$@" | sort -g | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+
 bench_file() {
   echo "== one 1 GiB file, 6 passes, each flushed =="
-  make_file; local out; out=$(build/bench/erase_bench file "$data/big.bin" 5 2>/dev/null)
-  tw=$(echo "$out" | sed -n 's/^seconds //p')
+  local ratios=() tws=() dds=() out
+  for _ in $(seq 1 "${ROUNDS:-5}"); do
+    make_file; out=$(build/bench/erase_bench file "$data/big.bin" 5 2>/dev/null)
+    tw=$(echo "$out" | sed -n 's/^seconds //p')
+    make_file; local limit; limit=$(timed bash -c "for i in 1 2 3 4 5 6; do dd if=/dev/zero of='$data/big.bin' bs=4M count=256 conv=notrunc,fdatasync status=none; done")
+    tws+=("$tw"); dds+=("$limit"); ratios+=("$(ratio "$tw" "$limit")")
+  done
   echo "$out" | sed -n 's/^longest/Tarnwipe: longest/p'
-  make_file; local limit; limit=$(timed bash -c "for i in 1 2 3 4 5 6; do dd if=/dev/zero of='$data/big.bin' bs=4M count=256 conv=notrunc,fdatasync status=none; done")
+  printf '%-34s %s\n' "Tarnwipe seconds" "${tws[*]}" "dd zeros x6, fdatasync seconds" "${dds[*]}"
+  printf '%-34s %s (median %s)\n' "Tarnwipe/dd" "${ratios[*]}" "$(median "${ratios[@]}")"
   local sh; sh=$(timed shred -n 6 -u "$data/big.bin"); make_file
   local wi; wi=$(timed wipe -f -q -Q 6 "$data/big.bin"); make_file
   local sr; sr=$(timed srm -l "$data/big.bin")
   rm -f "$data/big.bin"
   table "tool" "seconds" "Tarnwipe/tool"
-  row "Tarnwipe (6 passes)" "$tw"
-  row "dd zeros x6, fdatasync (limit)" "$limit"
+  row "Tarnwipe (6 passes, last round)" "$tw"
   row "shred -n 6 -u" "$sh"
   row "wipe -f -q -Q 6" "$wi"
   row "srm -l (2 passes)" "$sr"
 }
 
-# The median of the numbers given.
-median() { printf '%s\n' "$@" | sort -g | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 
 # Tarnwipe against the plain floor on 10,000 files of $1 bytes, alternating for ROUNDS rounds
 # (default 5): the seconds of each and the median of the per-round ratios.

@@ -6,6 +6,8 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 
+#include <optional>
+
 #include "disk.h"
 #include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
@@ -16,28 +18,25 @@ namespace {
 // ext4 on a loop device over failing_disk's "disk", for the life of a test.
 class FailingDisk {
  public:
-  explicit FailingDisk(const TempFolder& temp)
-      : m_sFuse(temp.MakeFolder("fuse")), m_sMount(temp.MakeFolder("ext4-mnt")), m_sBacking(temp.Path() + "backing.img") {
+  explicit FailingDisk(const TempFolder& temp) : m_sFuse(temp.MakeFolder("fuse")) {
+    const std::string sBacking = temp.Path() + "backing.img";
     if (::geteuid() != 0) {
       m_sWhy = "needs root to mount";
-    } else if (!Run("truncate -s 96M " + m_sBacking) || !Run(std::string(FAILING_DISK) + " " + m_sBacking + " " + m_sFuse)) {
+    } else if (!RunQuietly("truncate -s 96M " + sBacking) ||
+               !RunQuietly(std::string(FAILING_DISK) + " " + sBacking + " " + m_sFuse)) {
       m_sWhy = "cannot mount a FUSE file system here";
-    } else if ((m_sDevice = Output("losetup -f --show " + m_sFuse + "disk")).empty()) {
-      m_sWhy = "cannot make a loop device here";
-    } else if (!Run("mkfs.ext4 -q " + m_sDevice) || !Run("mount " + m_sDevice + " " + m_sMount)) {
-      m_sWhy = "cannot make or mount ext4 on the failing disk";
     } else {
-      m_bReady = true;
+      m_image.emplace(temp, "ext4", 96, "", "", m_sFuse + "disk");
+      m_sWhy = m_image->Why();
     }
   }
   ~FailingDisk() {
-    Run("umount " + m_sMount);
-    if (!m_sDevice.empty()) Run("losetup -d " + m_sDevice);
-    Run("umount " + m_sFuse);
+    m_image.reset();
+    RunQuietly("umount " + m_sFuse);
   }
-  bool Ready() const { return m_bReady; }
+  bool Ready() const { return m_image && m_image->Ready(); }
   const std::string& Why() const { return m_sWhy; }
-  const std::string& Root() const { return m_sMount; }
+  const std::string& Root() const { return m_image->Root(); }
 
   // Writes into the disk's blocks that hold lLength bytes of sPath from lLogical on fail, after
   // the first iSkip writes there have landed.
@@ -58,20 +57,8 @@ class FailingDisk {
   }
 
  private:
-  static bool Run(const std::string& sCommand) { return std::system((sCommand + " >/dev/null 2>&1").c_str()) == 0; }
-  static std::string Output(const std::string& sCommand) {
-    std::string sOut;
-    if (FILE* pPipe = ::popen((sCommand + " 2>/dev/null").c_str(), "r")) {
-      char buffer[256];
-      while (std::fgets(buffer, sizeof buffer, pPipe) != nullptr) sOut += buffer;
-      ::pclose(pPipe);
-    }
-    while (!sOut.empty() && sOut.back() == '\n') sOut.pop_back();
-    return sOut;
-  }
-
-  std::string m_sFuse, m_sMount, m_sBacking, m_sDevice, m_sWhy;
-  bool m_bReady = false;
+  std::string m_sFuse, m_sWhy;
+  std::optional<LoopMount> m_image;
 };
 
 class FailingDiskTest : public FormFixture<PosixFileSystem> {

@@ -24,6 +24,23 @@ inline bool Exists(const std::string& sPath) {
   return ::lstat(sPath.c_str(), &st) == 0;
 }
 
+// Runs a shell command quietly; true when it succeeded.
+inline bool RunQuietly(const std::string& sCommand) {
+  return std::system((sCommand + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// What a shell command printed, without its last line break.
+inline std::string CommandOutput(const std::string& sCommand) {
+  std::string sOut;
+  if (FILE* pPipe = ::popen((sCommand + " 2>/dev/null").c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pPipe) != nullptr) sOut += buffer;
+    ::pclose(pPipe);
+  }
+  while (!sOut.empty() && sOut.back() == '\n') sOut.pop_back();
+  return sOut;
+}
+
 class TempFolder {
  public:
   TempFolder() {
@@ -63,16 +80,17 @@ class TempFolder {
 // and btrfs by the kernel (made with sMakeOptions, mounted with the extra options sOptions,
 // ",name=value..."), NTFS through
 // ntfs-3g, exFAT through exfat-fuse on a loop device, FAT32 ("vfat") through fusefat. Ready()
-// tells whether the image could be made and mounted here, Why() why not.
+// tells whether the image could be made and mounted here, Why() why not. The image is a new
+// file in the test's folder unless sImage names one that already exists.
 class LoopMount {
  public:
   LoopMount(const TempFolder& temp, const std::string& sType, int iMegabytes, const std::string& sOptions = "",
-            const std::string& sMakeOptions = "")
-      : m_sType(sType), m_sImage(temp.Path() + sType + ".img"), m_sMount(temp.MakeFolder(sType + "-mnt")),
+            const std::string& sMakeOptions = "", const std::string& sImage = "")
+      : m_sType(sType), m_sImage(sImage.empty() ? temp.Path() + sType + ".img" : sImage), m_sMount(temp.MakeFolder(sType + "-mnt")),
         m_sOptions(sOptions), m_sMakeOptions(sMakeOptions) {
     if (::geteuid() != 0) {
       m_sWhy = "needs root to mount an image";
-    } else if (!Run("truncate -s " + std::to_string(iMegabytes) + "M " + m_sImage) || !Run(MakeCommand())) {
+    } else if (!RunQuietly("truncate -s " + std::to_string(iMegabytes) + "M " + m_sImage) || !RunQuietly(MakeCommand())) {
       m_sWhy = "the tools to make " + sType + " are missing or failed";
     } else if (!Remount(false)) {
       m_sWhy = "cannot mount " + sType + " here";
@@ -86,21 +104,21 @@ class LoopMount {
   bool Remount(bool bReadOnly) {
     Unmount();
     const std::string sRo = bReadOnly ? " -o ro " : " ";
-    if (m_sType == "ntfs") return m_bMounted = Run("ntfs-3g" + sRo + m_sImage + " " + m_sMount);
-    if (m_sType == "vfat") return m_bMounted = Run("fusefat -o " + std::string(bReadOnly ? "ro " : "rw+ ") + m_sImage + " " + m_sMount);
+    if (m_sType == "ntfs") return m_bMounted = RunQuietly("ntfs-3g" + sRo + m_sImage + " " + m_sMount);
+    if (m_sType == "vfat") return m_bMounted = RunQuietly("fusefat -o " + std::string(bReadOnly ? "ro " : "rw+ ") + m_sImage + " " + m_sMount);
     if (m_sType == "exfat") {
-      m_sDevice = Output("losetup -f --show " + m_sImage);
-      return m_bMounted = !m_sDevice.empty() && Run("mount.exfat-fuse" + sRo + m_sDevice + " " + m_sMount);
+      m_sDevice = CommandOutput("losetup -f --show " + m_sImage);
+      return m_bMounted = !m_sDevice.empty() && RunQuietly("mount.exfat-fuse" + sRo + m_sDevice + " " + m_sMount);
     }
-    return m_bMounted = Run("mount -o loop" + m_sOptions + (bReadOnly ? ",ro " : " ") + m_sImage + " " + m_sMount);
+    return m_bMounted = RunQuietly("mount -o loop" + m_sOptions + (bReadOnly ? ",ro " : " ") + m_sImage + " " + m_sMount);
   }
   // Unmounts and, for a FUSE mount, waits until its daemon has written everything and gone.
   void Unmount() {
-    if (m_bMounted) Run("umount " + m_sMount);
+    if (m_bMounted) RunQuietly("umount " + m_sMount);
     m_bMounted = false;
     const std::string sUser = m_sDevice.empty() ? m_sImage : m_sDevice;
-    for (int i = 0; i < 100 && Run("pgrep -f '^[^ ]*(ntfs-3g|fusefat|mount.exfat).* " + sUser + " '"); ++i) ::usleep(100000);
-    if (!m_sDevice.empty()) Run("losetup -d " + m_sDevice);
+    for (int i = 0; i < 100 && RunQuietly("pgrep -f '^[^ ]*(ntfs-3g|fusefat|mount.exfat).* " + sUser + " '"); ++i) ::usleep(100000);
+    if (!m_sDevice.empty()) RunQuietly("losetup -d " + m_sDevice);
     m_sDevice.clear();
   }
   // The raw bytes of the image, to be searched after Unmount.
@@ -113,18 +131,6 @@ class LoopMount {
     if (m_sType == "vfat") return "mkfs.vfat -F 32 " + m_sImage;
     return "mkfs." + m_sType + " -q " + m_sMakeOptions + " " + m_sImage;
   }
-  static bool Run(const std::string& sCommand) { return std::system((sCommand + " >/dev/null 2>&1").c_str()) == 0; }
-  static std::string Output(const std::string& sCommand) {
-    std::string sOut;
-    if (FILE* pPipe = ::popen((sCommand + " 2>/dev/null").c_str(), "r")) {
-      char buffer[256];
-      while (std::fgets(buffer, sizeof buffer, pPipe) != nullptr) sOut += buffer;
-      ::pclose(pPipe);
-    }
-    while (!sOut.empty() && sOut.back() == '\n') sOut.pop_back();
-    return sOut;
-  }
-
   std::string m_sType, m_sImage, m_sMount, m_sOptions, m_sMakeOptions, m_sDevice, m_sWhy;
   bool m_bMounted = false;
 };
