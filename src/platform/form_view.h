@@ -21,7 +21,7 @@ class FormView {
   virtual void SetEraseButtonCaption(const std::string& sCaption) = 0;
   virtual bool EraseEnabled() const = 0;
   virtual void SetEraseEnabled(bool bEnabled) = 0;
-  // The two selection buttons together: off during a run.
+  // The two selection buttons and the read-me button together: off during a run.
   virtual void SetSelectEnabled(bool bEnabled) = 0;
   virtual void SetFocus(Control control) = 0;
 

@@ -9,16 +9,17 @@
 namespace tarnwipe {
 namespace {
 
+// The elements of a pattern list, in their order. An empty element (a trailing, leading or
+// doubled separator) is dropped: it would match every name and widen a slip of the keyboard to
+// the whole map. A list with no element left chooses no file.
 std::vector<std::string> SplitPattern(const std::string& sPattern) {
   std::vector<std::string> asElements;
-  if (sPattern.empty()) return asElements;
-  size_t lStart = 0;
-  for (;;) {
-    const size_t p = sPattern.find(';', lStart);
-    asElements.push_back(sPattern.substr(lStart, p == std::string::npos ? std::string::npos : p - lStart));
-    if (p == std::string::npos) return asElements;
+  for (size_t lStart = 0; lStart <= sPattern.size();) {
+    const size_t p = std::min(sPattern.find(';', lStart), sPattern.size());
+    if (p > lStart) asElements.push_back(sPattern.substr(lStart, p - lStart));
     lStart = p + 1;
   }
+  return asElements;
 }
 
 // An entry whose attributes could not be read is never taken for a folder.
@@ -74,10 +75,10 @@ void CDirDrill::DrillFolder(std::string sFolder) {
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.sName < b.sName; });
 
-    // Subfolders: plain folders only; hidden ones and links to folders are never entered.
+    // Subfolders: every folder, hidden, system and dot folders too, for the files in them are
+    // the user's as much as any other; links to folders are never entered.
     for (const FolderEntry& entry : entries) {
-      if (!PassesListingMask(entry.lAttributes, kAttrDirectory)) continue;
-      if (IsFolderEntry(entry) && entry.sName[0] != '.') {
+      if (IsFolderEntry(entry) && entry.sName != "." && entry.sName != "..") {
         const std::string sPath = sFolder + entry.sName;
         StoreVisited(m_lTotalFolders + static_cast<int32_t>(asFolders.size()), sPath);
         asFolders.push_back(sPath);

@@ -68,6 +68,8 @@ void FrmErase::btnMap_Click() {
 }
 
 void FrmErase::btnInfo_Click() {
+  // The message area is the run's only record of what could not be erased.
+  if (m_record.bRunning) return;
   m_view.ClearMessages();
   for (const std::string& sBlock : ReadMeBlocks()) m_view.AppendMessageText(sBlock);
 }

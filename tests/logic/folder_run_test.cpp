@@ -33,15 +33,36 @@ TEST_F(FolderRunTest, WholeTreeIsOverwrittenRemovedAndCounted) {
 }
 
 TEST_F(FolderRunTest, PatternElementsChooseTheFilesOneAfterTheOther) {
-  Make({"a.txt", "b.LOG", "noext", "c1.dat", "sub/d.txt", ".git/config"});
+  Make({"a.txt", "b.LOG", "noext", "c1.dat", "sub/d.txt"});
   fs.AddFile(sMap + "fifo", "", kAttrSystem);
   Erase(sMap, true, "c?.dat, *.TXT");
   EXPECT_EQ(Removed(), (std::vector<std::string>{"c1.dat", "a.txt", "sub/d.txt"}));
-  Erase(sMap, true, "noext.*;");  // an empty element matches every name; a name met twice is erased once
-  EXPECT_EQ(Removed(), (std::vector<std::string>{"c1.dat", "a.txt", "sub/d.txt", "noext", "b.LOG"}));
-  EXPECT_EQ(Counts(), "Erased 2 file(s) and 0 folder(s)");
+  Erase(sMap, true, "noext.*;n*");  // a name met twice is erased once
+  EXPECT_EQ(Removed(), (std::vector<std::string>{"c1.dat", "a.txt", "sub/d.txt", "noext"}));
+  EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)");
+  Erase(sMap, true, "f*");
   EXPECT_TRUE(view.Has("Could not erased file fifo"));
-  EXPECT_TRUE(fs.Find(sMap + ".git/config"));  // hidden folders are never entered
+}
+
+// An empty element of the list is a slip, never "every name"; hidden, system and dot folders
+// below the map are entered like any other.
+TEST_F(FolderRunTest, EmptyPatternElementsChooseNothingAndHiddenFoldersAreEntered) {
+  const std::vector<std::string> asAll = {"a.txt", "b.log", "c.bin", ".git/objects/x", ".hidden/y.txt", "sys/z.txt"};
+  const std::vector<std::string> asText = {"a.txt", ".hidden/y.txt", "sys/z.txt"};
+  for (const auto& [pPattern, asErased] : {std::pair<const char*, std::vector<std::string>>{"*.txt,", asText},
+                                           {",*.txt", asText},
+                                           {" *.txt ,, ", asText},
+                                           {"*.txt, ,*.log", {"a.txt", "b.log", ".hidden/y.txt", "sys/z.txt"}},
+                                           {" , ;", {}},
+                                           {"", {}},
+                                           {"*", asAll}}) {
+    fs.removals.clear();
+    Make(asAll);
+    fs.nodes[Native(sMap + "sys")].lAttributes |= kAttrHidden | kAttrSystem;
+    Erase(sMap, true, pPattern);
+    EXPECT_EQ(Removed(), asErased) << pPattern;
+  }
+  EXPECT_FALSE(fs.Find(sMap)) << "every folder the run emptied is removed";
 }
 
 TEST_F(FolderRunTest, AVisitStopsAfter3001FilesAndARunAfter3001Folders) {

@@ -43,6 +43,7 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
   view.onPump = [&] {
     iSeenOn += view.bSelectEnabled || view.bEraseEnabled || !view.bBusy;
     form.btnFile_Click();  // a click that gets through must not change the target
+    form.btnInfo_Click();  // nor replace the run's record with the read-me
   };
   EraseFile("notes.txt", std::string(1025, 'n'));
   EXPECT_EQ(LastBox(), "Are You sure You want to erase notes.txt?");

@@ -196,6 +196,7 @@ bool EraseWindow::EraseEnabled() const { return m_pErase->isEnabled(); }
 void EraseWindow::SetEraseEnabled(bool bEnabled) { m_pErase->setEnabled(bEnabled); }
 
 void EraseWindow::SetSelectEnabled(bool bEnabled) {
+  m_pInfo->setEnabled(bEnabled);
   m_pFile->setEnabled(bEnabled);
   m_pMap->setEnabled(bEnabled);
 }

@@ -236,6 +236,7 @@ bool EraseWindow::EraseEnabled() const { return ::IsWindowEnabled(m_hErase) != 0
 void EraseWindow::SetEraseEnabled(bool bEnabled) { ::EnableWindow(m_hErase, bEnabled ? TRUE : FALSE); }
 
 void EraseWindow::SetSelectEnabled(bool bEnabled) {
+  ::EnableWindow(m_hInfo, bEnabled ? TRUE : FALSE);
   ::EnableWindow(m_hFile, bEnabled ? TRUE : FALSE);
   ::EnableWindow(m_hMap, bEnabled ? TRUE : FALSE);
 }
