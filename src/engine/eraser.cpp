@@ -25,14 +25,14 @@ bool IsNoRoom(const std::error_code& ec) {
 Eraser::Eraser(FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps)
     : m_view(view), m_fs(fs), m_clock(clock), m_pump(pump), m_seps(seps) {}
 
-void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes) {
+void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes, bool bLinkOnly) {
   const std::string sName = paths::LastName(sTarget);
   ReportElapsed(ErasingLine(sName, lBytes, m_seps), false);
   m_sngFileStart = m_clock.TimeOfDay();
 
   bool bOk = false;
   const int32_t lAttributes = m_fs.GetAttributes(sTarget);
-  if (lAttributes != -1 && (lAttributes & kAttrLink) != 0) {
+  if (bLinkOnly || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) {
     // A link holds no data of its own: it is removed, and what it points to is left alone.
     bOk = !m_fs.RemoveLink(sTarget);
   } else {

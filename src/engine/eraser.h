@@ -32,8 +32,9 @@ class Eraser {
   // Erases the file sTarget with lPasses + 1 passes. lBytes holds the size shown in the Erasing
   // line; it becomes -1 when the file was not erased, in which case the file is kept and a
   // failure line is written. A negative lPasses means the count was no number: nothing is
-  // overwritten and the file is kept.
-  void EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes);
+  // overwritten and the file is kept. A link is removed as a link, never followed; with
+  // bLinkOnly, anything but a link is kept and reported as not erased.
+  void EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes, bool bLinkOnly = false);
 
   // Puts sMsg on top of the message area, with the time since the current file's start when bTimed.
   void ReportElapsed(std::string sMsg, bool bTimed);

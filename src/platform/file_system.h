@@ -96,6 +96,11 @@ class FileSystem {
   virtual std::error_code Confine(const std::string& sRoot) = 0;
   virtual void Unconfine() = 0;
 
+  // How many folders the held map lies below the folder sFolder, told by identity (device and
+  // inode, volume and file id), whatever paths lead to either: 0 when the held map is sFolder
+  // itself, -1 when it does not lie in it, when no map is held or sFolder cannot be read.
+  virtual int HeldDepthIn(const std::string& sFolder) const = 0;
+
   // Attribute word of the path itself (a link is never followed), -1 when it cannot be read.
   virtual int32_t GetAttributes(const std::string& sPath) const = 0;
 

@@ -9,12 +9,21 @@
 #include "runs/confinement.h"
 #include "runs/form_operations.h"
 #include "runs/old_copies.h"
+#include "runs/protection.h"
 #include "walker/path_helpers.h"
 
 namespace tarnwipe {
 namespace {
 const char kStopHint[] = "Press <Esc> to stop!";
 const char kMapNotFound[] = "Map not found!";
+
+// A link chosen as the file: only the link goes, and the user is told so before and after.
+std::string LinkNote(const std::string& sName) {
+  return sName + " is a link: only the link will be removed; what it points to is not overwritten.";
+}
+std::string LinkRemovedLine(const std::string& sName) {
+  return "Removed the link " + sName + "; nothing was overwritten.";
+}
 
 // The pass count from its text box: digits only, otherwise -1, for which nothing is erased.
 int32_t ParsePassCount(const std::string& sText) {
@@ -76,6 +85,10 @@ void EraseCommand::RunMap() {
     m_s.mErase.ShowNotice(kMapNotFound);
     return;
   }
+  if (const Refusal eRefusal = m_s.protection.CheckHeld(); eRefusal != Refusal::kNone) {
+    m_s.mErase.ShowNotice(RefusalNotice(eRefusal));
+    return;
+  }
   r.sRootFolder = m_s.dd.Folder();
   m_s.dd.SetPattern(m_s.view.SpecText());
   const std::string sName = m_s.dd.ExtractFolder(m_s.dd.Folder());
@@ -97,23 +110,32 @@ void EraseCommand::RunFile() {
   r.sRootFolder.clear();
   const std::string sName = m_s.dd.ExtractName(r.sTarget);
   const std::string sFolder = m_s.dd.ExtractPath(r.sTarget);
+  // The file is reached through its folder, held from before the question to the end of the
+  // erase, so that what the question names is what is erased. When the folder is gone the
+  // engine reports the file as not erased.
+  const Confinement held(m_s.fs, sFolder);
+  if (const Refusal eRefusal = held.Held() ? m_s.protection.CheckHeld() : Refusal::kNone; eRefusal != Refusal::kNone) {
+    m_s.mErase.ShowNotice(RefusalNotice(eRefusal));
+    return;
+  }
+  const int32_t lAttributes = m_s.fs.GetAttributes(r.sTarget);
+  const bool bLink = lAttributes != -1 && (lAttributes & kAttrLink) != 0;
   // The file's own attributes count (an NTFS file may be compressed in a plain folder).
-  r.sOldCopies = m_s.fs.FileSystemKeepingCopies(r.sTarget);
-  const std::string sNote = r.sOldCopies.empty() ? "" : "\r\n\r\n" + OldCopiesNote(r.sOldCopies);
+  r.sOldCopies = bLink ? "" : m_s.fs.FileSystemKeepingCopies(r.sTarget);
+  const std::string sNote = bLink ? "\r\n\r\n" + LinkNote(sName)
+                                  : r.sOldCopies.empty() ? "" : "\r\n\r\n" + OldCopiesNote(r.sOldCopies);
   if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?" + sNote) != kAnswerYes) return;
 
   SetEraseCaption(m_s.view, "&Erasing file " + sName, false);
-  // The file is reached through its folder, held for the erase; when the folder is gone the
-  // engine reports the file as not erased.
-  const Confinement held(m_s.fs, sFolder);
   // A file that vanished since it was chosen gets the engine's failure line.
   int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(r.sTarget));
   r.sngStart = m_s.clock.TimeOfDay();
-  m_s.eraser.EraseFile(r.sTarget, r.lPasses, lBytes);
+  m_s.eraser.EraseFile(r.sTarget, r.lPasses, lBytes, bLink);
   r.sTarget.clear();
   r.sngEnd = m_s.clock.TimeOfDay();
   if (lBytes >= 0 && (r.sngStart != 0.0F || r.sngEnd != 0.0F)) {
-    const std::string sLine = SingleFileReport(lBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
+    const std::string sLine =
+        bLink ? LinkRemovedLine(sName) : SingleFileReport(lBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     m_s.eraser.ClearProgress();
     m_s.pump.PumpNow();
     m_s.eraser.ReportElapsed(sLine + OldCopiesWarning(r.sOldCopies) + "\r\n", false);

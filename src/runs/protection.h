@@ -30,6 +30,11 @@ class Protection {
   // The protection rules for a chosen target, with the special folders looked up anew.
   Refusal CheckTarget(const std::string& sTarget) const;
 
+  // The rules for the map held now, told by identity: a protected folder reached through any
+  // other path (a bind mount, a junction, another alias that path text cannot see through), or
+  // a folder in it, is refused as the folder itself would be, and so is the system's root.
+  Refusal CheckHeld() const;
+
   // True when a folder of a walk is the program's own folder, or when that folder is unknown.
   bool IsApplicationFolder(const std::string& sFolderSpec) const;
 

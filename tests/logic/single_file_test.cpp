@@ -110,10 +110,28 @@ TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
   EXPECT_EQ(LastRemoved(), std::string(1000, '5'));
 }
 
-TEST_F(SingleFileTest, LinkIsRemovedWithoutAnyWrite) {
+TEST_F(SingleFileTest, ChosenLinkIsSaidToBeALinkAndRemovedWithoutAnyWrite) {
   fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
   Erase("/home/u/link", false);
+  EXPECT_EQ(LastBox(), "Are You sure You want to erase link?\r\n\r\nlink is a link: only the link will be removed; "
+                       "what it points to is not overwritten.");
+  EXPECT_EQ(view.Lines()[0], "Removed the link link; nothing was overwritten.");
   EXPECT_TRUE(!fs.Find("/home/u/link") && fs.iWrites == 0);
+  // A plain file put in the link's place while the question was open is not what was confirmed.
+  fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
+  dialogs.onQuestion = [this] { fs.AddFile("/home/u/link", "plain"); };
+  Erase("/home/u/link", false);
+  EXPECT_EQ(view.Lines()[0], "Could not erased file link [in 0.1 seconds]");
+  EXPECT_EQ(fs.Find("/home/u/link")->sContent, "plain");
+}
+
+TEST_F(SingleFileTest, ProtectedFolderReachedUnderAnotherPathIsRefusedOnceHeld) {
+  fs.aliases = {{"/mnt/x/", "/usr/"}};
+  fs.AddFile("/mnt/x/share/doc/f", "f");
+  Erase("/mnt/x/share/", true);
+  Erase("/mnt/x/share/doc/f", false);
+  EXPECT_EQ(dialogs.boxes, std::vector<std::string>(2, RefusalNotice(Refusal::kSystemFolder)));
+  EXPECT_TRUE(fs.removals.empty());
 }
 
 TEST_F(SingleFileTest, WhatAWriteBackWaitReportsKeepsTheFile) {

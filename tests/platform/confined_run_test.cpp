@@ -13,6 +13,7 @@
 #include "disk.h"
 #include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
+#include "runs/protection.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -115,6 +116,32 @@ TEST_F(ConfinedRunTest, MountsInsideTheMapAreNeitherEnteredNorErased) {
   EXPECT_TRUE(view.Has("Could not erased file bound.txt")) << view.sText;
   EXPECT_EQ(Counts(), "Erased 5 file(s) and 2 folder(s)") << view.sText;
   EXPECT_EQ(view.Lines()[1], "  unable to delete 2 folder(s)");
+}
+
+TEST_F(ConfinedRunTest, FolderSwappedWhileTheSingleFileQuestionIsOpenLeadsNowhere) {
+  dialogs.onQuestion = [this] {
+    bSwapped = std::rename((temp.Path() + sMap + "sub").c_str(), (temp.Path() + "away").c_str()) == 0 &&
+               ::symlink((temp.Path() + "outside").c_str(), (temp.Path() + sMap + "sub").c_str()) == 0;
+  };
+  Erase(temp.Path() + sMap + "sub/s1", false);
+  ASSERT_TRUE(bSwapped);
+  ExpectOutsideIntact();
+  EXPECT_FALSE(Exists(temp.Path() + "away/s1")) << "the file the question named is the one erased";
+}
+
+TEST_F(ConfinedRunTest, ProtectedFolderBoundElsewhereIsRefusedByWhatItIs) {
+  const std::string sAlias = temp.MakeFolder("alias");
+  if (::mount((temp.Path() + "outside").c_str(), sAlias.c_str(), nullptr, MS_BIND, nullptr) != 0)
+    GTEST_SKIP() << "bind mount skipped: needs root to mount";
+  folders.asSystem = {temp.Path() + "outside/"};
+  Erase(sAlias + "deeper/", true);
+  const std::string sMapNotice = LastBox();
+  Erase(sAlias + "s1", false);
+  ::umount2(sAlias.c_str(), MNT_DETACH);
+  EXPECT_EQ(sMapNotice, RefusalNotice(Refusal::kSystemFolder));
+  EXPECT_EQ(LastBox(), RefusalNotice(Refusal::kSystemFolder));
+  EXPECT_EQ(dialogs.boxes.size(), 2U) << "no question is asked";
+  ExpectOutsideIntact();
 }
 
 TEST_F(ConfinedRunTest, PathBeyondTheLimitIsLeftAloneAndSaid) {

@@ -67,8 +67,11 @@ TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   Write("map\\sub\\" + sLong + "\\" + sLong + ".txt", "deep");
   ::SetFileAttributesW(Long("map\\read-only.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   ::SetFileAttributesW(Long("map\\no-archive.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+  Write("map\\Hidden\\h.txt", "h");
+  Write("map\\.cache\\c.txt", "c");
+  ::SetFileAttributesW(Long("map\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   Erase(sRoot + "map\\", true);
-  EXPECT_EQ(Counts(), "Erased 5 file(s) and 3 folder(s)") << view.sText;
+  EXPECT_EQ(Counts(), "Erased 7 file(s) and 5 folder(s)") << view.sText;
   EXPECT_FALSE(Exists("map"));
   EXPECT_TRUE(Exists(""));
 }

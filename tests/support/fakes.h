@@ -67,16 +67,15 @@ class FakeClock : public Clock {
 class FakeSpecialFolders : public SpecialFolders {
  public:
   std::string sExecutable = "/nonexistent/tarnwipe/bin";
-  std::vector<std::string> SystemFolders() const override {
-    return {Native("/bin/"), Native("/etc/"), Native("/usr/"), Native("/var/")};
-  }
+  std::vector<std::string> asSystem = {Native("/bin/"), Native("/etc/"), Native("/usr/"), Native("/var/")};
+  std::vector<std::string> SystemFolders() const override { return asSystem; }
   std::vector<std::string> ProgramsFolders() const override { return {Native("/opt/")}; }
   std::string DocumentsFolder() const override { return Native("/tmp/"); }
   std::string ExecutableFolder() const override { return Native(sExecutable); }
 };
 
 // Answers every Yes/No box with lAnswer and every chooser with sChoice (empty: cancel); onChoose
-// runs inside a chooser, as a modal loop would.
+// and onQuestion run inside a chooser and a question, as a modal loop would.
 class ScriptedDialogs : public Dialogs {
  public:
   std::vector<std::string> boxes;  // each box's text, trailing blanks cut
@@ -84,9 +83,11 @@ class ScriptedDialogs : public Dialogs {
   std::string sChoice;
   int iChoosers = 0;
   std::function<void()> onChoose;
+  std::function<void()> onQuestion;  // runs while a Yes/No box is open
 
   int32_t MessageBox(const std::string& sText, const std::string&, int32_t lStyle) override {
     boxes.push_back(sText.substr(0, sText.find_last_not_of(' ') + 1));
+    if (onQuestion && (lStyle & kStyleYesNo) != 0) onQuestion();
     return (lStyle & kStyleYesNo) != 0 ? lAnswer : kAnswerOk;
   }
   std::string ChooseFile(const std::string&, const std::string&, const std::string&) override { return Choose(); }

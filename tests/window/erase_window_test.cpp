@@ -7,6 +7,14 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
 #include "disk.h"
 #include "fakes.h"
 #include "platform/posix/posix_clock.h"
@@ -79,6 +87,44 @@ class EraseWindowTest : public QObject {
     QVERIFY2(sText.startsWith(QStringLiteral("Erased 2 file(s) and 2 folder(s);  3.00 kBytes in ")), qPrintable(sText));
     QVERIFY(!rig.window.btnErase()->isEnabled() && rig.window.btnMap()->isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
+  }
+
+  // A slip in the pattern list widens nothing; hidden and dot folders are erased like any other;
+  // a folder the user may not read is named. Run without the power to read every folder.
+  void PatternListAndHiddenFoldersThroughTheWindow() {
+    TempFolder temp;
+    const std::string sMap = temp.MakeFolder("map");
+    for (const char* pName : {"a.txt", "b.log", "c.bin", ".git/objects/x", ".hidden/y.txt", "locked/z.txt"})
+      temp.Write(std::string("map/") + pName, "x");
+    const std::string sLocked = sMap + "locked/";
+    if (::chown(sLocked.c_str(), 65534, 65534) != 0 || ::chmod(sLocked.c_str(), 0700) != 0)
+      QSKIP("needs root to give a folder to another user");
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2]{}, reduced[2]{};
+    QVERIFY(::syscall(SYS_capget, &header, caps) == 0);
+    std::copy(caps, caps + 2, reduced);
+    reduced[0].effective &= ~((1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH));
+    QVERIFY(::syscall(SYS_capset, &header, reduced) == 0);
+    Rig rig;
+    std::vector<std::string> asLeft;
+    int iNamed = 0;
+    for (const char* pPattern : {"*.txt,", "*.*"}) {
+      rig.dialogs.sChoice = sMap;
+      QTest::mouseClick(rig.window.btnMap(), Qt::LeftButton);
+      rig.window.txtSpec()->setText(QString::fromLatin1(pPattern));
+      QTest::mouseClick(rig.window.btnErase(), Qt::LeftButton);
+      iNamed += rig.window.MessageText().find("Could not read map " + sLocked) != std::string::npos;
+      std::set<std::string> left;
+      const auto options = std::filesystem::directory_options::skip_permission_denied;
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(sMap, options))
+        left.insert(entry.path().string().substr(sMap.size()));
+      std::string sLeft;
+      for (const std::string& sName : left) sLeft += sName + " ";
+      asLeft.push_back(sLeft);
+    }
+    ::syscall(SYS_capset, &header, caps);
+    QCOMPARE(iNamed, 2);
+    QCOMPARE(asLeft, (std::vector<std::string>{".git .git/objects .git/objects/x b.log c.bin locked ", "locked "}));
   }
 
   // The file dialog shows names without a dot; in the folder dialog a file or a link names the

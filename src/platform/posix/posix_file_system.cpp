@@ -249,6 +249,22 @@ void PosixFileSystem::Unconfine() {
   m_held.Clear();
 }
 
+int PosixFileSystem::HeldDepthIn(const std::string& sFolder) const {
+  struct stat target {};
+  if (m_iRootFd < 0 || ::stat(sFolder.c_str(), &target) != 0) return -1;
+  // Up from the held map through "..", which crosses out of a bind mount to where it is mounted.
+  Descriptor folder(::openat(m_iRootFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  for (int iDepth = 0;; ++iDepth) {
+    struct stat st {};
+    if (folder.Get() < 0 || ::fstat(folder.Get(), &st) != 0) return -1;
+    if (SameInode(st, target)) return iDepth;
+    Descriptor parent(::openat(folder.Get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat above {};
+    if (parent.Get() < 0 || ::fstat(parent.Get(), &above) != 0 || SameInode(above, st)) return -1;
+    folder = std::move(parent);
+  }
+}
+
 std::error_code PosixFileSystem::Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const {
   iFolderFd = -1;
   std::string sRelative;

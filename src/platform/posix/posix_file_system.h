@@ -20,6 +20,7 @@ class PosixFileSystem : public FileSystem {
 
   std::error_code Confine(const std::string& sRoot) override;
   void Unconfine() override;
+  int HeldDepthIn(const std::string& sFolder) const override;
   int32_t GetAttributes(const std::string& sPath) const override;
   int64_t FileLength(const std::string& sPath) const override;
   std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;

@@ -266,6 +266,26 @@ void Win32FileSystem::Unconfine() {
   m_held.Clear();
 }
 
+int Win32FileSystem::HeldDepthIn(const std::string& sFolder) const {
+  const auto identity = [](const std::string& sPath, EntryInfo& info) {
+    const Handle h(::CreateFileW(win32::LongPath(sPath).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.IsOpen() && Describe(h.Get(), info);
+  };
+  EntryInfo target;
+  if (!m_root.IsOpen() || !identity(sFolder, target)) return -1;
+  // Up from the folder the held handle is open on, whatever junctions or mount points led there.
+  std::string sAt = win32::FinalPath(m_root.Get());
+  for (int iDepth = 0; !sAt.empty(); ++iDepth) {
+    EntryInfo info;
+    if (!identity(sAt, info)) return -1;
+    if (info.lVolume == target.lVolume && info.lIndex == target.lIndex) return iDepth;
+    if (paths::IsRoot(paths::WithoutSeparator(sAt))) return -1;
+    sAt = paths::FolderPart(paths::WithoutSeparator(sAt));
+  }
+  return -1;
+}
+
 std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
                                       Handle& h) const {
   h.Reset();
