@@ -2,14 +2,13 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <sys/file.h>
 #include <sys/mman.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
+#include "capabilities.h"
 #include "disk.h"
 #include "fakes.h"
 #include "form_fixture.h"
@@ -104,9 +103,7 @@ TEST_F(PosixFileSystemTest, ProtectionFollowsLinks) {
 // shared mapping of it after closing its descriptor.
 class OtherWriterTest : public FormFixture<PosixFileSystem> {
  protected:
-  ~OtherWriterTest() override {
-    if (m_iWriter > 0) ::kill(m_iWriter, SIGKILL), ::waitpid(m_iWriter, nullptr, 0);
-  }
+  ~OtherWriterTest() override { StopWriter(); }
   // Starts the writer and returns once it holds the file.
   void StartWriter(const std::string& sPath, bool bMap) {
     int aiReady[2];
@@ -128,16 +125,17 @@ class OtherWriterTest : public FormFixture<PosixFileSystem> {
     ::close(aiReady[0]);
     ::close(aiReady[1]);
   }
+  void StopWriter() {
+    if (m_iWriter > 0) ::kill(m_iWriter, SIGKILL), ::waitpid(m_iWriter, nullptr, 0);
+    m_iWriter = -1;
+  }
   // Erases sPath in a child process that may not take leases, as for another user's file, and
   // tells whether the file was kept and reported as not erased.
   bool KeptWithoutLease(const std::string& sPath) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-      __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-      __user_cap_data_struct data[2]{};
-      ::syscall(SYS_capget, &header, data);
-      data[CAP_LEASE / 32].effective &= ~(1U << (CAP_LEASE % 32));
-      if (::syscall(SYS_capset, &header, data) != 0) ::_exit(2);
+      const WithoutCapabilities noLeases({CAP_LEASE});
+      if (!noLeases.Dropped()) ::_exit(2);
       Erase(sPath, false);
       ::_exit(view.Lines()[0].starts_with("Could not erased file") && Exists(sPath) ? 0 : 1);
     }
@@ -157,9 +155,7 @@ TEST_F(OtherWriterTest, FileThatAnotherProgramHoldsOpenOrHasMappedIsNotErased) {
     Erase(sPath, false);
     EXPECT_EQ(view.Lines()[0], "Could not erased file " + paths::LastName(sPath) + " [in 0.1 seconds]");
     EXPECT_NE(ReadFile(sPath).find(std::string(1000, 'o')), std::string::npos) << "a file in use is not overwritten";
-    ::kill(m_iWriter, SIGKILL);
-    ::waitpid(m_iWriter, nullptr, 0);
-    m_iWriter = -1;
+    StopWriter();
   }
 }
 
@@ -170,9 +166,7 @@ TEST_F(OtherWriterTest, WithoutALeaseWhatAnotherProgramWroteMeanwhileKeepsTheFil
     ASSERT_EQ(::chown(sPath.c_str(), 65534, 65534), 0);
     StartWriter(sPath, bMap);
     EXPECT_TRUE(KeptWithoutLease(sPath)) << sPath;
-    ::kill(m_iWriter, SIGKILL);
-    ::waitpid(m_iWriter, nullptr, 0);
-    m_iWriter = -1;
+    StopWriter();
   }
   // With nobody else at work on it, the file reads back as the last pass and is erased.
   const std::string sAlone = temp.Write("alone.txt", std::string(5000, 'a'));

@@ -7,14 +7,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <filesystem>
 #include <set>
 
+#include "capabilities.h"
 #include "disk.h"
 #include "fakes.h"
 #include "platform/posix/posix_clock.h"
@@ -99,12 +95,8 @@ class EraseWindowTest : public QObject {
     const std::string sLocked = sMap + "locked/";
     if (::chown(sLocked.c_str(), 65534, 65534) != 0 || ::chmod(sLocked.c_str(), 0700) != 0)
       QSKIP("needs root to give a folder to another user");
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct caps[2]{}, reduced[2]{};
-    QVERIFY(::syscall(SYS_capget, &header, caps) == 0);
-    std::copy(caps, caps + 2, reduced);
-    reduced[0].effective &= ~((1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH));
-    QVERIFY(::syscall(SYS_capset, &header, reduced) == 0);
+    auto pUser = std::make_unique<WithoutCapabilities>(std::initializer_list<int>{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH});
+    QVERIFY(pUser->Dropped());
     Rig rig;
     std::vector<std::string> asLeft;
     int iNamed = 0;
@@ -122,7 +114,7 @@ class EraseWindowTest : public QObject {
       for (const std::string& sName : left) sLeft += sName + " ";
       asLeft.push_back(sLeft);
     }
-    ::syscall(SYS_capset, &header, caps);
+    pUser.reset();
     QCOMPARE(iNamed, 2);
     QCOMPARE(asLeft, (std::vector<std::string>{".git .git/objects .git/objects/x b.log c.bin locked ", "locked "}));
   }
