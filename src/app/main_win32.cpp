@@ -1,16 +1,60 @@
-// Start-up on Windows: shows the main window; the program lives in its message loop until it is
+// Start-up on Windows: answers --help and --version, or shows the main window, with the file or
+// map named on the command line chosen; the program lives in its message loop until it is
 // closed.
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
 #include "platform/win32/erase_window.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_separators.h"
 #include "platform/win32/win32_special_folders.h"
+#include "window/command_line.h"
 #include "window/frm_erase.h"
 
+namespace {
+
+// The arguments after the program's name; paths are made full paths.
+tarnwipe::CommandLine ParseArguments() {
+  int iCount = 0;
+  LPWSTR* ppArgs = ::CommandLineToArgvW(::GetCommandLineW(), &iCount);
+  std::vector<std::string> asArgs;
+  for (int i = 1; i < iCount; ++i) asArgs.push_back(tarnwipe::win32::Narrow(ppArgs[i]));
+  ::LocalFree(ppArgs);
+  tarnwipe::CommandLine line = tarnwipe::ParseCommandLine(asArgs);
+  for (std::string& sTarget : line.asTargets) {
+    std::vector<wchar_t> full(32768);
+    const DWORD lFull = ::GetFullPathNameW(tarnwipe::win32::Widen(sTarget).c_str(), 32768, full.data(), nullptr);
+    if (lFull > 0 && lFull < 32768) sTarget = tarnwipe::win32::Narrow(std::wstring(full.data(), lFull));
+  }
+  return line;
+}
+
+// A text for the console the program was started from, or in a box when there is none.
+void Say(const std::string& sText) {
+  const std::wstring sWide = tarnwipe::win32::Widen(sText);
+  DWORD lWritten = 0;
+  if (::AttachConsole(ATTACH_PARENT_PROCESS) != 0 &&
+      ::WriteConsoleW(::GetStdHandle(STD_OUTPUT_HANDLE), sWide.c_str(), static_cast<DWORD>(sWide.size()), &lWritten,
+                      nullptr) != 0)
+    return;
+  ::MessageBoxW(nullptr, sWide.c_str(), L"Tarnwipe", MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const tarnwipe::CommandLine line = ParseArguments();
+  if (line.eAction != tarnwipe::CommandLine::Action::kRun) {
+    Say(line.eAction == tarnwipe::CommandLine::Action::kHelp ? tarnwipe::HelpText() : tarnwipe::VersionText());
+    return 0;
+  }
   tarnwipe::Win32FileSystem fs;
   tarnwipe::Win32Clock clock;
   tarnwipe::Win32SpecialFolders folders;
@@ -21,5 +65,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   window.Attach(form);
   form.Form_Load();
   window.ShowCentred();
+  if (!line.asTargets.empty()) form.TakeTargets(line.asTargets);
   return window.Run();
 }

@@ -2,6 +2,7 @@
 #include "window/frm_erase.h"
 
 #include "runs/form_operations.h"
+#include "walker/path_helpers.h"
 #include "runs/spec_folders.h"
 #include "window/read_me.h"
 
@@ -10,6 +11,7 @@ namespace tarnwipe {
 FrmErase::FrmErase(FormView& view, FileSystem& fs, Clock& clock, Dialogs& dialogs, const SpecialFolders& folders,
                    Separators seps)
     : m_view(view),
+      m_fs(fs),
       m_seps(std::move(seps)),
       m_dd(fs, GetApplicationFolder(folders)),
       m_pump(view, clock),
@@ -50,9 +52,7 @@ void FrmErase::btnFile_Click() {
   SetEraseCaption("&Erase file ", false);
   m_record.bMap = false;
   m_record.sTarget = m_mErase.GetNameFile();
-  const std::string sName = m_dd.ExtractName(m_record.sTarget);
-  SetEraseCaption(sName, true);
-  ResetForTarget(sName);
+  ShowChosen();
 }
 
 void FrmErase::btnMap_Click() {
@@ -62,7 +62,23 @@ void FrmErase::btnMap_Click() {
   m_view.SetEraseEnabled(false);
   std::string sTitle = "Select a map to erase";
   m_record.sTarget = m_mErase.GetNameFolder(sTitle, 1);
-  const std::string sName = m_dd.ExtractFolder(m_record.sTarget);
+  ShowChosen();
+}
+
+void FrmErase::TakeTargets(const std::vector<std::string>& asPaths) {
+  if (m_record.bRunning) return;
+  if (asPaths.size() != 1) return m_mErase.ShowNotice("Select one file or one map at a time!");
+  const std::string& sPath = asPaths.front();
+  if (!paths::IsAbsolute(sPath) || m_fs.GetAttributes(sPath) == -1) return m_mErase.ShowNotice("File or map not found!");
+  m_record.bMap = paths::IsFolder(m_fs, sPath);
+  SetEraseCaption(m_record.bMap ? "&Erase map " : "&Erase file ", false);
+  m_record.sTarget = m_record.bMap ? paths::AsFolder(sPath) : sPath;
+  ShowChosen();
+}
+
+void FrmErase::ShowChosen() {
+  const std::string& sTarget = m_record.sTarget;
+  const std::string sName = m_record.bMap ? m_dd.ExtractFolder(sTarget) : m_dd.ExtractName(sTarget);
   SetEraseCaption(sName, true);
   ResetForTarget(sName);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/eraser.h"
 #include "engine/event_pump.h"
@@ -42,6 +43,11 @@ class FrmErase {
   void btnFile_Click();
   void btnMap_Click();
   void btnInfo_Click();
+  // A target handed to the program, on its command line or dropped on the window, is chosen as
+  // the matching dialog would choose it: a folder as a map, anything else (a link too) as a
+  // file. None, several, or one that does not exist get a notice and leave no target; during a
+  // run nothing is taken.
+  void TakeTargets(const std::vector<std::string>& asPaths);
   void btnErase_Click() { m_command.btnErase_Click(); }
   // Closing the window: allowed at once when idle; during a run it asks the run to stop and
   // the window closes when the run is over (CloseRequested).
@@ -56,7 +62,11 @@ class FrmErase {
   FolderRun& Run() { return m_folderRun; }
 
  private:
+  // Shows the target just chosen on the erase button and readies the window for it.
+  void ShowChosen();
+
   FormView& m_view;
+  const FileSystem& m_fs;
   Separators m_seps;
   RunRecord m_record;
   CDirDrill m_dd;

@@ -46,5 +46,35 @@ TEST_F(SelectionTest, CancelOrABrokenDialogLeavesNoTargetAndTheButtonOff) {
   EXPECT_EQ(sWhere, "GetNameFolder\t0\t5\tInvalid procedure call");
 }
 
+// A path on the command line or dropped on the window is chosen as its dialog would choose it.
+TEST_F(SelectionTest, HandedTargetIsChosenByWhatItIs) {
+  fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
+  for (const auto& [pPath, pTarget, pCaption] :
+       {std::tuple{"/home/u/Photos", "/home/u/Photos/", "&Erase map Photos"},
+        {"/home/u/Photos/cat.jpg", "/home/u/Photos/cat.jpg", "&Erase file cat.jpg"},
+        {"/home/u/link", "/home/u/link", "&Erase file link"}}) {
+    view.sText = "earlier run";
+    form.TakeTargets({Native(pPath)});
+    EXPECT_EQ(form.Record().sTarget, Native(pTarget));
+    EXPECT_EQ(form.Record().bMap, std::string(pCaption).find("map") != std::string::npos);
+    EXPECT_EQ(view.sEraseCaption, pCaption);
+    EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase) << pPath;
+  }
+  EXPECT_TRUE(dialogs.boxes.empty() && dialogs.iChoosers == 0);
+  // None, several, missing or relative: a notice, and no target.
+  for (const auto& [asPaths, pNotice] :
+       {std::pair<std::vector<std::string>, const char*>{{}, "Select one file or one map at a time!"},
+        {{Native("/home/u/Photos"), sCat}, "Select one file or one map at a time!"},
+        {{Native("/home/u/gone.txt")}, "File or map not found!"},
+        {{"cat.jpg"}, "File or map not found!"}}) {
+    form.TakeTargets(asPaths);
+    EXPECT_EQ(LastBox(), pNotice);
+  }
+  EXPECT_EQ(form.Record().sTarget, Native("/home/u/link"));
+  form.Record().bRunning = true;
+  form.TakeTargets({sCat});
+  EXPECT_EQ(form.Record().sTarget, Native("/home/u/link")) << "nothing is taken during a run";
+}
+
 }  // namespace
 }  // namespace tarnwipe::test

@@ -2,6 +2,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -117,6 +118,34 @@ class EraseWindowTest : public QObject {
     pUser.reset();
     QCOMPARE(iNamed, 2);
     QCOMPARE(asLeft, (std::vector<std::string>{".git .git/objects .git/objects/x b.log c.bin locked ", "locked "}));
+  }
+
+  // A file or folder dropped anywhere on the window becomes the target; several at once get a
+  // notice; during a run the window takes no drop.
+  void DroppedFileOrFolderBecomesTheTarget() {
+    TempFolder temp;
+    const QUrl map = QUrl::fromLocalFile(QString::fromStdString(temp.MakeFolder("dropped")));
+    const QUrl file = QUrl::fromLocalFile(QString::fromStdString(temp.Write("dropped/a.txt", "a")));
+    Rig rig;
+    const auto drop = [&](QWidget* pOnto, const QList<QUrl>& urls) {
+      QMimeData data;
+      data.setUrls(urls);
+      QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(pOnto, &enter);
+      QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      if (enter.isAccepted()) QApplication::sendEvent(pOnto, &dropped);
+      return enter.isAccepted();
+    };
+    QVERIFY(drop(rig.window.txtMsg()->viewport(), {map}));
+    QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase map dropped"));
+    QVERIFY(drop(rig.window.txtSpec(), {file}));
+    QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase file a.txt"));
+    QCOMPARE(rig.window.txtSpec()->text(), QStringLiteral("*.*"));
+    QVERIFY(drop(&rig.window, {map, file}));
+    QCOMPARE(rig.dialogs.boxes.back(), std::string("Select one file or one map at a time!"));
+    rig.form.Record().bRunning = true;
+    QVERIFY(!drop(rig.window.btnFile(), {map}));
+    QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase file a.txt"));
   }
 
   // The file dialog shows names without a dot; in the folder dialog a file or a link names the

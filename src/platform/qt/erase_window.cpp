@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -14,6 +17,7 @@
 #include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 
 #include "window/frm_erase.h"
 
@@ -133,6 +137,7 @@ EraseWindow::EraseWindow(QWidget* pParent)
 
   for (QWidget* pChild : findChildren<QWidget*>()) pChild->installEventFilter(this);
   installEventFilter(this);
+  setAcceptDrops(true);
 }
 
 void EraseWindow::Attach(FrmErase& form) {
@@ -156,6 +161,22 @@ void EraseWindow::EraseClicked() {
 
 bool EraseWindow::eventFilter(QObject* pWatched, QEvent* pEvent) {
   if (m_pForm == nullptr) return false;
+  // Files and folders dropped anywhere on the window; during a run nothing is taken.
+  if (pEvent->type() == QEvent::DragEnter || pEvent->type() == QEvent::DragMove || pEvent->type() == QEvent::Drop) {
+    auto& drop = static_cast<QDropEvent&>(*pEvent);
+    if (!drop.mimeData()->hasUrls()) return false;
+    if (m_pForm->Record().bRunning) {
+      drop.ignore();
+      return true;
+    }
+    drop.acceptProposedAction();
+    if (pEvent->type() != QEvent::Drop) return true;
+    std::vector<std::string> asPaths;
+    for (const QUrl& url : drop.mimeData()->urls())
+      asPaths.push_back(url.isLocalFile() ? QFile::encodeName(url.toLocalFile()).toStdString() : std::string());
+    m_pForm->TakeTargets(asPaths);
+    return true;
+  }
   if (pEvent->type() == QEvent::KeyPress) {
     int16_t iKeyAscii = KeyAscii(static_cast<QKeyEvent&>(*pEvent));
     if (iKeyAscii == 0) return false;

@@ -2,7 +2,10 @@
 // are created in tab order, which is also their order for IsDialogMessageW.
 #include "platform/win32/erase_window.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/wide_text.h"
 #include "window/frm_erase.h"
@@ -55,6 +58,7 @@ EraseWindow::EraseWindow() {
   m_hProgressFont = ::CreateFontW(-18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
   CreateControls();
+  ::DragAcceptFiles(m_hWnd, TRUE);
 }
 
 EraseWindow::~EraseWindow() {
@@ -183,6 +187,20 @@ LRESULT EraseWindow::Handle(UINT lMessage, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case WM_DROPFILES: {
+      // Files and folders dropped on the window; the logic takes nothing during a run.
+      const auto hDrop = reinterpret_cast<HDROP>(wParam);
+      std::vector<std::string> asPaths;
+      const UINT lCount = ::DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+      for (UINT i = 0; i < lCount; ++i) {
+        std::wstring sPath(::DragQueryFileW(hDrop, i, nullptr, 0) + 1, L'\0');
+        sPath.resize(::DragQueryFileW(hDrop, i, sPath.data(), static_cast<UINT>(sPath.size())));
+        asPaths.push_back(win32::Narrow(sPath));
+      }
+      ::DragFinish(hDrop);
+      if (m_pForm != nullptr) m_pForm->TakeTargets(asPaths);
+      return 0;
+    }
     case WM_CLOSE:
       if (m_pForm != nullptr && !m_pForm->Form_QueryUnload()) return 0;
       ::DestroyWindow(m_hWnd);

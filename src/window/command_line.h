@@ -1,0 +1,23 @@
+// What the program was started with: nothing, a target, or a question about itself.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarnwipe {
+
+struct CommandLine {
+  enum class Action { kRun, kHelp, kVersion };
+  Action eAction = Action::kRun;
+  std::vector<std::string> asTargets;  // the paths handed to the window, as full paths
+};
+
+// The arguments after the program's name; the paths among them already made full paths by the
+// platform. "--help" or "--version" anywhere answers that question and nothing else.
+CommandLine ParseCommandLine(const std::vector<std::string>& asArgs);
+
+// The texts the program prints for --help and --version.
+std::string HelpText();
+std::string VersionText();
+
+}  // namespace tarnwipe
