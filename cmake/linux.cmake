@@ -17,10 +17,14 @@ target_link_libraries(tarnwipe_qt PUBLIC tarnwipe_logic Qt6::Widgets)
 add_executable(tarnwipe src/app/main.cpp)
 target_link_libraries(tarnwipe PRIVATE tarnwipe_qt tarnwipe_posix)
 
-# Installed as a desktop program: the binary, its menu entry, icon, AppStream data and licence.
+# Installed as a desktop program: the binary, its menu entry, the file managers' menu entries,
+# icon, AppStream data and licence.
 include(GNUInstallDirs)
 install(TARGETS tarnwipe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/org.tarnwipe.Tarnwipe.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# "Erase with Tarnwipe" in the file managers' menus: Dolphin's service menu and Nemo's action.
+install(FILES data/org.tarnwipe.Tarnwipe.erase.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
+install(FILES data/org.tarnwipe.Tarnwipe.nemo_action DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
 install(FILES data/org.tarnwipe.Tarnwipe.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES data/org.tarnwipe.Tarnwipe.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarnwipe)
