@@ -23,7 +23,7 @@ bool IsNoRoom(const std::error_code& ec) {
 }  // namespace
 
 Eraser::Eraser(FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps)
-    : m_view(view), m_fs(fs), m_clock(clock), m_pump(pump), m_seps(seps) {}
+    : m_view(view), m_fs(fs), m_clock(clock), m_pump(pump), m_seps(seps), m_progress(view, clock) {}
 
 void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes, bool bLinkOnly) {
   const std::string sName = paths::LastName(sTarget);
@@ -37,7 +37,9 @@ void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBy
     bOk = !m_fs.RemoveLink(sTarget);
   } else {
     bOk = lPasses >= 0 && OpenEraseFile(sTarget);
+    m_progress.Start(lPasses);
     if (bOk) bOk = OverwriteEraseFile(lPasses);
+    m_progress.Finish();
     // The name is removed only while it still leads to the file just overwritten.
     if (bOk) bOk = !m_pFile->Remove();
     const bool bClosed = CloseEraseFile();
@@ -95,6 +97,7 @@ bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses) {
         if (lOffset >= kBacklog && file.WaitWriteBack(lOffset - kBacklog, kChunk)) return false;
       }
       ShowProgress((lSize + kBlock - 1) / kBlock);
+      m_progress.Update(i, static_cast<double>(lOffset + lSize) / static_cast<double>(lPassBytes));
     }
     if (file.Flush()) return false;
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/event_pump.h"
+#include "engine/file_progress.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/form_view.h"
@@ -46,6 +47,9 @@ class Eraser {
   // Empties the progress caption.
   void ClearProgress();
 
+  // How far a long file is, in the title and on the taskbar.
+  FileProgress& Progress() { return m_progress; }
+
  private:
   // Opens sTarget for exclusive overwriting; false when it cannot be opened.
   bool OpenEraseFile(const std::string& sTarget);
@@ -78,6 +82,7 @@ class Eraser {
   EventPump& m_pump;
   const Separators& m_seps;
 
+  FileProgress m_progress;
   std::unique_ptr<ExclusiveFile> m_pFile;  // the open erase file; at most one at a time
   float m_sngFileStart = 0;                // clock when the current file's erase began
   int m_iDots = 0;

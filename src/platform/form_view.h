@@ -36,6 +36,9 @@ class FormView {
   virtual void SetProgressTop(int iTwips) = 0;
 
   virtual void SetBusyPointer(bool bBusy) = 0;
+  // How far the current file is on the taskbar, 0 to 100; -1 shows nothing. Where the desktop
+  // has no such place the call does nothing.
+  virtual void SetTaskProgress(int iPercent) = 0;
 
   // Lets the window process pending input and painting, then returns.
   virtual void PumpEvents() = 0;

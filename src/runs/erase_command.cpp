@@ -85,7 +85,7 @@ void EraseCommand::RunMap() {
     m_s.mErase.ShowNotice(kMapNotFound);
     return;
   }
-  if (const Refusal eRefusal = m_s.protection.CheckHeld(); eRefusal != Refusal::kNone) {
+  if (const Refusal eRefusal = m_s.protection.CheckHeld(true); eRefusal != Refusal::kNone) {
     m_s.mErase.ShowNotice(RefusalNotice(eRefusal));
     return;
   }
@@ -98,6 +98,7 @@ void EraseCommand::RunMap() {
   if (m_s.mErase.AskConfirm(sQuestion + "(" + kStopHint + ")") != kAnswerYes) return;
 
   SetTitle(m_s.view, std::string(" ") + kStopHint);
+  m_s.eraser.Progress().SetRunCaption(TitleText(std::string(" ") + kStopHint));
   m_s.dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
   m_s.view.ClearMessages();
   SetEraseCaption(m_s.view, "&Erasing map " + sName, false);
@@ -114,7 +115,7 @@ void EraseCommand::RunFile() {
   // erase, so that what the question names is what is erased. When the folder is gone the
   // engine reports the file as not erased.
   const Confinement held(m_s.fs, sFolder);
-  if (const Refusal eRefusal = held.Held() ? m_s.protection.CheckHeld() : Refusal::kNone; eRefusal != Refusal::kNone) {
+  if (const Refusal eRefusal = held.Held() ? m_s.protection.CheckHeld(false) : Refusal::kNone; eRefusal != Refusal::kNone) {
     m_s.mErase.ShowNotice(RefusalNotice(eRefusal));
     return;
   }
@@ -127,6 +128,7 @@ void EraseCommand::RunFile() {
   if (m_s.mErase.AskConfirm("Are You sure You want to erase " + sName + "?" + sNote) != kAnswerYes) return;
 
   SetEraseCaption(m_s.view, "&Erasing file " + sName, false);
+  m_s.eraser.Progress().SetRunCaption(TitleText(""));
   // A file that vanished since it was chosen gets the engine's failure line.
   int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(r.sTarget));
   r.sngStart = m_s.clock.TimeOfDay();

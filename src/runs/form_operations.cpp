@@ -3,9 +3,11 @@
 
 namespace tarnwipe {
 
-void SetTitle(FormView& view, const std::string& sText) {
-  view.SetCaption(sText.empty() ? "Tarnwipe - (c) the Tarnwipe team" : "Tarnwipe  " + sText);
+std::string TitleText(const std::string& sText) {
+  return sText.empty() ? "Tarnwipe - (c) the Tarnwipe team" : "Tarnwipe  " + sText;
 }
+
+void SetTitle(FormView& view, const std::string& sText) { view.SetCaption(TitleText(sText)); }
 
 void SetEraseCaption(FormView& view, const std::string& sText, bool bAppend) {
   view.SetEraseButtonCaption(bAppend ? view.EraseCaption() + sText : sText);

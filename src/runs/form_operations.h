@@ -8,6 +8,7 @@
 namespace tarnwipe {
 
 // "Tarnwipe  " + sText, or the idle caption with the owner notice when sText is empty.
+std::string TitleText(const std::string& sText);
 void SetTitle(FormView& view, const std::string& sText);
 
 // Replaces the erase button's caption, or appends sText to it when bAppend.

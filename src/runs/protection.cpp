@@ -63,14 +63,15 @@ Refusal Protection::CheckTarget(const std::string& sTarget) const {
   return tarnwipe::CheckTarget(sTarget, m_fs.CanonicalPath(sTarget), folders);
 }
 
-Refusal Protection::CheckHeld() const {
+Refusal Protection::CheckHeld(bool bMap) const {
   const ProtectedFolders folders{GetWindowsFolder(m_folders), GetProgramFilesFolders(m_folders)};
   const auto heldIn = [&](const std::vector<std::string>& asFolders) {
     return std::any_of(asFolders.begin(), asFolders.end(), [&](const std::string& s) { return m_fs.HeldDepthIn(s) >= 0; });
   };
   if (heldIn(folders.asSystem)) return Refusal::kSystemFolder;
   if (heldIn(folders.asPrograms)) return Refusal::kProgramsFolder;
-  if (!folders.asSystem.empty() && m_fs.HeldDepthIn(paths::RootOf(folders.asSystem.front())) == 0) return Refusal::kRoot;
+  if (bMap && !folders.asSystem.empty() && m_fs.HeldDepthIn(paths::RootOf(folders.asSystem.front())) == 0)
+    return Refusal::kRoot;
   return Refusal::kNone;
 }
 

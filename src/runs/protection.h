@@ -30,10 +30,11 @@ class Protection {
   // The protection rules for a chosen target, with the special folders looked up anew.
   Refusal CheckTarget(const std::string& sTarget) const;
 
-  // The rules for the map held now, told by identity: a protected folder reached through any
+  // The rules for the folder held now, told by identity: a protected folder reached through any
   // other path (a bind mount, a junction, another alias that path text cannot see through), or
-  // a folder in it, is refused as the folder itself would be, and so is the system's root.
-  Refusal CheckHeld() const;
+  // a folder in it, is refused as the folder itself would be. The system's root is refused when
+  // it is the map itself (bMap); a single file in it is not.
+  Refusal CheckHeld(bool bMap) const;
 
   // True when a folder of a walk is the program's own folder, or when that folder is unknown.
   bool IsApplicationFolder(const std::string& sFolderSpec) const;

@@ -2,6 +2,8 @@
 // the input checks, the passes and their coverage, failures that keep the file, the report.
 #include "engine/eraser.h"
 
+#include <regex>
+
 #include "form_fixture.h"
 #include "memory_file_system.h"
 #include "runs/protection.h"
@@ -132,6 +134,10 @@ TEST_F(SingleFileTest, ProtectedFolderReachedUnderAnotherPathIsRefusedOnceHeld) 
   Erase("/mnt/x/share/doc/f", false);
   EXPECT_EQ(dialogs.boxes, std::vector<std::string>(2, RefusalNotice(Refusal::kSystemFolder)));
   EXPECT_TRUE(fs.removals.empty());
+  // The root itself is no map to erase, but a file in it may be erased.
+  fs.AddFile("/notes.txt", "n");
+  Erase("/notes.txt", false);
+  EXPECT_EQ(LastBox(), "Are You sure You want to erase notes.txt?");
 }
 
 TEST_F(SingleFileTest, WhatAWriteBackWaitReportsKeepsTheFile) {
@@ -182,6 +188,40 @@ TEST_F(SingleFileTest, FileBeyondTwoGigabytesIsCoveredWholeAndGivenBackInSteps) 
   EXPECT_EQ(fs.flushed.back().lLength, fs.lBytesWritten);
   EXPECT_EQ(fs.iTruncations, 16);
   EXPECT_EQ(view.Lines().back(), "Erasing huge.img  [2,147,483,748 bytes]");
+}
+
+TEST_F(SingleFileTest, LongFileShowsItsPassShareAndTimeLeftInTheTitleAndOnTheTaskbar) {
+  clock.dblFrameStep = 0.05;  // each look at the clock sees 50 ms more
+  fs.AddFile("/home/u/quick.txt", std::string(100, 'q'));
+  Erase("/home/u/quick.txt", false);
+  const size_t lQuickCaptions = view.captions.size();
+  fs.AddFile("/home/u/long.img", "").lLength = 64 << 20;
+  std::vector<int> aiTaskbar;
+  view.onPump = [&] { aiTaskbar.push_back(view.iTaskPercent); };
+  Erase("/home/u/long.img", false);
+  std::vector<std::string> asNotes;
+  for (size_t i = 0; i < view.captions.size(); ++i) {
+    if (view.captions[i].find("  pass ") == std::string::npos) continue;
+    EXPECT_GE(i, lQuickCaptions) << "a quick file shows no progress";
+    asNotes.push_back(view.captions[i]);
+  }
+  ASSERT_GE(asNotes.size(), 3U);
+  const std::regex note(R"(Tarnwipe - \(c\) the Tarnwipe team  pass [1-6] of 6, (\d+) %, about \d+ (s|min) left)");
+  int iLast = 0;
+  for (const std::string& sNote : asNotes) {
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(sNote, match, note)) << sNote;
+    EXPECT_GE(std::stoi(match[1]), iLast) << sNote;
+    iLast = std::stoi(match[1]);
+  }
+  EXPECT_TRUE(std::any_of(aiTaskbar.begin(), aiTaskbar.end(), [](int i) { return i > 0 && i <= 100; }));
+  EXPECT_EQ(view.iTaskPercent, -1);
+  EXPECT_EQ(view.captions.back(), "Tarnwipe - (c) the Tarnwipe team");
+  for (const auto& [iPass, iPercent, dblLeft, pNote] :
+       {std::tuple{2, 42, 65.0, "pass 3 of 6, 42 %, about 2 min left"}, {0, 1, 12.2, "pass 1 of 6, 1 %, about 13 s left"},
+        {5, 99, 3725.0, "pass 6 of 6, 99 %, about 1 h 3 min left"}}) {
+    EXPECT_EQ(ProgressNote(iPass, 5, iPercent, dblLeft), pNote);
+  }
 }
 
 TEST_F(SingleFileTest, WindowIsLetThroughAboutOnceAFrame) {

@@ -19,7 +19,8 @@ class FakeFormView : public FormView {
   std::string sTimes = "5", sSpec = "*.*", sEraseCaption, sText;
   bool bEraseEnabled = true, bSelectEnabled = true, bBusy = false;
   Control focus = Control::kBtnFile;
-  int iPumps = 0;
+  int iPumps = 0, iTaskPercent = -1;
+  std::vector<std::string> captions;  // every caption the window was given, in order
   std::function<void()> onPump;  // runs at every pump, as the window's input would
 
   // The message area's lines, newest first.
@@ -33,7 +34,7 @@ class FakeFormView : public FormView {
   }
   bool Has(const std::string& sPart) const { return sText.find(sPart) != std::string::npos; }
 
-  void SetCaption(const std::string&) override {}
+  void SetCaption(const std::string& s) override { captions.push_back(s); }
   std::string TimesText() const override { return sTimes; }
   void SetTimesText(const std::string& s) override { sTimes = s; }
   std::string SpecText() const override { return sSpec; }
@@ -49,6 +50,7 @@ class FakeFormView : public FormView {
   void SetProgressCaption(const std::string&) override {}
   void SetProgressTop(int) override {}
   void SetBusyPointer(bool b) override { bBusy = b; }
+  void SetTaskProgress(int iPercent) override { iTaskPercent = iPercent; }
   void PumpEvents() override {
     ++iPumps;
     if (onPump) onPump();

@@ -52,6 +52,8 @@ class EraseWindow : public QWidget, public FormView {
   void SetProgressCaption(const std::string& sCaption) override;
   void SetProgressTop(int iTwips) override;
   void SetBusyPointer(bool bBusy) override;
+  // Linux desktops share no taskbar progress; the title shows it.
+  void SetTaskProgress(int) override {}
   void PumpEvents() override;
 
  protected:

@@ -3,6 +3,7 @@
 #include "platform/win32/erase_window.h"
 
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <vector>
@@ -62,6 +63,8 @@ EraseWindow::EraseWindow() {
 }
 
 EraseWindow::~EraseWindow() {
+  if (m_pTaskbar != nullptr) m_pTaskbar->Release();
+  if (m_bComStarted) ::CoUninitialize();
   if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
   ::DeleteObject(m_hFont);
   ::DeleteObject(m_hProgressFont);
@@ -290,6 +293,24 @@ void EraseWindow::SetProgressTop(int iTwips) {
 void EraseWindow::SetBusyPointer(bool bBusy) {
   m_bBusy = bBusy;
   ::SetCursor(::LoadCursorW(nullptr, bBusy ? IDC_WAIT : IDC_ARROW));
+}
+
+void EraseWindow::SetTaskProgress(int iPercent) {
+  if (m_pTaskbar == nullptr) {
+    if (!m_bComStarted) m_bComStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (FAILED(::CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                  reinterpret_cast<void**>(&m_pTaskbar))) ||
+        FAILED(m_pTaskbar->HrInit())) {
+      if (m_pTaskbar != nullptr) m_pTaskbar->Release();
+      m_pTaskbar = nullptr;
+      return;
+    }
+  }
+  if (iPercent < 0) {
+    m_pTaskbar->SetProgressState(m_hWnd, TBPF_NOPROGRESS);
+  } else {
+    m_pTaskbar->SetProgressValue(m_hWnd, static_cast<ULONGLONG>(iPercent), 100);
+  }
 }
 
 void EraseWindow::PumpEvents() {

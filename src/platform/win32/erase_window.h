@@ -7,6 +7,8 @@
 
 #include "platform/form_view.h"
 
+struct ITaskbarList3;
+
 namespace tarnwipe {
 
 class FrmErase;
@@ -49,6 +51,7 @@ class EraseWindow : public FormView {
   void SetProgressCaption(const std::string& sCaption) override;
   void SetProgressTop(int iTwips) override;
   void SetBusyPointer(bool bBusy) override;
+  void SetTaskProgress(int iPercent) override;
   void PumpEvents() override;
 
  private:
@@ -64,6 +67,8 @@ class EraseWindow : public FormView {
   HFONT m_hFont = nullptr;
   HFONT m_hProgressFont = nullptr;
   bool m_bBusy = false;
+  ITaskbarList3* m_pTaskbar = nullptr;  // made when a file first shows its progress
+  bool m_bComStarted = false;
   HWND m_hTimes = nullptr;
   HWND m_hSpec = nullptr;
   HWND m_hInfo = nullptr;
