@@ -126,7 +126,11 @@ void EraseWindow::ShowCentred() {
 
 int EraseWindow::Run() {
   MSG msg{};
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  for (;;) {
+    ShowPendingLines();
+    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+    Dispatch(msg);
+  }
   return static_cast<int>(msg.wParam);
 }
 
@@ -264,16 +268,25 @@ void EraseWindow::SetSelectEnabled(bool bEnabled) {
 
 void EraseWindow::SetFocus(Control control) { ::SetFocus(control == Control::kBtnErase ? m_hErase : m_hFile); }
 
-void EraseWindow::ClearMessages() { ::SetWindowTextW(m_hMsg, L""); }
+void EraseWindow::ClearMessages() {
+  m_sPendingLines.clear();
+  ::SetWindowTextW(m_hMsg, L"");
+}
 
 void EraseWindow::PrependMessage(const std::string& sMsg) {
-  std::wstring sLine = win32::Widen(sMsg);
-  if (::GetWindowTextLengthW(m_hMsg) > 0) sLine += L"\r\n";
+  m_sPendingLines = win32::Widen(sMsg) + (m_sPendingLines.empty() ? L"" : L"\r\n") + m_sPendingLines;
+}
+
+void EraseWindow::ShowPendingLines() {
+  if (m_sPendingLines.empty()) return;
+  if (::GetWindowTextLengthW(m_hMsg) > 0) m_sPendingLines += L"\r\n";
   ::SendMessageW(m_hMsg, EM_SETSEL, 0, 0);
-  ::SendMessageW(m_hMsg, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(sLine.c_str()));
+  ::SendMessageW(m_hMsg, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(m_sPendingLines.c_str()));
+  m_sPendingLines.clear();
 }
 
 void EraseWindow::AppendMessageText(const std::string& sText) {
+  ShowPendingLines();
   const int iEnd = ::GetWindowTextLengthW(m_hMsg);
   ::SendMessageW(m_hMsg, EM_SETSEL, static_cast<WPARAM>(iEnd), iEnd);
   ::SendMessageW(m_hMsg, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(win32::Widen(sText).c_str()));
@@ -314,6 +327,7 @@ void EraseWindow::SetTaskProgress(int iPercent) {
 }
 
 void EraseWindow::PumpEvents() {
+  ShowPendingLines();
   MSG msg{};
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != 0) {
     if (msg.message == WM_QUIT) {

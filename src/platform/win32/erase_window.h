@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/form_view.h"
 
 struct ITaskbarList3;
@@ -66,7 +68,12 @@ class EraseWindow : public FormView {
   HWND m_hWnd = nullptr;
   HFONT m_hFont = nullptr;
   HFONT m_hProgressFont = nullptr;
+  // Puts the lines written since the window last breathed on top of the message area, in one
+  // edit: each edit moves the whole text, so one per frame keeps a long run from slowing down.
+  void ShowPendingLines();
+
   bool m_bBusy = false;
+  std::wstring m_sPendingLines;  // newest first, joined by CR LF
   ITaskbarList3* m_pTaskbar = nullptr;  // made when a file first shows its progress
   bool m_bComStarted = false;
   HWND m_hTimes = nullptr;
