@@ -15,3 +15,15 @@ configure_file(src/platform/win32/tarnwipe.rc.in ${CMAKE_BINARY_DIR}/generated/t
 add_executable(tarnwipe WIN32 src/app/main_win32.cpp ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
 target_link_libraries(tarnwipe PRIVATE tarnwipe_win32)
 target_link_options(tarnwipe PRIVATE -municode)
+
+# The installer, built with wixl (msitools) where it is installed: build-win/tarnwipe-VERSION.msi.
+find_program(WIXL wixl)
+if(WIXL)
+  configure_file(cmake/tarnwipe.wxs.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.wxs @ONLY)
+  configure_file(data/org.tarnwipe.Tarnwipe.ico ${CMAKE_BINARY_DIR}/generated/org.tarnwipe.Tarnwipe.ico COPYONLY)
+  set(TARNWIPE_MSI ${CMAKE_BINARY_DIR}/tarnwipe-${PROJECT_VERSION}.msi)
+  add_custom_command(OUTPUT ${TARNWIPE_MSI}
+    COMMAND ${WIXL} -a x64 -o ${TARNWIPE_MSI} ${CMAKE_BINARY_DIR}/generated/tarnwipe.wxs
+    DEPENDS tarnwipe ${CMAKE_BINARY_DIR}/generated/tarnwipe.wxs VERBATIM)
+  add_custom_target(msi ALL DEPENDS ${TARNWIPE_MSI})
+endif()

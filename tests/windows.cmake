@@ -21,3 +21,11 @@ target_link_options(read_window_text PRIVATE -municode)
 add_test(NAME win32_window_erases_a_chosen_map
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/win32_smoke_test.sh $<TARGET_FILE:tarnwipe> $<TARGET_FILE:read_window_text>)
 set_tests_properties(win32_window_erases_a_chosen_map PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+
+# The installer's round trip under Wine, where wixl built it.
+if(TARNWIPE_MSI)
+  add_test(NAME win32_installer_round_trip
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/win32_installer_test.sh ${TARNWIPE_MSI}
+            $<TARGET_FILE:read_window_text> ${PROJECT_VERSION})
+  set_tests_properties(win32_installer_round_trip PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+endif()
