@@ -103,7 +103,7 @@ bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses) {
   }
   // Where the system could not keep others away, what the file holds now must be the last
   // pass, every byte of it: another writer may have grown or rewritten it meanwhile.
-  return lPassBytes == 0 || file.HeldAlone() || ReadsBackAs(file, lLength, lPassBytes, buffer);
+  return file.HeldAlone() || ReadsBackAs(file, lLength, lPassBytes, buffer);
 }
 
 std::error_code Eraser::WriteWhole(ExclusiveFile& file, int64_t lOffset, const char* pData, int64_t lSize,
