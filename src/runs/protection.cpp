@@ -58,13 +58,17 @@ std::string RefusalNotice(Refusal eRefusal) {
   return {};
 }
 
+ProtectedFolders Protection::Folders() const {
+  return {GetWindowsFolder(m_folders), GetProgramFilesFolders(m_folders)};
+}
+
 Refusal Protection::CheckTarget(const std::string& sTarget) const {
-  const ProtectedFolders folders{GetWindowsFolder(m_folders), GetProgramFilesFolders(m_folders)};
+  const ProtectedFolders folders = Folders();
   return tarnwipe::CheckTarget(sTarget, m_fs.CanonicalPath(sTarget), folders);
 }
 
 Refusal Protection::CheckHeld(bool bMap) const {
-  const ProtectedFolders folders{GetWindowsFolder(m_folders), GetProgramFilesFolders(m_folders)};
+  const ProtectedFolders folders = Folders();
   const auto heldIn = [&](const std::vector<std::string>& asFolders) {
     return std::any_of(asFolders.begin(), asFolders.end(), [&](const std::string& s) { return m_fs.HeldDepthIn(s) >= 0; });
   };

@@ -40,6 +40,9 @@ class Protection {
   bool IsApplicationFolder(const std::string& sFolderSpec) const;
 
  private:
+  // The protected folders, looked up anew.
+  ProtectedFolders Folders() const;
+
   const FileSystem& m_fs;
   const SpecialFolders& m_folders;
 };
