@@ -12,8 +12,8 @@ struct CommandLine {
   std::vector<std::string> asTargets;  // the paths handed to the window, as full paths
 };
 
-// The arguments after the program's name; the paths among them already made full paths by the
-// platform. "--help" or "--version" anywhere answers that question and nothing else.
+// The arguments after the program's name, as given; the platform then makes the targets full
+// paths. "--help" or "--version" anywhere answers that question and nothing else.
 CommandLine ParseCommandLine(const std::vector<std::string>& asArgs);
 
 // The texts the program prints for --help and --version.
