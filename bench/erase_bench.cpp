@@ -29,7 +29,7 @@ class YesDialogs : public tarnwipe::Dialogs {
     if ((lStyle & tarnwipe::kStyleYesNo) == 0) std::fprintf(stderr, "notice: %s\n", sText.c_str());
     return tarnwipe::kAnswerYes;
   }
-  std::string ChooseFile(const std::string&, const std::string&, const std::string&) override { return {}; }
+  std::vector<std::string> ChooseFiles(const std::string&, const std::string&, const std::string&) override { return {}; }
   std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
 };
 

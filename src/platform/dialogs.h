@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tarnwipe {
 
@@ -26,13 +27,17 @@ class Dialogs {
   // Shows a modal box in the given style and returns the button pressed.
   virtual int32_t MessageBox(const std::string& sText, const std::string& sTitle, int32_t lStyle) = 0;
 
-  // Lets the user choose one file, starting in sStartFolder; empty on cancel.
-  virtual std::string ChooseFile(const std::string& sTitle, const std::string& sStartFolder,
-                                 const std::string& sFilter) = 0;
+  // Lets the user choose one file or several, starting in sStartFolder; none on cancel.
+  virtual std::vector<std::string> ChooseFiles(const std::string& sTitle, const std::string& sStartFolder,
+                                               const std::string& sFilter) = 0;
 
   // Lets the user choose a folder from a view that shows files too; a chosen file is returned
   // as it is (the caller takes its folder). Empty on cancel.
   virtual std::string ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) = 0;
+
+  // What a chooser hands back for an item whose name it cannot pass on byte for byte (a name
+  // that is not valid in the toolkit's text): no path holds a NUL, so it names no file.
+  static std::string Unnamable() { return std::string(1, '\0'); }
 };
 
 }  // namespace tarnwipe

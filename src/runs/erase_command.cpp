@@ -38,6 +38,7 @@ int32_t ParsePassCount(const std::string& sText) {
 std::string EraseCommand::CheckInput() const {
   const RunRecord& r = m_s.record;
   if (m_s.view.TimesText().empty()) return "Number of times not set!";
+  if (!r.several.empty()) return {};  // each item is checked by the run itself
   if (r.sTarget.empty()) return r.bMap ? "No folder selected!" : "No file selected!";
   const Refusal eRefusal = m_s.protection.CheckTarget(r.sTarget);
   if (eRefusal != Refusal::kNone) return RefusalNotice(eRefusal);
@@ -61,7 +62,9 @@ void EraseCommand::btnErase_Click() {
   r.lPasses = ParsePassCount(m_s.view.TimesText());
   m_s.view.SetSelectEnabled(false);
   m_s.view.SetEraseEnabled(false);
-  if (r.bMap) {
+  if (!r.several.empty()) {
+    m_several.Run();
+  } else if (r.bMap) {
     RunMap();
   } else {
     RunFile();

@@ -2,15 +2,16 @@
 #pragma once
 
 #include "runs/run_services.h"
+#include "runs/several_run.h"
 
 namespace tarnwipe {
 
 class EraseCommand {
  public:
-  explicit EraseCommand(RunServices services) : m_s(services) {}
+  EraseCommand(RunServices services, FolderRun& folderRun) : m_s(services), m_several(services, folderRun) {}
 
   // Checks the input and the target, asks for confirmation and runs the erase: the single file
-  // itself, or a folder run through the walker.
+  // itself, a folder run through the walker, or a run over several items.
   void btnErase_Click();
 
  private:
@@ -20,6 +21,7 @@ class EraseCommand {
   void RunFile();
 
   RunServices m_s;
+  SeveralRun m_several;
 };
 
 }  // namespace tarnwipe

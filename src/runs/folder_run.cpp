@@ -43,6 +43,10 @@ void FolderRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& 
     lBytes = -1;
     return;
   }
+  if (!r.asErasedOnTheirOwn.empty() && r.asErasedOnTheirOwn.contains(m_s.fs.CanonicalPath(sFileSpec))) {
+    lBytes = -1;  // chosen on its own as well, and already erased or reported on its turn
+    return;
+  }
   lBytes = m_s.fs.FileLength(sFileSpec);
   if (lBytes < 0) return;  // gone since the listing: nothing left to erase
   m_s.pump.Pump();
@@ -85,13 +89,25 @@ void FolderRun::dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double d
   } else if (m_s.fs.RemoveFolder(r.sRootFolder)) {
     ++r.lNotRemoved;
   }
+  const RunRecord::Totals totals{lNrTotalFiles, lNrTotalFolders, r.lNotRemoved, dblTotalKBytes};
+  if (r.bSeveral) {
+    // One map of several: its counts go into the run's one closing line.
+    r.totals += totals;
+    r.bFinishing = false;
+    return;
+  }
+  Finish(totals, {r.sOldCopies});
+}
 
+void FolderRun::Finish(const RunRecord::Totals& totals, const std::vector<std::string>& asOldCopies) {
+  RunRecord& r = m_s.record;
   r.sngEnd = m_s.clock.TimeOfDay();
   if (r.sngStart != 0.0F || r.sngEnd != 0.0F) {
-    std::string sLine = FolderRunReport(lNrTotalFiles, lNrTotalFolders - r.lNotRemoved, dblTotalKBytes,
+    std::string sLine = FolderRunReport(totals.lFiles, totals.lFolders - totals.lNotRemoved, totals.dblKBytes,
                                         GetInterval(r.sngStart, r.sngEnd), m_s.seps);
-    if (r.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(r.lNotRemoved) + " folder(s)";
-    m_s.eraser.ReportElapsed(sLine + OldCopiesWarning(r.sOldCopies) + "\r\n", false);
+    if (totals.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(totals.lNotRemoved) + " folder(s)";
+    for (const std::string& sFileSystem : asOldCopies) sLine += OldCopiesWarning(sFileSystem);
+    m_s.eraser.ReportElapsed(sLine + "\r\n", false);
   }
 
   r.bFinishing = false;

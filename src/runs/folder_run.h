@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "runs/run_services.h"
 #include "walker/dir_drill_events.h"
@@ -21,6 +22,10 @@ class FolderRun : public DirDrillEvents {
 
   // Removes the emptied folders, the start folder last, and writes the closing summary.
   void dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes);
+
+  // Writes the closing line with the totals and one warning per file system in asOldCopies
+  // (empty ones say nothing), and puts the captions and the progress back to rest.
+  void Finish(const RunRecord::Totals& totals, const std::vector<std::string>& asOldCopies);
 
   void NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& bCancel) override {
     dd_NewFile(sFileSpec, lBytes, bCancel);

@@ -13,8 +13,8 @@ void SetEraseCaption(FormView& view, const std::string& sText, bool bAppend) {
   view.SetEraseButtonCaption(bAppend ? view.EraseCaption() + sText : sText);
 }
 
-void ResetForTarget(FormView& view, const std::string& sName) {
-  view.ClearMessages();
+void ResetForTarget(FormView& view, const std::string& sName, bool bKeepMessages) {
+  if (!bKeepMessages) view.ClearMessages();
   view.SetEraseEnabled(!sName.empty());
   view.SetFocus(view.EraseEnabled() ? Control::kBtnErase : Control::kBtnFile);
 }

@@ -14,8 +14,8 @@ void SetTitle(FormView& view, const std::string& sText);
 // Replaces the erase button's caption, or appends sText to it when bAppend.
 void SetEraseCaption(FormView& view, const std::string& sText, bool bAppend);
 
-// Empties the message area and enables the erase button exactly when sName is not empty,
-// focusing it, or else focusing the file button.
-void ResetForTarget(FormView& view, const std::string& sName);
+// Empties the message area (unless bKeepMessages) and enables the erase button exactly when
+// sName is not empty, focusing it, or else focusing the file button.
+void ResetForTarget(FormView& view, const std::string& sName, bool bKeepMessages = false);
 
 }  // namespace tarnwipe

@@ -29,8 +29,8 @@ void MErase::ReportError(std::string& sWhere, PendingError& error) {
   error = PendingError();
 }
 
-std::string MErase::GetNameFile() {
-  return m_dialogs.ChooseFile("Tarnwipe: select a file to erase", GetMyDocumentsFolder(m_folders),
+std::vector<std::string> MErase::GetNameFile() {
+  return m_dialogs.ChooseFiles("Tarnwipe: select a file to erase", GetMyDocumentsFolder(m_folders),
                               "All Files (*.*)");
 }
 
@@ -38,7 +38,8 @@ std::string MErase::GetNameFolder(std::string& sTitle, int32_t lFlags) {
   if (lFlags == 1 && sTitle.empty()) sTitle = "Click wanted folder ...";
   try {
     const std::string sChosen = m_dialogs.ChooseFolder(sTitle, GetMyDocumentsFolder(m_folders));
-    return sChosen.empty() ? std::string() : paths::ExtractPath(m_fs, sChosen);
+    if (sChosen.empty() || sChosen == Dialogs::Unnamable()) return sChosen;
+    return paths::ExtractPath(m_fs, sChosen);
   } catch (const std::exception& e) {
     PendingError error{1, 0, e.what()};
     std::string sWhere = "GetNameFolder";

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
@@ -35,11 +36,13 @@ class MErase {
   // the pending error.
   static void ReportError(std::string& sWhere, PendingError& error);
 
-  // The file the user chose, as a full path; empty on cancel.
-  std::string GetNameFile();
+  // The files the user chose, as full paths; none on cancel. A name the dialog could not pass on
+  // faithfully comes as Dialogs::Unnamable().
+  std::vector<std::string> GetNameFile();
 
   // The folder the user chose, ending in the separator (a chosen file names its folder); empty
-  // on cancel or error. With lFlags 1 an empty title becomes "Click wanted folder ...".
+  // on cancel or error, Dialogs::Unnamable() for one the dialog could not name faithfully. With
+  // lFlags 1 an empty title becomes "Click wanted folder ...".
   std::string GetNameFolder(std::string& sTitle, int32_t lFlags);
 
  private:

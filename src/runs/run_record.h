@@ -3,7 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
+
+#include "runs/target.h"
 
 namespace tarnwipe {
 
@@ -31,6 +35,27 @@ struct RunRecord {
   std::string sCurFolder;   // folder last announced by the walker
   std::string sTarget;      // the chosen target; emptied once the run has erased a file
   std::string sOldCopies;   // the run's file system when it keeps old copies; set by the command
+
+  // A selection of two or more items, files and maps mixed; empty when one target (sTarget) or
+  // none is chosen. Set by the selection, read by the erase command.
+  std::vector<Target> several;
+  // A run over several items is under way: each map's walk adds its counts to the totals below
+  // instead of writing a closing line of its own. Set and cleared by that run.
+  bool bSeveral = false;
+  struct Totals {
+    int32_t lFiles = 0, lFolders = 0, lNotRemoved = 0;
+    double dblKBytes = 0;
+    Totals& operator+=(const Totals& other) {
+      lFiles += other.lFiles;
+      lFolders += other.lFolders;
+      lNotRemoved += other.lNotRemoved;
+      dblKBytes += other.dblKBytes;
+      return *this;
+    }
+  } totals;
+  // Items of a run over several that lie inside another chosen map, by their resolved paths:
+  // erased on their own turn, they are passed over when that map's walk meets them again.
+  std::set<std::string> asErasedOnTheirOwn;
 };
 
 }  // namespace tarnwipe

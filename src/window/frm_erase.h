@@ -43,12 +43,17 @@ class FrmErase {
   void btnFile_Click();
   void btnMap_Click();
   void btnInfo_Click();
-  // A target handed to the program, on its command line or dropped on the window, is chosen as
-  // the matching dialog would choose it: a folder as a map, anything else (a link too) as a
-  // file. None, several, or one that does not exist get a notice and leave no target; during a
-  // run nothing is taken.
+  // Items dropped on the window become the new selection, each chosen as its dialog would
+  // choose it: a folder as a map, anything else (a link too) as a file. Items that do not exist
+  // or are no full paths get one notice naming them; the others are kept. During a run nothing
+  // is taken.
   void TakeTargets(const std::vector<std::string>& asPaths);
-  void btnErase_Click() { m_command.btnErase_Click(); }
+  // Items handed over by another start of the program. Hand-offs within about a second of each
+  // other join one selection, as a file manager's one start per selected item does; a hand-off
+  // after a pause replaces it. During a question or a run nothing joins: the items are kept,
+  // said so in the message area, and chosen when the run is over.
+  void HandOff(const std::vector<std::string>& asPaths);
+  void btnErase_Click();
   // Closing the window: allowed at once when idle; during a run it asks the run to stop and
   // the window closes when the run is over (CloseRequested).
   bool Form_QueryUnload();
@@ -62,11 +67,22 @@ class FrmErase {
   FolderRun& Run() { return m_folderRun; }
 
  private:
+  // Hand-offs this close to each other, in seconds, join one selection.
+  static constexpr double kBurstSeconds = 1.0;
+
   // Shows the target just chosen on the erase button and readies the window for it.
-  void ShowChosen();
+  void ShowChosen(bool bKeepMessages = false);
+  // Makes asPaths the selection, or adds them to it (bJoin); see TakeTargets.
+  void Take(const std::vector<std::string>& asPaths, bool bJoin, bool bKeepMessages);
+  // Makes targets (one or more) the selection: with one, exactly as its dialog does; with
+  // several, the erase button gives their count and the message area lists them.
+  void Select(const std::vector<Target>& targets, bool bKeepMessages);
+  // What is chosen now, one item or several; none when nothing is.
+  std::vector<Target> Chosen() const;
 
   FormView& m_view;
   const FileSystem& m_fs;
+  Clock& m_clock;
   Separators m_seps;
   RunRecord m_record;
   CDirDrill m_dd;
@@ -76,6 +92,8 @@ class FrmErase {
   Protection m_protection;
   FolderRun m_folderRun;
   EraseCommand m_command;
+  double m_dblLastHandOff = -1;         // monotonic clock at the last hand-off
+  std::vector<std::string> m_asKept;  // handed over during a run, chosen once it is over
 };
 
 }  // namespace tarnwipe

@@ -46,8 +46,9 @@ TEST_F(SelectionTest, CancelOrABrokenDialogLeavesNoTargetAndTheButtonOff) {
   EXPECT_EQ(sWhere, "GetNameFolder\t0\t5\tInvalid procedure call");
 }
 
-// A path on the command line or dropped on the window is chosen as its dialog would choose it.
-TEST_F(SelectionTest, HandedTargetIsChosenByWhatItIs) {
+// A path on the command line or dropped on the window is chosen as its dialog would choose it;
+// several make one selection, and what is missing is named while the rest is kept.
+TEST_F(SelectionTest, HandedTargetsAreChosenByWhatTheyAre) {
   fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
   for (const auto& [pPath, pTarget, pCaption] :
        {std::tuple{"/home/u/Photos", "/home/u/Photos/", "&Erase map Photos"},
@@ -61,19 +62,38 @@ TEST_F(SelectionTest, HandedTargetIsChosenByWhatItIs) {
     EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase) << pPath;
   }
   EXPECT_TRUE(dialogs.boxes.empty() && dialogs.iChoosers == 0);
-  // None, several, missing or relative: a notice, and no target.
-  for (const auto& [asPaths, pNotice] :
-       {std::pair<std::vector<std::string>, const char*>{{}, "Select one file or one map at a time!"},
-        {{Native("/home/u/Photos"), sCat}, "Select one file or one map at a time!"},
-        {{Native("/home/u/gone.txt")}, "File or map not found!"},
-        {{"cat.jpg"}, "File or map not found!"}}) {
-    form.TakeTargets(asPaths);
-    EXPECT_EQ(LastBox(), pNotice);
-  }
-  EXPECT_EQ(form.Record().sTarget, Native("/home/u/link"));
+
+  form.TakeTargets({Native("/home/u/gone.txt"), sPhotos, "cat.jpg", sCat, sCat});
+  EXPECT_EQ(LastBox(), "File or map not found!\r\n\r\n" + Native("/home/u/gone.txt") + "\r\ncat.jpg");
+  EXPECT_EQ(form.Record().several, (std::vector<Target>{{sPhotos, true}, {sCat, false}}));
+  EXPECT_EQ(view.sEraseCaption, "&Erase 2 items");
+  EXPECT_EQ(view.Lines(), (std::vector<std::string>{"Map: " + sPhotos, "File: " + sCat}));
+  form.TakeTargets({Native("/home/u/gone.txt")});
+  EXPECT_EQ(form.Record().several.size(), 2U) << "a selection of nothing that exists changes nothing";
   form.Record().bRunning = true;
   form.TakeTargets({sCat});
-  EXPECT_EQ(form.Record().sTarget, Native("/home/u/link")) << "nothing is taken during a run";
+  EXPECT_EQ(form.Record().several.size(), 2U) << "nothing is taken during a run";
+}
+
+// Hand-offs close together join one selection, as one start per selected item arrives; after a
+// pause a hand-off is a new selection. The file dialog may hand back several files at once, and
+// a name it cannot pass on faithfully is refused with a notice.
+TEST_F(SelectionTest, HandOffsInABurstJoinAndTheFileDialogTakesSeveral) {
+  const std::string sDog = (fs.AddFile(sPhotos + "dog.jpg", "d"), sPhotos + "dog.jpg");
+  clock.dblFrameStep = 0.3;
+  for (const std::string& sPath : {sCat, sPhotos, sCat, sDog}) form.HandOff({sPath});
+  EXPECT_EQ(form.Record().several, (std::vector<Target>{{sCat, false}, {sPhotos, true}, {sDog, false}}));
+  clock.dblFrameStep = 2;
+  form.HandOff({sDog});
+  EXPECT_TRUE(form.Record().several.empty() && form.Record().sTarget == sDog);
+
+  dialogs.asFiles = {sCat, sDog};
+  form.btnFile_Click();
+  EXPECT_EQ(form.Record().several, (std::vector<Target>{{sCat, false}, {sDog, false}}));
+  dialogs.asFiles = {Dialogs::Unnamable()};
+  form.btnFile_Click();
+  EXPECT_TRUE(form.Record().several.empty() && form.Record().sTarget.empty() && !view.bEraseEnabled);
+  EXPECT_EQ(LastBox().substr(0, 45), "The dialog cannot name this file faithfully: ");
 }
 
 }  // namespace

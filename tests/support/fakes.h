@@ -76,13 +76,15 @@ class FakeSpecialFolders : public SpecialFolders {
   std::string ExecutableFolder() const override { return Native(sExecutable); }
 };
 
-// Answers every Yes/No box with lAnswer and every chooser with sChoice (empty: cancel); onChoose
-// and onQuestion run inside a chooser and a question, as a modal loop would.
+// Answers every Yes/No box with lAnswer and every chooser with sChoice (empty: cancel), the file
+// chooser with asFiles when it holds several; onChoose and onQuestion run inside a chooser and a
+// question, as a modal loop would.
 class ScriptedDialogs : public Dialogs {
  public:
   std::vector<std::string> boxes;  // each box's text, trailing blanks cut
   int32_t lAnswer = kAnswerYes;
   std::string sChoice;
+  std::vector<std::string> asFiles;
   int iChoosers = 0;
   std::function<void()> onChoose;
   std::function<void()> onQuestion;  // runs while a Yes/No box is open
@@ -92,7 +94,13 @@ class ScriptedDialogs : public Dialogs {
     if (onQuestion && (lStyle & kStyleYesNo) != 0) onQuestion();
     return (lStyle & kStyleYesNo) != 0 ? lAnswer : kAnswerOk;
   }
-  std::string ChooseFile(const std::string&, const std::string&, const std::string&) override { return Choose(); }
+  std::vector<std::string> ChooseFiles(const std::string&, const std::string&, const std::string&) override {
+    const std::string sOne = Choose();
+    if (asFiles.empty()) return sOne.empty() ? std::vector<std::string>() : std::vector<std::string>{sOne};
+    std::vector<std::string> asChosen;
+    for (const std::string& sFile : asFiles) asChosen.push_back(Native(sFile));
+    return asChosen;
+  }
   std::string ChooseFolder(const std::string&, const std::string&) override { return Choose(); }
 
  private:

@@ -48,8 +48,9 @@ class EraseWindowTest : public QObject {
       pDialog->selectFile(QString::fromStdString(sName));
       QMetaObject::invokeMethod(pDialog, sName.empty() ? "reject" : "accept");
     });
-    return bFolder ? dialogs.ChooseFolder("Select a map to erase", sStart)
-                   : dialogs.ChooseFile("Tarnwipe: select a file to erase", sStart, "All Files (*.*)");
+    if (bFolder) return dialogs.ChooseFolder("Select a map to erase", sStart);
+    const std::vector<std::string> asChosen = dialogs.ChooseFiles("Tarnwipe: select a file to erase", sStart, "All Files (*.*)");
+    return asChosen.empty() ? std::string() : asChosen.front();
   }
 
  private slots:

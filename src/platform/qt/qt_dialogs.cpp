@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <filesystem>
+
 #include "platform/paths.h"
 
 namespace tarnwipe {
@@ -14,6 +16,34 @@ namespace {
 QString DecodePath(const std::string& sPath) { return QFile::decodeName(QByteArray::fromStdString(sPath)); }
 
 std::string EncodePath(const QString& sPath) { return QFile::encodeName(sPath).toStdString(); }
+
+// True when the bytes a chosen path encodes to name the entry the dialog listed. A name that is
+// not valid UTF-8 reaches the dialog with U+FFFD in place of its bytes, and encoding cannot bring
+// them back: it would name another entry, or none. So every part holding U+FFFD must be the one
+// entry of its folder that reads so, with exactly the bytes encoding gives.
+bool NamedFaithfully(const QString& sPath) {
+  if (!sPath.contains(QChar::ReplacementCharacter)) return true;
+  std::string sFolder = "/";
+  for (const QString& sPart : sPath.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    const std::string sBytes = EncodePath(sPart);
+    if (sPart.contains(QChar::ReplacementCharacter)) {
+      int iReadingSo = 0;
+      bool bExact = false;
+      std::error_code ec;
+      for (const auto& entry : std::filesystem::directory_iterator(sFolder, ec)) {
+        const std::string sName = entry.path().filename().string();
+        if (QFile::decodeName(QByteArray::fromStdString(sName)) != sPart) continue;
+        ++iReadingSo;
+        bExact = bExact || sName == sBytes;
+      }
+      if (ec || iReadingSo != 1 || !bExact) return false;
+    }
+    sFolder += sBytes + "/";
+  }
+  return true;
+}
+
+std::string Faithful(const QString& sPath) { return NamedFaithfully(sPath) ? EncodePath(sPath) : Dialogs::Unnamable(); }
 
 // A folder chooser that lists files too and takes a chosen file as naming its folder.
 class FolderDialog : public QFileDialog {
@@ -49,18 +79,20 @@ int32_t QtDialogs::MessageBox(const std::string& sText, const std::string& sTitl
   return kAnswerOk;
 }
 
-std::string QtDialogs::ChooseFile(const std::string& sTitle, const std::string& sStartFolder,
-                                  const std::string& sFilter) {
+std::vector<std::string> QtDialogs::ChooseFiles(const std::string& sTitle, const std::string& sStartFolder,
+                                                const std::string& sFilter) {
   QFileDialog dialog(m_pOwner, QString::fromStdString(sTitle), DecodePath(sStartFolder));
   dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks |
                     QFileDialog::HideNameFilterDetails);
-  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // Shown as the filter's own text; the hidden last pattern "*" makes it match every name,
   // with or without a dot.
   dialog.setNameFilter(QString::fromStdString(sFilter) + QStringLiteral(" (*)"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return EncodePath(dialog.selectedFiles().first());
+  if (dialog.exec() != QDialog::Accepted) return {};
+  std::vector<std::string> asChosen;
+  for (const QString& sFile : dialog.selectedFiles()) asChosen.push_back(Faithful(sFile));
+  return asChosen;
 }
 
 std::string QtDialogs::ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) {
@@ -70,8 +102,8 @@ std::string QtDialogs::ChooseFolder(const std::string& sTitle, const std::string
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const QFileInfo chosen(dialog.selectedFiles().first());
   // A link to a folder names the folder it leads to, never the folder that holds the link.
-  std::string sPath = EncodePath(chosen.isSymLink() && chosen.isDir() ? chosen.canonicalFilePath() : chosen.filePath());
-  return chosen.isDir() ? paths::WithSeparator(sPath) : sPath;
+  std::string sPath = Faithful(chosen.isSymLink() && chosen.isDir() ? chosen.canonicalFilePath() : chosen.filePath());
+  return chosen.isDir() && sPath != Unnamable() ? paths::WithSeparator(sPath) : sPath;
 }
 
 }  // namespace tarnwipe

@@ -12,8 +12,8 @@ class QtDialogs : public Dialogs {
   explicit QtDialogs(QWidget* pOwner) : m_pOwner(pOwner) {}
 
   int32_t MessageBox(const std::string& sText, const std::string& sTitle, int32_t lStyle) override;
-  std::string ChooseFile(const std::string& sTitle, const std::string& sStartFolder,
-                         const std::string& sFilter) override;
+  std::vector<std::string> ChooseFiles(const std::string& sTitle, const std::string& sStartFolder,
+                                       const std::string& sFilter) override;
   std::string ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) override;
 
  private:

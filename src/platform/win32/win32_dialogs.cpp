@@ -36,8 +36,8 @@ int32_t Win32Dialogs::MessageBox(const std::string& sText, const std::string& sT
                        static_cast<UINT>(lStyle) | MB_TASKMODAL);
 }
 
-std::string Win32Dialogs::ChooseFile(const std::string& sTitle, const std::string& sStartFolder,
-                                     const std::string& sFilter) {
+std::vector<std::string> Win32Dialogs::ChooseFiles(const std::string& sTitle, const std::string& sStartFolder,
+                                                   const std::string& sFilter) {
   // One filter entry: the text shown, then the pattern "*.*", which matches every name.
   const std::wstring sFilters = win32::Widen(sFilter) + L'\0' + L"*.*" + L'\0' + L'\0';
   const std::wstring sStart = win32::Widen(sStartFolder);
@@ -52,9 +52,17 @@ std::string Win32Dialogs::ChooseFile(const std::string& sTitle, const std::strin
   ofn.nMaxFile = kLongestPath;
   ofn.lpstrInitialDir = sStart.empty() ? nullptr : sStart.c_str();
   ofn.lpstrTitle = sWideTitle.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_ALLOWMULTISELECT;
   if (::GetOpenFileNameW(&ofn) == 0) return {};
-  return win32::Narrow(file.data());
+  // One file comes back as its full path; several as their folder followed by their names,
+  // each ended by a NUL, the list by a further one.
+  std::vector<std::wstring> asParts;
+  for (const wchar_t* p = file.data(); *p != L'\0'; p += asParts.back().size() + 1) asParts.emplace_back(p);
+  if (asParts.size() == 1) return {win32::Narrow(asParts.front())};
+  std::vector<std::string> asChosen;
+  const std::string sFolder = paths::WithSeparator(win32::Narrow(asParts.front()));
+  for (size_t i = 1; i < asParts.size(); ++i) asChosen.push_back(sFolder + win32::Narrow(asParts[i]));
+  return asChosen;
 }
 
 std::string Win32Dialogs::ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) {

@@ -13,8 +13,8 @@ class Win32Dialogs : public Dialogs {
   void SetOwner(HWND hOwner) { m_hOwner = hOwner; }
 
   int32_t MessageBox(const std::string& sText, const std::string& sTitle, int32_t lStyle) override;
-  std::string ChooseFile(const std::string& sTitle, const std::string& sStartFolder,
-                         const std::string& sFilter) override;
+  std::vector<std::string> ChooseFiles(const std::string& sTitle, const std::string& sStartFolder,
+                                       const std::string& sFilter) override;
   std::string ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) override;
 
  private:

@@ -1,0 +1,128 @@
+// The run over several items. Each item is held and checked again on its own turn, so that what
+// the question named is what is erased.
+#include "runs/several_run.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "runs/confinement.h"
+#include "runs/form_operations.h"
+#include "runs/old_copies.h"
+#include "walker/path_helpers.h"
+
+namespace tarnwipe {
+namespace {
+
+const char kStopHint[] = "Press <Esc> to stop!";
+
+}  // namespace
+
+std::string ItemCount(size_t lItems) { return std::to_string(lItems) + " items"; }
+
+std::vector<Turn> InTurn(const std::vector<Target>& items, const FileSystem& fs) {
+  std::vector<Turn> unique;
+  for (const Target& item : items) {
+    std::string sResolved = fs.CanonicalPath(item.sPath);
+    if (item.bMap) sResolved = paths::AsFolder(sResolved);
+    const auto same = [&](const Turn& turn) { return turn.sResolved == sResolved; };
+    if (std::none_of(unique.begin(), unique.end(), same)) unique.push_back({item, sResolved});
+  }
+  // How many of the other chosen maps each item lies in.
+  std::vector<size_t> nesting(unique.size(), 0);
+  for (size_t i = 0; i < unique.size(); ++i) {
+    for (const Turn& other : unique) {
+      if (other.item.bMap && other.sResolved != unique[i].sResolved && paths::LiesIn(unique[i].sResolved, other.sResolved))
+        ++nesting[i];
+    }
+    unique[i].bInsideChosenMap = nesting[i] > 0;
+  }
+  std::vector<size_t> order(unique.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return nesting[a] > nesting[b]; });
+  std::vector<Turn> inTurn;
+  for (const size_t i : order) inTurn.push_back(unique[i]);
+  return inTurn;
+}
+
+Refusal SeveralRun::Check(const Target& item) const {
+  if (const Refusal eRefusal = m_s.protection.CheckTarget(item.sPath); eRefusal != Refusal::kNone) return eRefusal;
+  const Confinement held(m_s.fs, m_s.dd.ExtractPath(item.sPath));
+  return held.Held() ? m_s.protection.CheckHeld(item.bMap) : Refusal::kNone;
+}
+
+void SeveralRun::Run() {
+  RunRecord& r = m_s.record;
+  const std::vector<Turn> turns = InTurn(r.several, m_s.fs);
+  for (const Turn& turn : turns) {
+    if (const Refusal eRefusal = Check(turn.item); eRefusal != Refusal::kNone) {
+      m_s.mErase.ShowNotice(RefusalNotice(eRefusal) + "\r\n\r\n" + turn.item.sPath);
+      return;
+    }
+  }
+
+  std::vector<std::string> asOldCopies;
+  std::string sQuestion = "Are You sure You want to erase " + ItemCount(turns.size()) + "?\r\n\r\n";
+  for (size_t i = 0; i < turns.size(); ++i) {
+    if (i < kNamedInQuestion) sQuestion += turns[i].item.sPath + "\r\n";
+    const std::string sFileSystem = m_s.fs.FileSystemKeepingCopies(turns[i].item.sPath);
+    if (!sFileSystem.empty() && std::find(asOldCopies.begin(), asOldCopies.end(), sFileSystem) == asOldCopies.end())
+      asOldCopies.push_back(sFileSystem);
+  }
+  if (turns.size() > kNamedInQuestion) sQuestion += "and " + std::to_string(turns.size() - kNamedInQuestion) + " more\r\n";
+  for (const std::string& sFileSystem : asOldCopies) sQuestion += "\r\n" + OldCopiesNote(sFileSystem) + "\r\n";
+  if (m_s.mErase.AskConfirm(sQuestion + "\r\n(" + kStopHint + ")") != kAnswerYes) return;
+
+  SetTitle(m_s.view, std::string(" ") + kStopHint);
+  m_s.eraser.Progress().SetRunCaption(TitleText(std::string(" ") + kStopHint));
+  m_s.dd.SetPattern(m_s.view.SpecText());
+  m_s.dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
+  m_s.view.ClearMessages();
+  SetEraseCaption(m_s.view, "&Erasing " + ItemCount(turns.size()), false);
+  r.totals = {};
+  r.asErasedOnTheirOwn.clear();
+  for (const Turn& turn : turns) {
+    if (turn.bInsideChosenMap) r.asErasedOnTheirOwn.insert(turn.sResolved);
+  }
+  r.bSeveral = true;
+  r.sngStart = m_s.clock.TimeOfDay();
+  for (const Turn& turn : turns) {
+    if (r.bStop || r.bBlocked) break;
+    EraseItem(turn.item);
+  }
+  r.bSeveral = false;
+  r.asErasedOnTheirOwn.clear();
+  // As in a folder run that met the program's own folder: nothing more is said or put back.
+  if (r.bBlocked) return;
+  m_folderRun.Finish(r.totals, asOldCopies);
+}
+
+void SeveralRun::EraseItem(const Target& item) {
+  RunRecord& r = m_s.record;
+  const std::string sFolder = m_s.dd.ExtractPath(item.sPath);
+  // An item is erased as what it was chosen as; one that is gone, or is now something else, is
+  // said to be so.
+  const bool bStill = item.bMap == paths::IsFolder(m_s.fs, item.sPath) && m_s.fs.GetAttributes(item.sPath) != -1;
+  const Confinement held(m_s.fs, sFolder);
+  if (!bStill || !held.Held() || (item.bMap && (m_s.dd.SetFolder(sFolder), m_s.dd.Folder() != sFolder))) {
+    m_s.eraser.ReportElapsed("File or map not found: " + item.sPath, false);
+    return;
+  }
+  if (const Refusal eRefusal = m_s.protection.CheckHeld(item.bMap); eRefusal != Refusal::kNone) {
+    m_s.eraser.ReportElapsed(RefusalNotice(eRefusal) + " " + item.sPath, false);
+    return;
+  }
+  if (item.bMap) {
+    r.sRootFolder = sFolder;
+    r.lNotRemoved = 0;
+    m_s.dd.BeginSearch();
+    return;
+  }
+  const int32_t lAttributes = m_s.fs.GetAttributes(item.sPath);
+  int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(item.sPath));
+  m_s.eraser.EraseFile(item.sPath, r.lPasses, lBytes, (lAttributes & kAttrLink) != 0);
+  if (lBytes < 0) return;
+  ++r.totals.lFiles;
+  r.totals.dblKBytes += static_cast<double>(lBytes) / 1024.0;
+}
+
+}  // namespace tarnwipe
