@@ -6,13 +6,14 @@ add_library(tarnwipe_posix STATIC
   src/platform/posix/posix_special_folders.cpp)
 target_link_libraries(tarnwipe_posix PUBLIC tarnwipe_logic)
 
-# The Qt window, dialogs and locale.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+# The Qt window, dialogs, locale and the one window per session.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 add_library(tarnwipe_qt STATIC
   src/platform/qt/erase_window.cpp
   src/platform/qt/qt_dialogs.cpp
-  src/platform/qt/qt_separators.cpp)
-target_link_libraries(tarnwipe_qt PUBLIC tarnwipe_logic Qt6::Widgets)
+  src/platform/qt/qt_separators.cpp
+  src/platform/qt/qt_single_window.cpp)
+target_link_libraries(tarnwipe_qt PUBLIC tarnwipe_logic Qt6::Widgets Qt6::Network)
 
 add_executable(tarnwipe src/app/main.cpp)
 target_link_libraries(tarnwipe PRIVATE tarnwipe_qt tarnwipe_posix)

@@ -1,11 +1,14 @@
-// Start-up: answers --help and --version, or shows the main window, with the file or map named
-// on the command line chosen; the program lives in its event loop until it is closed.
+// Start-up: answers --help and --version, hands the files and maps named on the command line to
+// the window already open in this session, or shows the main window with them chosen; the
+// program lives in its event loop until it is closed.
+#include <unistd.h>
+
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
@@ -13,18 +16,22 @@
 #include "platform/qt/erase_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_separators.h"
+#include "platform/single_window.h"
 #include "tarnwipe_version.h"
 #include "window/command_line.h"
 #include "window/frm_erase.h"
 
 namespace {
 
-// The arguments after the program's name; paths are made full paths, their bytes kept.
+// The arguments after the program's name; paths are made full paths, their bytes kept: a name
+// that is not valid text must not become the name of another file.
 tarnwipe::CommandLine ParseArguments(int argc, char** argv) {
   std::vector<std::string> asArgs(argv + 1, argv + argc);
   tarnwipe::CommandLine line = tarnwipe::ParseCommandLine(asArgs);
-  for (std::string& sTarget : line.asTargets)
-    sTarget = QFile::encodeName(QFileInfo(QFile::decodeName(sTarget.c_str())).absoluteFilePath()).toStdString();
+  std::string sCurrent(4096, '\0');
+  while (::getcwd(sCurrent.data(), sCurrent.size()) == nullptr && errno == ERANGE) sCurrent.resize(sCurrent.size() * 2);
+  sCurrent.resize(sCurrent.find('\0'));
+  for (std::string& sTarget : line.asTargets) sTarget = tarnwipe::FullPath(sTarget, sCurrent);
   return line;
 }
 
@@ -32,12 +39,14 @@ tarnwipe::CommandLine ParseArguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   // Answered before the toolkit starts, so that they need no display.
-  const tarnwipe::CommandLine early = ParseArguments(argc, argv);
-  if (early.eAction != tarnwipe::CommandLine::Action::kRun) {
-    std::fputs((early.eAction == tarnwipe::CommandLine::Action::kHelp ? tarnwipe::HelpText() : tarnwipe::VersionText()).c_str(), stdout);
+  const tarnwipe::CommandLine line = ParseArguments(argc, argv);
+  if (line.eAction != tarnwipe::CommandLine::Action::kRun) {
+    std::fputs((line.eAction == tarnwipe::CommandLine::Action::kHelp ? tarnwipe::HelpText() : tarnwipe::VersionText()).c_str(), stdout);
     return 0;
   }
-  QApplication app(argc, argv);  // takes its own options out of argv
+  tarnwipe::SingleWindow single;
+  if (single.HandToOpenWindow(line.asTargets)) return 0;
+  QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarnwipe"));
   QApplication::setApplicationVersion(QString::fromLatin1(tarnwipe::kVersion));
   tarnwipe::PosixFileSystem fs;
@@ -49,7 +58,11 @@ int main(int argc, char** argv) {
   window.Attach(form);
   form.Form_Load();
   window.ShowCentred();
-  const tarnwipe::CommandLine line = ParseArguments(argc, argv);
-  if (argc > 1) QTimer::singleShot(0, &window, [&] { form.TakeTargets(line.asTargets); });
+  // This start's own targets come first, so that the starts of the same selection join them.
+  if (!line.asTargets.empty()) QTimer::singleShot(0, &window, [&] { form.HandOff(line.asTargets); });
+  single.Receive([&](const std::vector<std::string>& asTargets) {
+    if (!asTargets.empty()) form.HandOff(asTargets);
+    window.BringToFront();
+  });
   return QApplication::exec();
 }

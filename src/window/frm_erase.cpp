@@ -111,8 +111,10 @@ void FrmErase::HandOff(const std::vector<std::string>& asPaths) {
 
 void FrmErase::btnErase_Click() {
   m_command.btnErase_Click();
-  // What was handed over meanwhile is chosen now, below the run's report.
-  if (!m_record.bRunning && !m_asKept.empty()) Take(std::exchange(m_asKept, {}), false, true);
+  // What was handed over meanwhile is chosen now, above the run's report.
+  if (m_record.bRunning || m_asKept.empty()) return;
+  Take(std::exchange(m_asKept, {}), false, true);
+  m_view.PrependMessage("Handed over during the run: not part of it, and chosen now.");
 }
 
 void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bKeepMessages) {

@@ -1,5 +1,6 @@
 // Choosing a target through the dialogs, and the module's error report.
 #include "runs/m_erase.h"
+#include "window/command_line.h"
 
 #include <stdexcept>
 
@@ -94,6 +95,15 @@ TEST_F(SelectionTest, HandOffsInABurstJoinAndTheFileDialogTakesSeveral) {
   form.btnFile_Click();
   EXPECT_TRUE(form.Record().several.empty() && form.Record().sTarget.empty() && !view.bEraseEnabled);
   EXPECT_EQ(LastBox().substr(0, 45), "The dialog cannot name this file faithfully: ");
+}
+
+// Paths on the command line become full paths as a shell shows them, every byte of a name kept.
+TEST(CommandLine, PathsBecomeFullPathsByTheirBytes) {
+  for (const auto& [pPath, pFull] : {std::pair{"a/./b//c", "/home/u/a/b/c"}, {"../x\xff", "/home/x\xff"},
+                                     {"/etc/../tmp/", "/tmp"}, {"../../../..", "/"}, {"/", "/"}}) {
+    EXPECT_EQ(FullPath(Native(pPath), Native("/home/u/")), Native(pFull)) << pPath;
+  }
+  EXPECT_EQ(ParseCommandLine({"a", "b", "c"}).asTargets.size(), 3U);
 }
 
 }  // namespace

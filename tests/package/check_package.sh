@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb in the build folder $1, installs it, validates its desktop entry, file-manager
 # menu entries and AppStream data, starts the installed program until its window appears, runs
-# the command line the menus name with a folder and with a missing path, and removes the package
+# the command line the menus name with a folder and with a missing path (several items each), and
+# removes the package
 # again.
 # Skipped (77) where packages cannot be installed.
 set -euo pipefail
@@ -26,22 +27,22 @@ env -u QT_QPA_PLATFORM xvfb-run -a sh -c 'tarnwipe & timeout 20 xdotool search -
 dolphin=/usr/share/kio/servicemenus/org.tarnwipe.Tarnwipe.erase.desktop
 nemo=/usr/share/nemo/actions/org.tarnwipe.Tarnwipe.nemo_action
 for key in '^Type=Service$' '^MimeType=all/allfiles;inode/directory;$' '^Actions=erase;$' '^\[Desktop Action erase\]$' \
-  '^Name=Erase with Tarnwipe$' '^Exec=tarnwipe %f$'; do grep -q "$key" "$dolphin" || { echo "$dolphin: no $key"; exit 1; }; done
-for key in '^\[Nemo Action\]$' '^Name=Erase with Tarnwipe$' '^Exec=tarnwipe %F$' '^Selection=s$' '^Extensions=any;$'; do
+  '^Name=Erase with Tarnwipe$' '^Exec=tarnwipe %F$'; do grep -q "$key" "$dolphin" || { echo "$dolphin: no $key"; exit 1; }; done
+for key in '^\[Nemo Action\]$' '^Name=Erase with Tarnwipe$' '^Exec=tarnwipe %F$' '^Selection=notnone$' '^Extensions=any;$'; do
   grep -q "$key" "$nemo" || { echo "$nemo: no $key"; exit 1; }
 done
-grep -q '^Exec=tarnwipe %f$' /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
+grep -q '^Exec=tarnwipe %F$' /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
 # Each menu's command line with an existing folder opens the window with no notice; with a path
 # that is gone the notice shows, so the item reached the program.
 menu_notice() {
-  local command; command=$(sed -n 's/^Exec=//p' "$1"); command=${command/\%[fF]/$2}
+  local command; command=$(sed -n 's/^Exec=//p' "$1"); command=${command/\%F/$2}
   env -u QT_QPA_PLATFORM xvfb-run -a sh -c "$command & timeout 20 xdotool search --sync --name '^Tarnwipe' > /dev/null;
     sleep 1; xdotool search --name '^Tarnwipe version2\$' > /dev/null; status=\$?; kill \$!; exit \$status"
 }
 item=$(mktemp -d)
 for menu in "$dolphin" "$nemo"; do
-  ! menu_notice "$menu" "$item" || { echo "$menu: a notice for an existing folder"; exit 1; }
-  menu_notice "$menu" "$item/gone" || { echo "$menu: no notice for a missing path"; exit 1; }
+  ! menu_notice "$menu" "$item $item/.." || { echo "$menu: a notice for existing folders"; exit 1; }
+  menu_notice "$menu" "$item $item/gone" || { echo "$menu: no notice for a missing path"; exit 1; }
 done
 rmdir "$item"
 apt-get remove -y -qq --purge tarnwipe > /dev/null

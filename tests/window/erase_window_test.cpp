@@ -8,8 +8,13 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <filesystem>
 #include <set>
+#include <utility>
 
 #include "capabilities.h"
 #include "disk.h"
@@ -18,9 +23,34 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/qt/erase_window.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/single_window.h"
 #include "window/frm_erase.h"
 
 namespace tarnwipe::test {
+
+// The program started with these arguments, byte for byte, in the test's own session.
+class Start {
+ public:
+  explicit Start(const std::vector<std::string>& asArgs) {
+    std::vector<char*> argv{const_cast<char*>(TARNWIPE_PROGRAM)};
+    for (const std::string& sArg : asArgs) argv.push_back(const_cast<char*>(sArg.c_str()));
+    argv.push_back(nullptr);
+    ::posix_spawn(&m_pid, TARNWIPE_PROGRAM, nullptr, nullptr, argv.data(), environ);
+  }
+  Start(Start&& other) noexcept : m_pid(std::exchange(other.m_pid, 0)) {}
+  ~Start() {
+    if (m_pid > 0 && !Ended()) ::kill(m_pid, SIGKILL), ::waitpid(m_pid, nullptr, 0);
+  }
+  // True once the program has ended; it must have handed its items over, not opened a window.
+  bool Ended() {
+    int iStatus = 0;
+    if (m_pid > 0 && ::waitpid(m_pid, &iStatus, WNOHANG) == m_pid) m_pid = -WEXITSTATUS(iStatus) - 1;
+    return m_pid == -1;
+  }
+
+ private:
+  pid_t m_pid = 0;
+};
 
 class EraseWindowTest : public QObject {
   Q_OBJECT
@@ -121,32 +151,75 @@ class EraseWindowTest : public QObject {
     QCOMPARE(asLeft, (std::vector<std::string>{".git .git/objects .git/objects/x b.log c.bin locked ", "locked "}));
   }
 
-  // A file or folder dropped anywhere on the window becomes the target; several at once get a
-  // notice; during a run the window takes no drop.
-  void DroppedFileOrFolderBecomesTheTarget() {
+  // Items dropped anywhere on the window become the target, one or several; a name that is not
+  // valid text is taken by its bytes, never as its look-alike; during a run nothing is taken.
+  void DroppedItemsBecomeTheTargetByTheirBytes() {
     TempFolder temp;
-    const QUrl map = QUrl::fromLocalFile(QString::fromStdString(temp.MakeFolder("dropped")));
-    const QUrl file = QUrl::fromLocalFile(QString::fromStdString(temp.Write("dropped/a.txt", "a")));
+    const std::string sMap = temp.MakeFolder("dropped");
+    const std::string sFile = temp.Write("dropped/a.txt", "a");
+    const std::string sOdd = temp.Write("\xff", "odd"), sLookAlike = temp.Write("\xef\xbf\xbd", "look-alike");
     Rig rig;
-    const auto drop = [&](QWidget* pOnto, const QList<QUrl>& urls) {
+    const auto drop = [&](QWidget* pOnto, const QByteArray& uriList) {
       QMimeData data;
-      data.setUrls(urls);
+      data.setData(QStringLiteral("text/uri-list"), uriList);
       QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(pOnto, &enter);
       QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       if (enter.isAccepted()) QApplication::sendEvent(pOnto, &dropped);
       return enter.isAccepted();
     };
-    QVERIFY(drop(rig.window.txtMsg()->viewport(), {map}));
+    const QByteArray map = "file://" + QByteArray::fromStdString(sMap) + "\r\n";
+    QVERIFY(drop(rig.window.txtMsg()->viewport(), map));
     QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase map dropped"));
-    QVERIFY(drop(rig.window.txtSpec(), {file}));
+    QVERIFY(drop(rig.window.txtSpec(), "# a comment\r\nfile://localhost" + QByteArray::fromStdString(sFile)));
     QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase file a.txt"));
     QCOMPARE(rig.window.txtSpec()->text(), QStringLiteral("*.*"));
-    QVERIFY(drop(&rig.window, {map, file}));
-    QCOMPARE(rig.dialogs.boxes.back(), std::string("Select one file or one map at a time!"));
+    QVERIFY(drop(&rig.window, "file://" + QByteArray::fromStdString(temp.Path()) + "%FF\r\n" + map + "http://host/x\r\n"));
+    QCOMPARE(rig.dialogs.boxes.back(), std::string("File or map not found!\r\n\r\nhttp://host/x"));
+    QCOMPARE(rig.form.Record().several, (std::vector<Target>{{sOdd, false}, {sMap, true}}));
     rig.form.Record().bRunning = true;
-    QVERIFY(!drop(rig.window.btnFile(), {map}));
-    QCOMPARE(rig.window.btnErase()->text(), QStringLiteral("&Erase file a.txt"));
+    QVERIFY(!drop(rig.window.btnFile(), map));
+    rig.form.Record().bRunning = false;
+    QTest::mouseClick(rig.window.btnErase(), Qt::LeftButton);
+    QVERIFY(!Exists(sOdd) && !Exists(sMap));
+    QCOMPARE(ReadFile(sLookAlike), std::string("look-alike"));
+  }
+
+  // Eight starts of the program with one item each, as a file manager makes for a selection,
+  // hand their items to the open window, each ending at once; one Erase erases them all, a file
+  // inside a chosen map once. A start during the run is kept out of it and chosen afterwards.
+  void StartsHandTheirItemsToTheOpenWindow() {
+    TempFolder temp;
+    qputenv("DISPLAY", QByteArray::fromStdString(":tarnwipe-test-" + std::to_string(::getpid())));
+    std::vector<std::string> asItems;
+    for (const char* pName : {"f1", "f2", "f3", "f4", "\xff", "m1/s/b"}) asItems.push_back(temp.Write(pName, pName));
+    const std::string sLookAlike = temp.Write("\xef\xbf\xbd", "look-alike");
+    for (const char* pName : {"m1/a", "m2/c", "m2/d"}) temp.Write(pName, pName);
+    asItems.push_back(temp.Path() + "m1");
+    asItems.push_back(temp.Path() + "m2");
+    Rig rig;
+    SingleWindow single;
+    QVERIFY(!single.HandToOpenWindow({}));
+    single.Receive([&](const std::vector<std::string>& asTargets) { rig.form.HandOff(asTargets); });
+    std::vector<Start> starts;
+    for (const std::string& sItem : asItems) starts.emplace_back(std::vector<std::string>{sItem});
+    for (Start& one : starts) QTRY_VERIFY_WITH_TIMEOUT(one.Ended(), 1000);
+    QCOMPARE(rig.form.Record().several.size(), asItems.size());
+
+    rig.dialogs.onQuestion = [&] {
+      Start during({temp.Write("g1", "g"), temp.Write("g2", "g")});
+      QTRY_VERIFY_WITH_TIMEOUT(during.Ended(), 1000);
+      QTRY_VERIFY(rig.window.MessageText().find("Not part of this run") != std::string::npos);
+    };
+    QTest::mouseClick(rig.window.btnErase(), Qt::LeftButton);
+    for (const std::string& sItem : asItems) QVERIFY2(!Exists(sItem), sItem.c_str());
+    QCOMPARE(ReadFile(sLookAlike), std::string("look-alike"));
+    const std::string sText = rig.window.MessageText();
+    QVERIFY2(sText.starts_with("Handed over during the run: not part of it, and chosen now.\r\nFile: " + temp.Path() + "g1\r\n") &&
+                 sText.find("Erased 9 file(s) and 3 folder(s);") != std::string::npos,
+             sText.c_str());
+    QCOMPARE(rig.form.Record().several, (std::vector<Target>{{temp.Path() + "g1", false}, {temp.Path() + "g2", false}}));
+    QVERIFY(Exists(temp.Path() + "g1") && rig.window.btnErase()->isEnabled());
   }
 
   // The file dialog shows names without a dot; in the folder dialog a file or a link names the
@@ -162,6 +235,13 @@ class EraseWindowTest : public QObject {
     QCOMPARE(Choose(dialogs, true, temp.Path(), sFile), sFile);
     QCOMPARE(Choose(dialogs, true, temp.Path(), temp.Path() + "to-inside"), temp.Path() + "inside/");
     QCOMPARE(Choose(dialogs, true, temp.Path(), ""), std::string());
+    // A name that is not valid text reaches the dialog as its look-alike: refused, never taken
+    // for the look-alike; the look-alike alone is named faithfully.
+    const std::string sLookAlike = temp.Write("odd/\xef\xbf\xbd", "l");
+    QCOMPARE(Choose(dialogs, false, temp.Path() + "odd/", sLookAlike), sLookAlike);
+    temp.Write("odd/\xff", "o");
+    QCOMPARE(Choose(dialogs, false, temp.Path() + "odd/", sLookAlike), Dialogs::Unnamable());
+    QCOMPARE(Choose(dialogs, true, temp.Path(), temp.Path() + "odd/\xff"), Dialogs::Unnamable());
   }
 };
 

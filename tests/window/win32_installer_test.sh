@@ -24,6 +24,7 @@ test -f "$installed/tarnwipe.exe" || { echo "not installed under Program Files";
 uninstall_entry | grep -q "DisplayVersion *REG_SZ *$version$" || { echo "no Apps & Features entry for $version"; exit 1; }
 for key in 'HKCR\*\shell\Tarnwipe' 'HKCR\Directory\shell\Tarnwipe'; do
   wine reg query "$key" /v MUIVerb | tr -d '\r' | grep -q 'Erase with Tarnwipe$' || { echo "$key: no menu entry"; exit 1; }
+  wine reg query "$key" /v MultiSelectModel | tr -d '\r' | grep -q 'REG_SZ *Player$' || { echo "$key: one item only"; exit 1; }
   verb=$(wine reg query "$key\\command" /ve | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
   [ "$verb" = '"C:\Program Files\Tarnwipe\tarnwipe.exe" "%1"' ] || { echo "$key: runs $verb"; exit 1; }
 done

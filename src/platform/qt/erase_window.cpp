@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QLabel>
@@ -17,9 +16,9 @@
 #include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QUrl>
 
 #include "window/frm_erase.h"
+#include "window/uri_list.h"
 
 namespace tarnwipe {
 namespace {
@@ -154,6 +153,12 @@ void EraseWindow::ShowCentred() {
   show();
 }
 
+void EraseWindow::BringToFront() {
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  raise();
+  activateWindow();
+}
+
 void EraseWindow::EraseClicked() {
   m_pForm->btnErase_Click();
   if (m_pForm->Record().bCloseRequested) close();
@@ -171,10 +176,8 @@ bool EraseWindow::eventFilter(QObject* pWatched, QEvent* pEvent) {
     }
     drop.acceptProposedAction();
     if (pEvent->type() != QEvent::Drop) return true;
-    std::vector<std::string> asPaths;
-    for (const QUrl& url : drop.mimeData()->urls())
-      asPaths.push_back(url.isLocalFile() ? QFile::encodeName(url.toLocalFile()).toStdString() : std::string());
-    m_pForm->TakeTargets(asPaths);
+    // The list's own bytes: a name that is not valid text does not survive the toolkit's URLs.
+    m_pForm->TakeTargets(PathsOfUriList(drop.mimeData()->data(QStringLiteral("text/uri-list")).toStdString()));
     return true;
   }
   if (pEvent->type() == QEvent::KeyPress) {

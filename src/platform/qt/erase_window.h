@@ -24,6 +24,9 @@ class EraseWindow : public QWidget, public FormView {
   // Shows the window centred on its screen.
   void ShowCentred();
 
+  // Shows the window on top of the others, as the desktop allows.
+  void BringToFront();
+
   // The message area's text with CR LF line ends, as the logic wrote it.
   std::string MessageText() const;
 
