@@ -6,6 +6,7 @@ add_library(tarnwipe_win32 STATIC
   src/platform/win32/win32_dialogs.cpp
   src/platform/win32/win32_file_system.cpp
   src/platform/win32/win32_separators.cpp
+  src/platform/win32/win32_single_window.cpp
   src/platform/win32/win32_special_folders.cpp)
 target_compile_definitions(tarnwipe_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 target_link_libraries(tarnwipe_win32 PUBLIC tarnwipe_logic ntdll shell32 ole32 comdlg32 uuid)

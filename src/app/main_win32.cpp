@@ -1,6 +1,6 @@
-// Start-up on Windows: answers --help and --version, or shows the main window, with the file or
-// map named on the command line chosen; the program lives in its message loop until it is
-// closed.
+// Start-up on Windows: answers --help and --version, hands the files and maps named on the
+// command line to the window already open in this session, or shows the main window with them
+// chosen; the program lives in its message loop until it is closed.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/single_window.h"
 #include "platform/win32/erase_window.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock.h"
@@ -55,6 +56,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Say(line.eAction == tarnwipe::CommandLine::Action::kHelp ? tarnwipe::HelpText() : tarnwipe::VersionText());
     return 0;
   }
+  tarnwipe::SingleWindow single;
+  if (single.HandToOpenWindow(line.asTargets)) return 0;
   tarnwipe::Win32FileSystem fs;
   tarnwipe::Win32Clock clock;
   tarnwipe::Win32SpecialFolders folders;
@@ -65,6 +68,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   window.Attach(form);
   form.Form_Load();
   window.ShowCentred();
-  if (!line.asTargets.empty()) form.TakeTargets(line.asTargets);
+  // This start's own targets come first, so that the starts of the same selection join them.
+  if (!line.asTargets.empty()) form.HandOff(line.asTargets);
+  single.Receive([&](const std::vector<std::string>& asTargets) {
+    if (!asTargets.empty()) form.HandOff(asTargets);
+    window.BringToFront();
+  });
   return window.Run();
 }

@@ -46,7 +46,7 @@ TEST_F(SeveralRunTest, FilesAndMapsAreErasedOnceAndCountedInOneLine) {
 TEST_F(SeveralRunTest, ProtectedItemKeepsAllAndVanishedOrStoppedItemsAreSaid) {
   fs.AddFile("/etc/passwd", "root");
   EraseAll({"a.txt", "/etc/passwd", "map"});
-  EXPECT_EQ(LastBox().substr(0, 37), "Erasing files system map is blocked!\r");
+  EXPECT_EQ(LastBox(), RefusalNotice(Refusal::kSystemFolder) + "\r\n\r\n" + Native("/etc/passwd"));
   EXPECT_TRUE(fs.removals.empty() && Left("a.txt"));
 
   dialogs.onQuestion = [&] { fs.nodes.erase(Native(sHome + "a.txt")); };

@@ -2,8 +2,9 @@
 # Drives the Windows program under Wine on the display in DISPLAY: types a pass count, chooses a
 # folder of its own through the folder dialog by keys, confirms, and checks that the files are
 # gone and that the closing line in the message area says so; then starts it again with a folder
-# named on its command line, as Explorer's menu does, and erases that. Skips (77) without a
-# display or xdotool.
+# named on its command line, as Explorer's menu does, and erases that; last, starts it eight
+# times with one item each, as Explorer does for a selection, and erases all eight through the
+# one window they make. Skips (77) without a display or xdotool.
 set -euo pipefail
 exe=$1 reader=$2
 [ -n "${DISPLAY:-}" ] && command -v xdotool > /dev/null || { echo "no display or xdotool: skipped"; exit 77; }
@@ -31,3 +32,25 @@ kill $pid; wait $pid 2> /dev/null || true
 make_map tarnwipe-handed
 wine "$exe" 'C:\tarnwipe-handed' & pid=$!
 erase_chosen tarnwipe-handed
+kill $pid; wait $pid 2> /dev/null || true
+
+# Eight starts, one item each: six files (one of them inside a chosen map) and two maps.
+map="$(winepath -u 'C:\' 2> /dev/null)/tarnwipe-eight"
+rm -rf "$map" && mkdir -p "$map/m1/s" "$map/m2"
+for name in f1 f2 f3 f4 f5 m1/a m1/s/b m2/c; do printf '%s\n' "$name" > "$map/$name"; done
+pids=()
+for item in f1 f2 f3 f4 f5 'm1\s\b' m1 m2; do wine "$exe" "C:\\tarnwipe-eight\\$item" & pids+=($!); sleep 0.1; done
+trap 'kill "${pids[@]}" 2> /dev/null || true; rm -rf "$map"' EXIT
+focus '^Tarnwipe - '
+for _ in $(seq 1 50); do [ "$(wine "$reader" erase-button)" = "&Erase 8 items" ] && break; sleep 0.2; done
+[ "$(wine "$reader" erase-button)" = "&Erase 8 items" ] || { echo "one window, 8 items: $(wine "$reader" erase-button)"; exit 1; }
+running=0
+for p in "${pids[@]}"; do kill -0 "$p" 2> /dev/null && running=$((running + 1)); done
+[ "$running" = 1 ] || { echo "$running programs still running, one window expected"; exit 1; }
+xdotool key alt+e
+focus '^Tarnwipe version2$'
+xdotool key Return
+for _ in $(seq 1 100); do [ -n "$(ls -A "$map")" ] && sleep 0.2; done
+[ -z "$(ls -A "$map")" ] || { echo "left:"; find "$map"; exit 1; }
+text=$(wine "$reader" message-area | tr -d '\r')
+[[ $(head -1 <<< "$text") =~ ^Erased\ 8\ file\(s\)\ and\ 3\ folder\(s\)\; ]] || { echo "$text"; exit 1; }

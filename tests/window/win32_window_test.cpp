@@ -1,4 +1,4 @@
-// The Win32 window on a real display under Wine: files and folders dropped on it.
+// The Win32 window on a real display under Wine: files and folders dropped on it, and erased.
 #include "platform/win32/erase_window.h"
 
 #include <shlobj.h>
@@ -31,7 +31,7 @@ void Drop(HWND hWindow, const std::vector<std::wstring>& asPaths) {
   ::SendMessageW(hWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
 }
 
-TEST(Win32Window, DroppedFolderOrFileBecomesTheTargetAndSeveralGetANotice) {
+TEST(Win32Window, DroppedFolderOrFileOrSeveralBecomeTheTarget) {
   wchar_t sTemp[MAX_PATH + 1];
   ::GetTempPathW(MAX_PATH, sTemp);
   const std::filesystem::path folder = std::filesystem::path(sTemp) / L"tarnwipe-dropped";
@@ -50,7 +50,12 @@ TEST(Win32Window, DroppedFolderOrFileBecomesTheTargetAndSeveralGetANotice) {
   Drop(window.Hwnd(), {(folder / L"a.txt").wstring()});
   EXPECT_EQ(window.EraseCaption(), "&Erase file a.txt");
   Drop(window.Hwnd(), {folder.wstring(), (folder / L"a.txt").wstring()});
-  EXPECT_EQ(dialogs.boxes, std::vector<std::string>{"Select one file or one map at a time!"});
+  EXPECT_EQ(window.EraseCaption(), "&Erase 2 items");
+  form.btnErase_Click();
+  EXPECT_FALSE(std::filesystem::exists(folder));
+  wchar_t sText[34] = {};
+  ::GetDlgItemTextW(window.Hwnd(), EraseWindow::kIdMsg, sText, 34);
+  EXPECT_EQ(win32::Narrow(sText), "Erased 1 file(s) and 1 folder(s);");
   std::error_code ec;
   std::filesystem::remove_all(folder, ec);
 }

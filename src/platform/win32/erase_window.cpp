@@ -124,6 +124,11 @@ void EraseWindow::ShowCentred() {
   ::UpdateWindow(m_hWnd);
 }
 
+void EraseWindow::BringToFront() {
+  if (::IsIconic(m_hWnd) != 0) ::ShowWindow(m_hWnd, SW_RESTORE);
+  ::SetForegroundWindow(m_hWnd);
+}
+
 int EraseWindow::Run() {
   MSG msg{};
   for (;;) {

@@ -32,6 +32,9 @@ class EraseWindow : public FormView {
   // Shows the window centred on the work area.
   void ShowCentred();
 
+  // Shows the window on top of the others, restored when it was minimised.
+  void BringToFront();
+
   // Runs the message loop until the window is closed; returns the exit code.
   int Run();
 
