@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ double Seconds(Clock::time_point from, Clock::time_point to) { return std::chron
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s file|tree PATH [COUNT]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s file|tree|items PATH [COUNT]\n", argv[0]);
     return 2;
   }
   QApplication app(argc, argv);
@@ -89,9 +90,16 @@ int main(int argc, char** argv) {
   form.Form_Load();
   if (argc > 3) window.SetTimesText(argv[3]);
 
-  if (sMode == "tree" && sPath.back() != '/') sPath += '/';
-  form.Record().bMap = sMode == "tree";
-  form.Record().sTarget = sPath;
+  if (sMode != "file" && sPath.back() != '/') sPath += '/';
+  if (sMode == "items") {
+    // Every file of the folder as an item of its own, as a file manager hands a selection over.
+    std::vector<std::string> asItems;
+    for (const auto& entry : std::filesystem::directory_iterator(sPath)) asItems.push_back(entry.path().string());
+    form.TakeTargets(asItems);
+  } else {
+    form.Record().bMap = sMode == "tree";
+    form.Record().sTarget = sPath;
+  }
   const auto start = Clock::now();
   form.btnErase_Click();
   const auto end = Clock::now();

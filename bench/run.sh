@@ -6,7 +6,9 @@
 #          4 KiB files against the same peers
 #   walk   100,000 files in 1,000 folders, walked by CDirDrill against find | wc -l
 #   flat   a folder run over 100,000 files in 100 folders (count 0): first against last 10,000 files
-# Usage: bench/run.sh [file|tree|walk|flat ...]   (all four when none is named)
+#   items  100 files of 64 KiB chosen as 100 items against the same files as one map, alternating;
+#          then 100 starts of the program, one file each, until the open window lists them all
+# Usage: bench/run.sh [file|tree|walk|flat|items ...]   (all five when none is named)
 # BENCH_DIR chooses the disk (default: build/bench-data in the checkout).
 set -euo pipefail
 top=$(dirname "$(readlink -f "$0")")/..
@@ -20,7 +22,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target erase_bench walk_bench plain_floor >/dev/null
+cmake --build build --target erase_bench walk_bench plain_floor handoff_bench >/dev/null
 
 data=${BENCH_DIR:-$top/build/bench-data}
 mkdir -p "$data"
@@ -128,6 +130,23 @@ bench_flat() {
   rm -rf "$data/tree"
 }
 
-for what in "${@:-file tree walk flat}"; do
+bench_items() {
+  echo "== 100 files of 64 KiB, 6 passes: as 100 items against as one map =="
+  local ratios=() its=() maps=()
+  for _ in $(seq 1 "${ROUNDS:-5}"); do
+    make_tree 1 100 65536; local i; i=$(tarnwipe_seconds items "$data/tree/d0000" 5)
+    make_tree 1 100 65536; local m; m=$(tarnwipe_seconds tree "$data/tree/d0000" 5)
+    its+=("$i"); maps+=("$m"); ratios+=("$(ratio "$i" "$m")")
+  done
+  rm -rf "$data/tree"
+  printf '%-34s %s\n' "100 items, seconds" "${its[*]}" "one map, seconds" "${maps[*]}"
+  printf '%-34s %s (median %s)\n' "items/map" "${ratios[*]}" "$(median "${ratios[@]}")"
+  echo "== 100 starts with one file each, handed to the open window =="
+  mkdir -p "$data/handoff"
+  for _ in $(seq 1 "${ROUNDS:-5}"); do build/bench/handoff_bench "$data/handoff" 100 | tr '\n' ' '; echo; done
+  rmdir "$data/handoff"
+}
+
+for what in "${@:-file tree walk flat items}"; do
   for one in $what; do "bench_$one"; done
 done

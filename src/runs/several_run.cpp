@@ -3,7 +3,9 @@
 #include "runs/several_run.h"
 
 #include <algorithm>
+#include <map>
 #include <numeric>
+#include <optional>
 
 #include "runs/confinement.h"
 #include "runs/form_operations.h"
@@ -44,17 +46,22 @@ std::vector<Turn> InTurn(const std::vector<Target>& items, const FileSystem& fs)
   return inTurn;
 }
 
-Refusal SeveralRun::Check(const Target& item) const {
+Refusal SeveralRun::Check(const Target& item, std::map<std::string, Refusal>& heldChecks) const {
   if (const Refusal eRefusal = m_s.protection.CheckTarget(item.sPath); eRefusal != Refusal::kNone) return eRefusal;
-  const Confinement held(m_s.fs, m_s.dd.ExtractPath(item.sPath));
-  return held.Held() ? m_s.protection.CheckHeld(item.bMap) : Refusal::kNone;
+  // Items in one folder share its identity check.
+  const std::string sFolder = m_s.dd.ExtractPath(item.sPath);
+  const auto known = heldChecks.find(sFolder);
+  if (known != heldChecks.end()) return known->second;
+  const Confinement held(m_s.fs, sFolder);
+  return heldChecks[sFolder] = held.Held() ? m_s.protection.CheckHeld(item.bMap) : Refusal::kNone;
 }
 
 void SeveralRun::Run() {
   RunRecord& r = m_s.record;
   const std::vector<Turn> turns = InTurn(r.several, m_s.fs);
+  std::map<std::string, Refusal> heldChecks;
   for (const Turn& turn : turns) {
-    if (const Refusal eRefusal = Check(turn.item); eRefusal != Refusal::kNone) {
+    if (const Refusal eRefusal = Check(turn.item, heldChecks); eRefusal != Refusal::kNone) {
       m_s.mErase.ShowNotice(RefusalNotice(eRefusal) + "\r\n\r\n" + turn.item.sPath);
       return;
     }
@@ -85,10 +92,23 @@ void SeveralRun::Run() {
   }
   r.bSeveral = true;
   r.sngStart = m_s.clock.TimeOfDay();
+  // A folder is held from an item's turn until an item in another folder comes: consecutive
+  // items in one folder are reached through the one hold, checked once.
+  std::optional<Confinement> held;
+  std::string sHeld;
+  Refusal eHeld = Refusal::kNone;
   for (const Turn& turn : turns) {
     if (r.bStop || r.bBlocked) break;
-    EraseItem(turn.item);
+    const std::string sFolder = m_s.dd.ExtractPath(turn.item.sPath);
+    if (!held || sFolder != sHeld || turn.item.bMap) {
+      held.reset();
+      held.emplace(m_s.fs, sFolder);
+      sHeld = sFolder;
+      eHeld = held->Held() ? m_s.protection.CheckHeld(turn.item.bMap) : Refusal::kNone;
+    }
+    EraseItem(turn.item, held->Held(), eHeld);
   }
+  held.reset();
   r.bSeveral = false;
   r.asErasedOnTheirOwn.clear();
   // As in a folder run that met the program's own folder: nothing more is said or put back.
@@ -96,19 +116,18 @@ void SeveralRun::Run() {
   m_folderRun.Finish(r.totals, asOldCopies);
 }
 
-void SeveralRun::EraseItem(const Target& item) {
+void SeveralRun::EraseItem(const Target& item, bool bHeld, Refusal eHeld) {
   RunRecord& r = m_s.record;
   const std::string sFolder = m_s.dd.ExtractPath(item.sPath);
   // An item is erased as what it was chosen as; one that is gone, or is now something else, is
   // said to be so.
   const bool bStill = item.bMap == paths::IsFolder(m_s.fs, item.sPath) && m_s.fs.GetAttributes(item.sPath) != -1;
-  const Confinement held(m_s.fs, sFolder);
-  if (!bStill || !held.Held() || (item.bMap && (m_s.dd.SetFolder(sFolder), m_s.dd.Folder() != sFolder))) {
+  if (!bStill || !bHeld || (item.bMap && (m_s.dd.SetFolder(sFolder), m_s.dd.Folder() != sFolder))) {
     m_s.eraser.ReportElapsed("File or map not found: " + item.sPath, false);
     return;
   }
-  if (const Refusal eRefusal = m_s.protection.CheckHeld(item.bMap); eRefusal != Refusal::kNone) {
-    m_s.eraser.ReportElapsed(RefusalNotice(eRefusal) + " " + item.sPath, false);
+  if (eHeld != Refusal::kNone) {
+    m_s.eraser.ReportElapsed(RefusalNotice(eHeld) + " " + item.sPath, false);
     return;
   }
   if (item.bMap) {

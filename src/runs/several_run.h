@@ -1,6 +1,7 @@
 // A run over a selection of several files and maps: one question, one run, one closing line.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,13 @@ class SeveralRun {
   void Run();
 
  private:
-  // The protection rule an item breaks, by its path and, once its folder is held, by identity.
-  Refusal Check(const Target& item) const;
+  // The protection rule an item breaks, by its path and, once its folder is held, by identity;
+  // heldChecks keeps the identity check of each folder met.
+  Refusal Check(const Target& item, std::map<std::string, Refusal>& heldChecks) const;
 
-  // Erases one item, adding what it erased to the run's totals.
-  void EraseItem(const Target& item);
+  // Erases one item whose folder is held (bHeld) and was found by identity to be eHeld,
+  // adding what it erased to the run's totals.
+  void EraseItem(const Target& item, bool bHeld, Refusal eHeld);
 
   RunServices m_s;
   FolderRun& m_folderRun;
