@@ -3,6 +3,7 @@
 #include "engine/eraser.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "engine/interval.h"
 #include "engine/pass_coverage.h"
@@ -27,18 +28,25 @@ Eraser::Eraser(FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, co
 
 void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes, bool bLinkOnly) {
   const std::string sName = paths::LastName(sTarget);
-  ReportElapsed(ErasingLine(sName, lBytes, m_seps), false);
   m_sngFileStart = m_clock.TimeOfDay();
+  m_lInUse = lBytes;
 
   bool bOk = false;
   const int32_t lAttributes = m_fs.GetAttributes(sTarget);
   if (bLinkOnly || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) {
     // A link holds no data of its own: it is removed, and what it points to is left alone.
+    ReportElapsed(ErasingLine(sName, lBytes, lBytes, m_seps), false);
     bOk = !m_fs.RemoveLink(sTarget);
   } else {
     bOk = lPasses >= 0 && OpenEraseFile(sTarget);
+    Plan plan;
+    if (bOk) {
+      plan = PlanFor(*m_pFile);
+      if (plan.bListed) m_lInUse = std::min(lBytes, BytesIn(plan.ranges, m_pFile->Length()));
+    }
+    ReportElapsed(ErasingLine(sName, lBytes, m_lInUse, m_seps), false);
     m_progress.Start(lPasses);
-    if (bOk) bOk = OverwriteEraseFile(lPasses);
+    if (bOk) bOk = OverwriteEraseFile(lPasses, plan);
     m_progress.Finish();
     // The name is removed only while it still leads to the file just overwritten.
     if (bOk) bOk = !m_pFile->Remove();
@@ -54,21 +62,29 @@ void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBy
   m_pump.Pump();
 }
 
+Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
+  Plan plan;
+  std::vector<ByteRange> owned;
+  plan.bListed = !file.OwnedRanges(owned);
+  plan.ranges = PassRanges(file.Length(), file.AllocatedBytes(), file.BlockSize(), plan.bListed ? &owned : nullptr);
+  return plan;
+}
+
 bool Eraser::OpenEraseFile(const std::string& sTarget) {
   CloseEraseFile();
   return !m_fs.OpenExclusive(sTarget, m_pFile);
 }
 
-bool Eraser::OverwriteEraseFile(int32_t lPasses) {
+bool Eraser::OverwriteEraseFile(int32_t lPasses, const Plan& plan) {
   if (!m_pFile) return false;
   // Named streams are erased first, each with the same passes: deleting the file would free
   // them with their content.
   std::vector<std::unique_ptr<ExclusiveFile>> streams;
   if (m_pFile->OpenStreams(streams)) return false;
   for (const std::unique_ptr<ExclusiveFile>& pStream : streams) {
-    if (!OverwritePart(*pStream, lPasses) || pStream->Close()) return false;
+    if (!OverwritePart(*pStream, lPasses, PlanFor(*pStream)) || pStream->Close()) return false;
   }
-  if (!OverwritePart(*m_pFile, lPasses)) return false;
+  if (!OverwritePart(*m_pFile, lPasses, plan)) return false;
   // Giving back the blocks of a large file takes the file system a while; in steps, the window
   // stays responsive. Every byte is overwritten and on the medium by now.
   for (int64_t lKeep = m_pFile->Length() - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
@@ -78,32 +94,47 @@ bool Eraser::OverwriteEraseFile(int32_t lPasses) {
   return true;
 }
 
-bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses) {
+bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan) {
   const int64_t lLength = file.Length();
-  const int64_t lPassBytes = PassLength(lLength, file.AllocatedBytes(), file.BlockSize());
+  const int64_t lPassBytes = BytesIn(plan.ranges);
   std::vector<char> buffer(static_cast<size_t>(std::clamp<int64_t>(lPassBytes, kBlock, kChunk)));
   for (int32_t i = 0; i <= lPasses; ++i) {
     std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + i));
-    int64_t lCovered = lPassBytes;
-    for (int64_t lOffset = 0; lOffset < lPassBytes; lOffset += kChunk) {
-      const int64_t lSize = std::min(kChunk, lPassBytes - lOffset);
-      if (lOffset < lCovered) {
-        int64_t lWritten = 0;
-        const std::error_code ec = WriteWhole(file, lOffset, buffer.data(), lSize, lWritten);
-        // Only the slack past the file's end may stay unwritten, and only for want of room.
-        if (ec && (lOffset + lWritten < lLength || !IsNoRoom(ec))) return false;
-        if (ec) lCovered = lOffset + lWritten;
-        if (lWritten > 0 && file.StartWriteBack(lOffset, lWritten)) return false;
-        if (lOffset >= kBacklog && file.WaitWriteBack(lOffset - kBacklog, kChunk)) return false;
+    // Chunks written but not yet waited for, oldest first, and the bytes they hold.
+    std::deque<ByteRange> unwaited;
+    int64_t lUnwaited = 0;
+    int64_t lDone = 0;
+    for (const ByteRange& range : plan.ranges) {
+      int64_t lCovered = range.End();
+      for (int64_t lOffset = range.lOffset; lOffset < range.End(); lOffset += kChunk) {
+        const int64_t lSize = std::min(kChunk, range.End() - lOffset);
+        if (lOffset < lCovered) {
+          int64_t lWritten = 0;
+          const std::error_code ec = WriteWhole(file, lOffset, buffer.data(), lSize, lWritten);
+          // Only the slack past the file's end may stay unwritten, and only for want of room.
+          if (ec && (lOffset + lWritten < lLength || !IsNoRoom(ec))) return false;
+          if (ec) lCovered = lOffset + lWritten;
+          if (lWritten > 0 && file.StartWriteBack(lOffset, lWritten)) return false;
+          unwaited.push_back({lOffset, lWritten});
+          lUnwaited += lWritten;
+          if (lUnwaited > kBacklog) {
+            if (file.WaitWriteBack(unwaited.front().lOffset, unwaited.front().lLength)) return false;
+            lUnwaited -= unwaited.front().lLength;
+            unwaited.pop_front();
+          }
+        }
+        lDone += lSize;
+        ShowProgress((lSize + kBlock - 1) / kBlock);
+        m_progress.Update(i, static_cast<double>(lDone) / static_cast<double>(lPassBytes));
       }
-      ShowProgress((lSize + kBlock - 1) / kBlock);
-      m_progress.Update(i, static_cast<double>(lOffset + lSize) / static_cast<double>(lPassBytes));
     }
     if (file.Flush()) return false;
   }
   // Where the system could not keep others away, what the file holds now must be the last
-  // pass, every byte of it: another writer may have grown or rewritten it meanwhile.
-  return file.HeldAlone() || ReadsBackAs(file, lLength, lPassBytes, buffer);
+  // pass, every byte of it: another writer may have grown or rewritten it meanwhile. Nor may
+  // another writer have given it blocks where it had holes.
+  if (!file.HeldAlone() && !ReadsBackAs(file, lLength, plan.ranges, buffer)) return false;
+  return !plan.bListed || PlanFor(file).ranges == plan.ranges;
 }
 
 std::error_code Eraser::WriteWhole(ExclusiveFile& file, int64_t lOffset, const char* pData, int64_t lSize,
@@ -120,19 +151,22 @@ std::error_code Eraser::WriteWhole(ExclusiveFile& file, int64_t lOffset, const c
   return {};
 }
 
-bool Eraser::ReadsBackAs(ExclusiveFile& file, int64_t lLength, int64_t lPassBytes, std::vector<char>& filler) {
+bool Eraser::ReadsBackAs(ExclusiveFile& file, int64_t lLength, const std::vector<ByteRange>& ranges,
+                         std::vector<char>& filler) {
   const int64_t lNow = file.CurrentLength();
-  if (lNow < lLength || lNow > lPassBytes) return false;
+  if (lNow < lLength || lNow > std::max(lLength, ranges.empty() ? 0 : ranges.back().End())) return false;
   const char cFiller = filler.front();
-  for (int64_t lOffset = 0; lOffset < lNow;) {
-    int64_t lRead = 0;
-    const std::error_code ec =
-        file.ReadAt(lOffset, filler.data(), std::min<int64_t>(static_cast<int64_t>(filler.size()), lNow - lOffset), lRead);
-    if (ec == std::errc::interrupted) continue;
-    if (ec || lRead <= 0) return false;
-    if (std::any_of(filler.begin(), filler.begin() + lRead, [&](char c) { return c != cFiller; })) return false;
-    lOffset += lRead;
-    m_pump.Pump();
+  for (const ByteRange& range : ranges) {
+    for (int64_t lOffset = range.lOffset; lOffset < std::min(range.End(), lNow);) {
+      int64_t lRead = 0;
+      const int64_t lWant = std::min<int64_t>(static_cast<int64_t>(filler.size()), std::min(range.End(), lNow) - lOffset);
+      const std::error_code ec = file.ReadAt(lOffset, filler.data(), lWant, lRead);
+      if (ec == std::errc::interrupted) continue;
+      if (ec || lRead <= 0) return false;
+      if (std::any_of(filler.begin(), filler.begin() + lRead, [&](char c) { return c != cFiller; })) return false;
+      lOffset += lRead;
+      m_pump.Pump();
+    }
   }
   return true;
 }

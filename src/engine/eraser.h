@@ -50,26 +50,38 @@ class Eraser {
   // How far a long file is, in the title and on the taskbar.
   FileProgress& Progress() { return m_progress; }
 
+  // Bytes of the last file's length that held blocks of its own, which the passes overwrote; its
+  // length where that could not be told. A speed is told from these: holes are not written.
+  int64_t LastInUse() const { return m_lInUse; }
+
  private:
+  // What the passes over one file or stream write.
+  struct Plan {
+    std::vector<ByteRange> ranges;  // written by every pass, in order
+    bool bListed = false;           // the file's owned ranges were known, and must stay so
+  };
+  static Plan PlanFor(const ExclusiveFile& file);
+
   // Opens sTarget for exclusive overwriting; false when it cannot be opened.
   bool OpenEraseFile(const std::string& sTarget);
 
-  // Writes lPasses + 1 passes over the open file and each of its named streams, each pass
-  // flushed to the medium; false when a byte within a file's length could not be written, a
-  // write-back or flush failed, or another writer changed the file meanwhile.
-  bool OverwriteEraseFile(int32_t lPasses);
+  // Writes lPasses + 1 passes over the open file (as plan says) and each of its named streams,
+  // each pass flushed to the medium; false when a byte within a file's length could not be
+  // written, a write-back or flush failed, or another writer changed the file meanwhile.
+  bool OverwriteEraseFile(int32_t lPasses, const Plan& plan);
 
-  // The passes over one file or stream, as far as PassLength reaches.
-  bool OverwritePart(ExclusiveFile& file, int32_t lPasses);
+  // The passes over one file or stream, over the ranges of its plan.
+  bool OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan);
 
   // Writes all lSize bytes at lOffset, going on after short and interrupted writes; lWritten
   // tells how many landed.
   static std::error_code WriteWhole(ExclusiveFile& file, int64_t lOffset, const char* pData, int64_t lSize,
                                     int64_t& lWritten);
 
-  // True when the file is still between lLength and lPassBytes long and reads back as nothing
-  // but the filler that the buffer holds; the buffer is used to read.
-  bool ReadsBackAs(ExclusiveFile& file, int64_t lLength, int64_t lPassBytes, std::vector<char>& filler);
+  // True when the file is still between lLength and the end of the ranges long and reads back
+  // as nothing but the filler that the buffer holds, within the ranges; the buffer is used to
+  // read.
+  bool ReadsBackAs(ExclusiveFile& file, int64_t lLength, const std::vector<ByteRange>& ranges, std::vector<char>& filler);
 
   // Closes the open erase file, if any; false when the close failed.
   bool CloseEraseFile();
@@ -85,6 +97,7 @@ class Eraser {
   FileProgress m_progress;
   std::unique_ptr<ExclusiveFile> m_pFile;  // the open erase file; at most one at a time
   float m_sngFileStart = 0;                // clock when the current file's erase began
+  int64_t m_lInUse = 0;                    // see LastInUse
   int m_iDots = 0;
 };
 

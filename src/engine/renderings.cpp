@@ -54,8 +54,9 @@ std::string FormatMask(double dblValue, int iDecimals, const Separators& seps) {
   return sText;
 }
 
-std::string ErasingLine(const std::string& sName, int64_t lBytes, const Separators& seps) {
-  return "Erasing " + sName + "  [" + FormatMask(static_cast<double>(lBytes), 0, seps) + " bytes]";
+std::string ErasingLine(const std::string& sName, int64_t lBytes, int64_t lInUse, const Separators& seps) {
+  const std::string sInUse = lInUse < lBytes ? ", " + FormatMask(static_cast<double>(lInUse), 0, seps) + " in use" : "";
+  return "Erasing " + sName + "  [" + FormatMask(static_cast<double>(lBytes), 0, seps) + " bytes" + sInUse + "]";
 }
 
 std::string TimedSuffix(float sngSeconds, const Separators& seps) {
@@ -98,18 +99,18 @@ std::string RunSpeed(double dblKBytes, float sngSeconds, AmountUnit eUnit, const
   return FormatMask(dblKBytes / sngSeconds, 2, seps) + " kB / second]";
 }
 
-std::string SingleFileReport(int64_t lBytes, float sngSeconds, const Separators& seps) {
+std::string SingleFileReport(int64_t lBytes, int64_t lWritten, float sngSeconds, const Separators& seps) {
   const Amount amount = FileAmount(lBytes, seps);
   return "Erased " + amount.sText + " in " + RunDuration(sngSeconds, seps) + "  [" +
-         FileSpeed(lBytes, sngSeconds, amount.eUnit, seps);
+         FileSpeed(lWritten, sngSeconds, amount.eUnit, seps);
 }
 
-std::string FolderRunReport(int32_t lFiles, int32_t lFolders, double dblKBytes, float sngSeconds,
-                            const Separators& seps) {
+std::string FolderRunReport(int32_t lFiles, int32_t lFolders, double dblKBytes, double dblWrittenKBytes,
+                            float sngSeconds, const Separators& seps) {
   const Amount amount = RunAmount(dblKBytes, seps);
   return "Erased " + FormatMask(lFiles, 0, seps) + " file(s) and " + FormatMask(lFolders, 0, seps) + " folder(s);  " +
          amount.sText + " in " + RunDuration(sngSeconds, seps) + " [" +
-         RunSpeed(dblKBytes, sngSeconds, amount.eUnit, seps);
+         RunSpeed(dblWrittenKBytes, sngSeconds, amount.eUnit, seps);
 }
 
 }  // namespace tarnwipe

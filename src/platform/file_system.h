@@ -20,6 +20,15 @@ enum AttributeBit : int32_t {
   kAttrLink = 1024,
 };
 
+// A run of bytes of a file, from lOffset on.
+struct ByteRange {
+  int64_t lOffset = 0;
+  int64_t lLength = 0;
+
+  int64_t End() const { return lOffset + lLength; }
+  bool operator==(const ByteRange&) const = default;
+};
+
 // One file opened for exclusive overwriting. Closing happens in the destructor at the latest;
 // Close() is there to learn whether the close itself failed. Each call answers what the system
 // said; the rules built on them (how far a pass reaches, when a file counts as overwritten) are
@@ -37,6 +46,11 @@ class ExclusiveFile {
 
   // The file system's allocation unit for this file; 0 when it cannot be told.
   virtual int64_t BlockSize() const = 0;
+
+  // The byte ranges that hold blocks of the file's own, written or not (preallocated, zeroed),
+  // in order; holes are left out. An error where the system cannot list them, or where they
+  // lie inside the file's record.
+  virtual std::error_code OwnedRanges(std::vector<ByteRange>& ranges) const = 0;
 
   // One write of at most lSize bytes at lOffset; lWritten tells how many landed.
   virtual std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) = 0;

@@ -60,6 +60,7 @@ void EraseCommand::btnErase_Click() {
   r.bStop = false;
   r.bRunning = true;
   r.lPasses = ParsePassCount(m_s.view.TimesText());
+  r.dblHoleKBytes = 0;
   m_s.view.SetSelectEnabled(false);
   m_s.view.SetEraseEnabled(false);
   if (!r.several.empty()) {
@@ -140,7 +141,7 @@ void EraseCommand::RunFile() {
   r.sngEnd = m_s.clock.TimeOfDay();
   if (lBytes >= 0 && (r.sngStart != 0.0F || r.sngEnd != 0.0F)) {
     const std::string sLine =
-        bLink ? LinkRemovedLine(sName) : SingleFileReport(lBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
+        bLink ? LinkRemovedLine(sName) : SingleFileReport(lBytes, m_s.eraser.LastInUse(), GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     m_s.eraser.ClearProgress();
     m_s.pump.PumpNow();
     m_s.eraser.ReportElapsed(sLine + OldCopiesWarning(r.sOldCopies) + "\r\n", false);

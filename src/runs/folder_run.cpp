@@ -53,6 +53,7 @@ void FolderRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& 
   bCancel = r.bStop;
   m_s.eraser.EraseFile(sFileSpec, r.lPasses, lBytes);
   r.sTarget.clear();
+  if (lBytes >= 0) r.dblHoleKBytes += static_cast<double>(lBytes - m_s.eraser.LastInUse()) / 1024.0;
 }
 
 void FolderRun::RemoveVisitedFolders() {
@@ -104,7 +105,7 @@ void FolderRun::Finish(const RunRecord::Totals& totals, const std::vector<std::s
   r.sngEnd = m_s.clock.TimeOfDay();
   if (r.sngStart != 0.0F || r.sngEnd != 0.0F) {
     std::string sLine = FolderRunReport(totals.lFiles, totals.lFolders - totals.lNotRemoved, totals.dblKBytes,
-                                        GetInterval(r.sngStart, r.sngEnd), m_s.seps);
+                                        totals.dblKBytes - r.dblHoleKBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     if (totals.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(totals.lNotRemoved) + " folder(s)";
     for (const std::string& sFileSystem : asOldCopies) sLine += OldCopiesWarning(sFileSystem);
     m_s.eraser.ReportElapsed(sLine + "\r\n", false);

@@ -35,6 +35,9 @@ struct RunRecord {
   std::string sCurFolder;   // folder last announced by the walker
   std::string sTarget;      // the chosen target; emptied once the run has erased a file
   std::string sOldCopies;   // the run's file system when it keeps old copies; set by the command
+  // Kilobytes of the run's erased files that were holes: chosen and counted, but never written,
+  // so no speed is told from them. Cleared by the command, added to as files are erased.
+  double dblHoleKBytes = 0;
 
   // A selection of two or more items, files and maps mixed; empty when one target (sTarget) or
   // none is chosen. Set by the selection, read by the erase command.

@@ -142,6 +142,7 @@ void SeveralRun::EraseItem(const Target& item, bool bHeld, Refusal eHeld) {
   if (lBytes < 0) return;
   ++r.totals.lFiles;
   r.totals.dblKBytes += static_cast<double>(lBytes) / 1024.0;
+  r.dblHoleKBytes += static_cast<double>(lBytes - m_s.eraser.LastInUse()) / 1024.0;
 }
 
 }  // namespace tarnwipe

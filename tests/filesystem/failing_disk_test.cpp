@@ -75,14 +75,20 @@ TEST_F(FailingDiskTest, FileWhoseBlocksFailInAnyPassIsKeptReportedAndNotCounted)
                                      {"in-last-pass.bin", 4096}, {"sound.bin", 4096}}) {
     temp.Write(sRelative + pName, std::string(lSize, 'd'));
   }
+  // A sparse file whose only data block fails: its holes are no way around the failure.
+  const int fd = ::open((sMap + "sparse.img").c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_EQ(::pwrite(fd, std::string(4096, 'd').data(), 4096, 64 << 20), 4096);
+  ASSERT_EQ(::ftruncate(fd, 512 << 20), 0);
+  ::close(fd);
   ::sync();
+  disk.Fail(sMap + "sparse.img", 64 << 20, 4096, 0);
   disk.Fail(sMap + "at-start.bin", 0, 4096, 0);
   // Far enough in that the error is reported while waiting for the write-back, not at the flush.
   disk.Fail(sMap + "in-middle.bin", 12 << 20, 4096, 0);
   disk.Fail(sMap + "in-last-pass.bin", 0, 4096, 5);
   Erase(sMap, true);
   EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)") << view.sText;
-  for (const char* pName : {"at-start.bin", "in-middle.bin", "in-last-pass.bin"}) {
+  for (const char* pName : {"at-start.bin", "in-middle.bin", "in-last-pass.bin", "sparse.img"}) {
     EXPECT_TRUE(view.Has(std::string("Could not erased file ") + pName)) << pName;
     EXPECT_TRUE(Exists(sMap + pName)) << pName;
   }

@@ -2,7 +2,10 @@
 // the input checks, the passes and their coverage, failures that keep the file, the report.
 #include "engine/eraser.h"
 
+#include <algorithm>
 #include <regex>
+
+#include "engine/pass_coverage.h"
 
 #include "form_fixture.h"
 #include "memory_file_system.h"
@@ -81,6 +84,44 @@ TEST_F(SingleFileTest, EveryPassCoversTheFileAndItsLastBlocksSlackButNeverMovesI
     Erase("/home/u/f", false);
     EXPECT_EQ(LastRemoved(), std::string(lFinal, '0')) << lLength << " " << lAllocated;
   }
+}
+
+// A sparse file: every pass writes the blocks it owns and skips its holes; blocks it owns past
+// its end are never written beyond its last block; a list that changes between the passes means
+// another writer, and keeps the file.
+TEST_F(SingleFileTest, SparseFileGetsItsOwnedBlocksOnlyAndIsKeptWhenTheyChange) {
+  fs.lBlock = 4096;
+  const auto sparse = [&](const std::string& sName, std::string sContent, std::vector<ByteRange> owned) -> MemoryFileSystem::Node& {
+    MemoryFileSystem::Node& node = fs.AddFile("/home/u/" + sName, std::move(sContent));
+    node.owned = std::move(owned);
+    node.bListed = true;
+    node.lAllocated = BytesIn(node.owned);
+    return node;
+  };
+  std::string sImage(40000, '\0');
+  sImage.replace(0, 4096, 4096, 'S');
+  sImage.replace(32768, 4096, 4096, 'S');
+  sparse("vm.img", sImage, {{0, 4096}, {32768, 4096}});
+  Erase("/home/u/vm.img", false);
+  std::string sErased = sImage;
+  std::replace(sErased.begin(), sErased.end(), 'S', '5');
+  EXPECT_EQ(LastRemoved(), sErased);
+  EXPECT_EQ(fs.lBytesWritten, 6 * 8192);
+  EXPECT_EQ(view.Lines(), (std::vector<std::string>{"Erased 39.06 kBytes in 0.1 seconds  [80.00 kB / second]", "",
+                                                    "Erasing vm.img  [40,000 bytes, 8,192 in use]"}));
+  // Blocks preallocated past the end, and a file of nothing but a hole.
+  for (const auto& [lLength, owned, sFinal] : {std::tuple<size_t, std::vector<ByteRange>, std::string>{
+                                                   10000, {{0, 65536}}, std::string(12288, '0')},
+                                               {1 << 20, {}, std::string(1 << 20, 'x')}}) {
+    sparse("f", std::string(lLength, 'x'), owned);
+    view.sTimes = "0";
+    Erase("/home/u/f", false);
+    EXPECT_EQ(LastRemoved(), sFinal) << lLength;
+  }
+  sparse("grown.img", sImage, {{0, 4096}}).lAllocated = 4096;
+  fs.onFlush = [](MemoryFileSystem::Node& node) { node.owned.push_back({16384, 4096}); };
+  Erase("/home/u/grown.img", false);
+  EXPECT_EQ(view.Lines()[0], "Could not erased file grown.img [in 0.1 seconds]");
 }
 
 TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {

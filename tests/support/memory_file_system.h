@@ -22,6 +22,8 @@ class MemoryFileSystem : public FileSystem {
     int64_t lLength = -1;   // set for a file too large to keep: only its length is tracked
     bool bRefused = false;  // the layer will not open it (locked, a second hard link)
     int64_t lAllocated = 0;  // bytes in blocks of its own; 0 for data kept in its record
+    std::vector<ByteRange> owned;  // the ranges it owns, when the layer can list them (bListed)
+    bool bListed = false;
     std::vector<std::string> asStreams;  // the content of its named streams
   };
   std::map<std::string, Node> nodes;  // by path without a trailing separator
@@ -136,6 +138,11 @@ class MemoryFile : public ExclusiveFile {
   int64_t Length() const override { return m_lLength; }
   int64_t AllocatedBytes() const override { return m_iStream < 0 ? m_fs.nodes[m_sPath].lAllocated : 0; }
   int64_t BlockSize() const override { return m_fs.lBlock; }
+  std::error_code OwnedRanges(std::vector<ByteRange>& ranges) const override {
+    const MemoryFileSystem::Node& node = m_fs.nodes[m_sPath];
+    ranges = node.owned;
+    return node.bListed && m_iStream < 0 ? std::error_code() : std::make_error_code(std::errc::not_supported);
+  }
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
     lWritten = 0;
     if (m_fs.iWrites++ == m_fs.iFailWriteAt) return std::make_error_code(std::errc::io_error);

@@ -154,6 +154,30 @@ class Win32ExclusiveFile : public ExclusiveFile {
   int64_t AllocatedBytes() const override { return m_lAllocated; }
   int64_t BlockSize() const override { return m_lBlock; }
 
+  // A sparse file's allocated ranges, as NTFS lists them; a file that is not sparse owns its
+  // whole length, which the engine covers without a list.
+  std::error_code OwnedRanges(std::vector<ByteRange>& ranges) const override {
+    ranges.clear();
+    FILE_BASIC_INFO basic{};
+    if (::GetFileInformationByHandleEx(m_h.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
+    if ((basic.FileAttributes & FILE_ATTRIBUTE_SPARSE_FILE) == 0) return std::make_error_code(std::errc::not_supported);
+    FILE_ALLOCATED_RANGE_BUFFER query{};
+    query.Length.QuadPart = m_lLength;
+    std::vector<FILE_ALLOCATED_RANGE_BUFFER> found(64);
+    for (;;) {
+      DWORD lBytes = 0;
+      const BOOL bOk = ::DeviceIoControl(m_h.Get(), FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query, found.data(),
+                                         static_cast<DWORD>(found.size() * sizeof found[0]), &lBytes, nullptr);
+      if (bOk == 0 && ::GetLastError() != ERROR_MORE_DATA) return LastError();
+      const size_t lFound = lBytes / sizeof found[0];
+      for (size_t i = 0; i < lFound; ++i) ranges.push_back({found[i].FileOffset.QuadPart, found[i].Length.QuadPart});
+      if (bOk != 0 || lFound == 0) return {};
+      const int64_t lNext = ranges.back().End();
+      query.Length.QuadPart = m_lLength - lNext;
+      query.FileOffset.QuadPart = lNext;
+    }
+  }
+
   std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
     OVERLAPPED at = At(lOffset);
     DWORD lDone = 0;
