@@ -6,9 +6,10 @@
 #          4 KiB files against the same peers
 #   walk   100,000 files in 1,000 folders, walked by CDirDrill against find | wc -l
 #   flat   a folder run over 100,000 files in 100 folders (count 0): first against last 10,000 files
+#   sparse an 8 GiB sparse file holding 8 MiB against an 8 MiB dense file, alternating
 #   items  100 files of 64 KiB chosen as 100 items against the same files as one map, alternating;
 #          then 100 starts of the program, one file each, until the open window lists them all
-# Usage: bench/run.sh [file|tree|walk|flat|items ...]   (all five when none is named)
+# Usage: bench/run.sh [file|tree|walk|flat|sparse|items ...]   (all six when none is named)
 # BENCH_DIR chooses the disk (default: build/bench-data in the checkout).
 set -euo pipefail
 top=$(dirname "$(readlink -f "$0")")/..
@@ -130,6 +131,24 @@ bench_flat() {
   rm -rf "$data/tree"
 }
 
+bench_sparse() {
+  echo "== an 8 GiB sparse file holding 8 MiB against an 8 MiB dense file, 6 passes =="
+  local ratios=() sps=() dns=()
+  for _ in $(seq 1 "${ROUNDS:-5}"); do
+    rm -f "$data/sparse.img"
+    for i in 0 1 2 3 4 5 6 7; do
+      dd if=/dev/urandom of="$data/sparse.img" bs=1M count=1 seek=$((i * 1024)) conv=notrunc status=none
+    done
+    truncate -s 8G "$data/sparse.img" && sync
+    local s; s=$(tarnwipe_seconds file "$data/sparse.img" 5)
+    dd if=/dev/urandom of="$data/dense.bin" bs=1M count=8 status=none && sync
+    local d; d=$(tarnwipe_seconds file "$data/dense.bin" 5)
+    sps+=("$s"); dns+=("$d"); ratios+=("$(ratio "$s" "$d")")
+  done
+  printf '%-34s %s\n' "8 GiB sparse, seconds" "${sps[*]}" "8 MiB dense, seconds" "${dns[*]}"
+  printf '%-34s %s (median %s)\n' "sparse/dense" "${ratios[*]}" "$(median "${ratios[@]}")"
+}
+
 bench_items() {
   echo "== 100 files of 64 KiB, 6 passes: as 100 items against as one map =="
   local ratios=() its=() maps=()
@@ -147,6 +166,6 @@ bench_items() {
   rmdir "$data/handoff"
 }
 
-for what in "${@:-file tree walk flat items}"; do
+for what in "${@:-file tree walk flat sparse items}"; do
   for one in $what; do "bench_$one"; done
 done
