@@ -21,13 +21,25 @@ class SelectionTest : public FormFixture<MemoryFileSystem> {
   const std::string sCat = (fs.AddFile(sPhotos + "cat.jpg", "c"), sPhotos + "cat.jpg");
 };
 
-TEST_F(SelectionTest, ChosenFileOrMapBecomesTheTarget) {
-  EXPECT_EQ(Choose(sCat, false), sCat);
-  EXPECT_EQ(view.sEraseCaption, "&Erase file cat.jpg");
-  view.sText = "read me text";
-  EXPECT_EQ(Choose("/home/u/Photos", true), sPhotos);
-  EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase);
-  EXPECT_EQ(Choose(sCat, true), sPhotos);  // a file chosen in the folder dialog names its folder
+// A target chosen through a dialog ('f', 'm') or handed over on the command line or by a drop
+// ('h') becomes the target as its dialog would choose it.
+TEST_F(SelectionTest, ChosenOrHandedTargetBecomesTheTarget) {
+  fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
+  for (const auto& [cHow, pPath, pTarget, pCaption] :
+       {std::tuple{'f', "/home/u/Photos/cat.jpg", "/home/u/Photos/cat.jpg", "&Erase file cat.jpg"},
+        {'m', "/home/u/Photos", "/home/u/Photos/", "&Erase map Photos"},
+        {'m', "/home/u/Photos/cat.jpg", "/home/u/Photos/", "&Erase map Photos"},  // a file names its folder
+        {'h', "/home/u/Photos", "/home/u/Photos/", "&Erase map Photos"},
+        {'h', "/home/u/Photos/cat.jpg", "/home/u/Photos/cat.jpg", "&Erase file cat.jpg"},
+        {'h', "/home/u/link", "/home/u/link", "&Erase file link"}}) {
+    view.sText = "earlier run";
+    cHow == 'h' ? form.TakeTargets({Native(pPath)}) : void(Choose(pPath, cHow == 'm'));
+    EXPECT_EQ(form.Record().sTarget, Native(pTarget));
+    EXPECT_EQ(form.Record().bMap, std::string(pCaption).find("map") != std::string::npos);
+    EXPECT_EQ(view.sEraseCaption, pCaption);
+    EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase) << pPath;
+  }
+  EXPECT_TRUE(dialogs.boxes.empty() && dialogs.iChoosers == 3);
   Choose("/", true);
   EXPECT_EQ(view.sEraseCaption, "&Erase map " + paths::LastName(Native("/")));
 }
@@ -47,23 +59,8 @@ TEST_F(SelectionTest, CancelOrABrokenDialogLeavesNoTargetAndTheButtonOff) {
   EXPECT_EQ(sWhere, "GetNameFolder\t0\t5\tInvalid procedure call");
 }
 
-// A path on the command line or dropped on the window is chosen as its dialog would choose it;
-// several make one selection, and what is missing is named while the rest is kept.
-TEST_F(SelectionTest, HandedTargetsAreChosenByWhatTheyAre) {
-  fs.AddFile("/home/u/link", "", kAttrArchive | kAttrLink);
-  for (const auto& [pPath, pTarget, pCaption] :
-       {std::tuple{"/home/u/Photos", "/home/u/Photos/", "&Erase map Photos"},
-        {"/home/u/Photos/cat.jpg", "/home/u/Photos/cat.jpg", "&Erase file cat.jpg"},
-        {"/home/u/link", "/home/u/link", "&Erase file link"}}) {
-    view.sText = "earlier run";
-    form.TakeTargets({Native(pPath)});
-    EXPECT_EQ(form.Record().sTarget, Native(pTarget));
-    EXPECT_EQ(form.Record().bMap, std::string(pCaption).find("map") != std::string::npos);
-    EXPECT_EQ(view.sEraseCaption, pCaption);
-    EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase) << pPath;
-  }
-  EXPECT_TRUE(dialogs.boxes.empty() && dialogs.iChoosers == 0);
-
+// Several handed over make one selection; what is missing is named while the rest is kept.
+TEST_F(SelectionTest, SeveralHandedItemsMakeOneSelection) {
   form.TakeTargets({Native("/home/u/gone.txt"), sPhotos, "cat.jpg", sCat, sCat});
   EXPECT_EQ(LastBox(), "File or map not found!\r\n\r\n" + Native("/home/u/gone.txt") + "\r\ncat.jpg");
   EXPECT_EQ(form.Record().several, (std::vector<Target>{{sPhotos, true}, {sCat, false}}));
