@@ -77,8 +77,8 @@ class FakeSpecialFolders : public SpecialFolders {
 };
 
 // Answers every Yes/No box with lAnswer and every chooser with sChoice (empty: cancel), the file
-// chooser with asFiles when it holds several; onChoose and onQuestion run inside a chooser and a
-// question, as a modal loop would.
+// chooser with asFiles as well; onChoose and onQuestion run inside a chooser and a question, as a
+// modal loop would.
 class ScriptedDialogs : public Dialogs {
  public:
   std::vector<std::string> boxes;  // each box's text, trailing blanks cut
@@ -95,10 +95,9 @@ class ScriptedDialogs : public Dialogs {
     return (lStyle & kStyleYesNo) != 0 ? lAnswer : kAnswerOk;
   }
   std::vector<std::string> ChooseFiles(const std::string&, const std::string&, const std::string&) override {
-    const std::string sOne = Choose();
-    if (asFiles.empty()) return sOne.empty() ? std::vector<std::string>() : std::vector<std::string>{sOne};
-    std::vector<std::string> asChosen;
+    std::vector<std::string> asChosen{Choose()};
     for (const std::string& sFile : asFiles) asChosen.push_back(Native(sFile));
+    std::erase(asChosen, std::string());
     return asChosen;
   }
   std::string ChooseFolder(const std::string&, const std::string&) override { return Choose(); }

@@ -13,9 +13,7 @@
 #include <sys/wait.h>
 
 #include <filesystem>
-#include <set>
 
-#include "capabilities.h"
 #include "disk.h"
 #include "fakes.h"
 #include "platform/posix/posix_clock.h"
@@ -93,31 +91,6 @@ class EraseWindowTest : public QObject {
       QTest::keyClick(pTarget, Qt::Key_Q);
       QVERIFY(!rig.form.Record().bStop);
     }
-  }
-
-  // A slip in the pattern list widens nothing; hidden and dot folders are erased like any other;
-  // a folder the user may not read is named. Run without the power to read every folder.
-  void PatternListAndHiddenFoldersThroughTheWindow() {
-    TempFolder temp;
-    const std::string sMap = temp.MakeFolder("map");
-    for (const char* pName : {"a.txt", "b.log", "c.bin", ".git/objects/x", ".hidden/y.txt", "locked/z.txt"})
-      temp.Write(std::string("map/") + pName, "x");
-    const std::string sLocked = sMap + "locked/";
-    if (::chown(sLocked.c_str(), 65534, 65534) != 0 || ::chmod(sLocked.c_str(), 0700) != 0)
-      QSKIP("needs root to give a folder to another user");
-    auto pUser = std::make_unique<WithoutCapabilities>(std::initializer_list<int>{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH});
-    QVERIFY(pUser->Dropped());
-    Rig rig;
-    rig.dialogs.sChoice = sMap;
-    QTest::mouseClick(rig.window.btnMap(), Qt::LeftButton);
-    rig.window.txtSpec()->setText(QStringLiteral("*.txt,"));
-    QTest::mouseClick(rig.window.btnErase(), Qt::LeftButton);
-    std::set<std::string> left;
-    const auto options = std::filesystem::directory_options::skip_permission_denied;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(sMap, options)) left.insert(entry.path().string().substr(sMap.size()));
-    pUser.reset();
-    QVERIFY(rig.window.MessageText().find("Could not read map " + sLocked) != std::string::npos);
-    QCOMPARE(left, (std::set<std::string>{".git", ".git/objects", ".git/objects/x", "b.log", "c.bin", "locked"}));
   }
 
   // Items dropped anywhere on the window become the target, one or several; a name that is not
