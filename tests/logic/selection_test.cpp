@@ -1,4 +1,4 @@
-// Choosing a target through the dialogs, and the module's error report.
+// Choosing targets: through the dialogs, on the command line, by drops and hand-offs.
 #include "runs/m_erase.h"
 #include "window/command_line.h"
 
@@ -52,11 +52,6 @@ TEST_F(SelectionTest, CancelOrABrokenDialogLeavesNoTargetAndTheButtonOff) {
   EXPECT_TRUE(bDisabledWhileOpen && !view.bEraseEnabled && view.focus == Control::kBtnFile);
   dialogs.onChoose = [] { throw std::runtime_error("dialog broke"); };
   EXPECT_EQ(Choose(sPhotos, true), "");
-
-  PendingError error{5, 0, "Invalid procedure call"};
-  std::string sWhere = "GetNameFolder";
-  MErase::ReportError(sWhere, error);
-  EXPECT_EQ(sWhere, "GetNameFolder\t0\t5\tInvalid procedure call");
 }
 
 // Several handed over make one selection; what is missing is named while the rest is kept.
