@@ -3,7 +3,6 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -75,24 +74,6 @@ TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   EXPECT_EQ(Counts(), "Erased 7 file(s) and 5 folder(s)") << view.sText;
   EXPECT_FALSE(Exists("map"));
   EXPECT_TRUE(Exists(""));
-}
-
-// A sparse file owns its allocated ranges only; a file that is not sparse gives no list, and
-// the engine covers its whole length.
-TEST_F(Win32FileSystemTest, SparseFileListsItsAllocatedRanges) {
-  const Confinement held(fs, MakeFolder("map"));
-  const HANDLE h = ::CreateFileW(Long("map\\sparse.img").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  DWORD lBytes = 0;
-  const bool bSparse = ::DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &lBytes, nullptr) != 0;
-  ::SetFilePointer(h, 8 << 20, nullptr, FILE_BEGIN);
-  ::WriteFile(h, "data", 4, &lBytes, nullptr);
-  ::CloseHandle(h);
-  std::vector<ByteRange> ranges;
-  ASSERT_TRUE(Opens(sRoot + "map\\sparse.img"));
-  if (!bSparse || pFile->OwnedRanges(ranges)) GTEST_SKIP() << "this volume keeps no sparse files";
-  ASSERT_FALSE(ranges.empty());
-  EXPECT_GT(ranges.front().lOffset, 0);
-  EXPECT_EQ(ranges.back().End(), (8 << 20) + 4);
 }
 
 TEST_F(Win32FileSystemTest, PassesLandOverTheWholeFileAndNoOneElseCanOpenItMeanwhile) {
