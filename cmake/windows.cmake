@@ -9,9 +9,10 @@ add_library(tarnwipe_win32 STATIC
   src/platform/win32/win32_single_window.cpp
   src/platform/win32/win32_special_folders.cpp)
 target_compile_definitions(tarnwipe_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-target_link_libraries(tarnwipe_win32 PUBLIC tarnwipe_logic ntdll shell32 ole32 comdlg32 uuid)
+target_link_libraries(tarnwipe_win32 PUBLIC tarnwipe_logic ntdll shell32 ole32 comdlg32 comctl32 uuid)
 
 string(REPLACE "." "," TARNWIPE_VERSION_COMMAS ${PROJECT_VERSION})
+configure_file(src/platform/win32/tarnwipe.manifest.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.manifest @ONLY)
 configure_file(src/platform/win32/tarnwipe.rc.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
 add_executable(tarnwipe WIN32 src/app/main_win32.cpp ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
 target_link_libraries(tarnwipe PRIVATE tarnwipe_win32)

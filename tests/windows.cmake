@@ -7,10 +7,18 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # A case that cannot run under Wine says so with one line and counts as passed.
 add_executable(logic_tests logic/folder_run_test.cpp logic/protection_test.cpp logic/renderings_test.cpp
   logic/selection_test.cpp logic/several_run_test.cpp logic/single_file_test.cpp)
-add_executable(win32_tests platform/win32_file_system_test.cpp window/win32_window_test.cpp)
+# The window tests carry the program's manifest, so that they see the DPI the program sees.
+add_executable(win32_tests platform/win32_file_system_test.cpp window/win32_window_test.cpp
+  ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
 foreach(suite logic_tests win32_tests)
   target_link_libraries(${suite} PRIVATE tarnwipe_test_support GTest::gtest_main)
   add_test(NAME ${suite} COMMAND ${suite})
+endforeach()
+
+# The window laid out again at 144 and 192 DPI, the prefix's LogPixels set for the run.
+foreach(dpi 144 192)
+  add_test(NAME win32_window_at_${dpi}_dpi
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/win32_at_dpi.sh ${dpi} $<TARGET_FILE:win32_tests> --gtest_filter=Win32Window.Laid*)
 endforeach()
 
 # The real program under Wine on a real display: a folder chosen through the dialog by keys,

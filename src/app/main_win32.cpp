@@ -3,6 +3,7 @@
 // chosen; the program lives in its message loop until it is closed.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -58,6 +59,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   tarnwipe::SingleWindow single;
   if (single.HandToOpenWindow(line.asTargets)) return 0;
+  // The themed controls the manifest asks for.
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
   tarnwipe::Win32FileSystem fs;
   tarnwipe::Win32Clock clock;
   tarnwipe::Win32SpecialFolders folders;

@@ -1,6 +1,7 @@
 // The real window and dialogs, offscreen: keyboard rules, the dialogs, and one erase clicked through.
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -76,8 +77,11 @@ class EraseWindowTest : public QObject {
   }
 
  private slots:
+  // Also run at QT_SCALE_FACTOR 1.5 and 2, where no label may clip its text either.
   void PassCountTakesDigitsUpToTwentyFiveAndEscAnywhereAsksToStop() {
     Rig rig;
+    for (QLabel* pLabel : rig.window.findChildren<QLabel*>())
+      QVERIFY2(pLabel == rig.window.lblProgress() || pLabel->sizeHint().width() <= pLabel->width(), qPrintable(pLabel->text()));
     QLineEdit* pTimes = rig.window.txtTimes();
     pTimes->clear();
     QTest::keyClicks(pTimes, "3a -0");

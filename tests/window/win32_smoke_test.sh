@@ -4,7 +4,8 @@
 # gone and that the closing line in the message area says so; then starts it again with a folder
 # named on its command line, as Explorer's menu does, and erases that; last, starts it eight
 # times with one item each, as Explorer does for a selection, and erases all eight through the
-# one window they make. Skips (77) without a display or xdotool.
+# one window they make; and a map whose path is longer than 260 characters, handed on the command
+# line. Skips (77) without a display or xdotool.
 set -euo pipefail
 exe=$1 reader=$2
 [ -n "${DISPLAY:-}" ] && command -v xdotool > /dev/null || { echo "no display or xdotool: skipped"; exit 77; }
@@ -54,3 +55,19 @@ for _ in $(seq 1 100); do [ -n "$(ls -A "$map")" ] && sleep 0.2; done
 [ -z "$(ls -A "$map")" ] || { echo "left:"; find "$map"; exit 1; }
 text=$(wine "$reader" message-area | tr -d '\r')
 [[ $(head -1 <<< "$text") =~ ^Erased\ 8\ file\(s\)\ and\ 3\ folder\(s\)\; ]] || { echo "$text"; exit 1; }
+kill "${pids[@]}" 2> /dev/null || true; wait 2> /dev/null || true
+
+# A map whose full path is 320 characters long, its lines whole in the message area.
+long="tarnwipe-long\\$(printf 'a%.0s' $(seq 150))\\$(printf 'b%.0s' $(seq 150))"
+map="$(winepath -u 'C:\' 2> /dev/null)/${long//\\//}"
+mkdir -p "$map" && printf 'deep\n' > "$map/deep.txt"
+trap 'kill $pid 2> /dev/null || true; rm -rf "$(winepath -u "C:\\tarnwipe-long" 2> /dev/null)"' EXIT
+wine "$exe" "C:\\$long" & pid=$!
+focus '^Tarnwipe - '
+for _ in $(seq 1 50); do [ "$(wine "$reader" erase-button)" = "&Erase map $(printf 'b%.0s' $(seq 150))" ] && break; sleep 0.2; done
+xdotool key alt+e
+focus '^Tarnwipe version2$'
+xdotool key Return
+for _ in $(seq 1 50); do [ -e "$map" ] && sleep 0.2; done
+[ ! -e "$map" ] || { echo "the long map is still there"; exit 1; }
+wine "$reader" message-area | tr -d '\r' | grep -qxF "Erasing files in C:\\$long\\" || { echo "no whole line for the long map"; exit 1; }

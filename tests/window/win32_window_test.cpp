@@ -60,5 +60,70 @@ TEST(Win32Window, DroppedFolderOrFileOrSeveralBecomeTheTarget) {
   std::filesystem::remove_all(folder, ec);
 }
 
+// The window at the DPI the test's Wine prefix gives (LogPixels): the client area and every
+// control scaled from the design, no label's text wider than its label, the erase button's
+// frame covered by no sibling.
+TEST(Win32Window, LaidOutAtTheDpiItIsShownAt) {
+  DWORD lLogPixels = 96, lSize = sizeof lLogPixels;
+  ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr, &lLogPixels, &lSize);
+  EraseWindow window;
+  ASSERT_EQ(::GetDpiForWindow(window.Hwnd()), lLogPixels);
+  const auto px = [&](LONG lTwips) { return ::MulDiv(lTwips, static_cast<int>(lLogPixels), 1440); };
+  RECT client{};
+  ::GetClientRect(window.Hwnd(), &client);
+  EXPECT_NEAR(client.right, px(8430), px(8430) / 100);
+  EXPECT_NEAR(client.bottom, px(5190), px(5190) / 100);
+  RECT erase{};
+  for (HWND h = ::GetWindow(window.Hwnd(), GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    RECT place{};
+    ::GetWindowRect(h, &place);
+    ::MapWindowPoints(nullptr, window.Hwnd(), reinterpret_cast<POINT*>(&place), 2);
+    const int iId = ::GetDlgCtrlID(h);
+    if (iId == EraseWindow::kIdErase) erase = place;
+    if (iId >= EraseWindow::kIdTimes) {
+      const RECT design = EraseWindow::Design(iId);
+      EXPECT_EQ((std::vector<LONG>{place.left, place.top, place.right - place.left, place.bottom - place.top}),
+                (std::vector<LONG>{px(design.left), px(design.top), px(design.right - design.left), px(design.bottom - design.top)}))
+          << iId;
+      continue;
+    }
+    std::wstring sText(64, L'\0');
+    sText.resize(static_cast<size_t>(::GetWindowTextW(h, sText.data(), 64)));
+    std::erase(sText, L'&');  // an access key's marker takes no room
+    const HDC hDc = ::GetDC(h);
+    ::SelectObject(hDc, reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(hDc, sText.c_str(), static_cast<int>(sText.size()), &size);
+    ::ReleaseDC(h, hDc);
+    EXPECT_LE(size.cx, place.right - place.left) << win32::Narrow(sText);
+  }
+  // Siblings come before the erase button in the z-order when they are drawn above it.
+  for (HWND h = ::GetWindow(::GetDlgItem(window.Hwnd(), EraseWindow::kIdErase), GW_HWNDPREV); h != nullptr; h = ::GetWindow(h, GW_HWNDPREV)) {
+    RECT place{}, overlap{};
+    ::GetWindowRect(h, &place);
+    ::MapWindowPoints(nullptr, window.Hwnd(), reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_FALSE(::IntersectRect(&overlap, &place, &erase)) << ::GetDlgCtrlID(h);
+  }
+}
+
+// The program's manifest (resource type 24) asks for themed controls, its own scaling on every
+// monitor, long paths, Windows 10 and 11, and no elevation.
+TEST(Win32Window, ManifestAsksForThemesDpiAndLongPaths) {
+  wchar_t sSelf[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, sSelf, MAX_PATH);
+  const std::filesystem::path program = std::filesystem::path(sSelf).parent_path().parent_path() / L"tarnwipe.exe";
+  const HMODULE h = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(h, nullptr) << program.string();
+  const HRSRC hFound = ::FindResourceW(h, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(hFound, nullptr);
+  const std::string sManifest(static_cast<const char*>(::LockResource(::LoadResource(h, hFound))), ::SizeofResource(h, hFound));
+  for (const char* pKey : {"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0", ">PerMonitorV2</dpiAwareness>",
+                           ">true/pm</dpiAware>", ">true</longPathAware>", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+                           "level=\"asInvoker\""}) {
+    EXPECT_NE(sManifest.find(pKey), std::string::npos) << pKey;
+  }
+  ::FreeLibrary(h);
+}
+
 }  // namespace
 }  // namespace tarnwipe::test

@@ -1,5 +1,6 @@
-// The main window's controls. Positions are the design's twips at 15 twips per pixel; controls
-// are created in tab order, which is also their order for IsDialogMessageW.
+// The main window's controls. Positions are the design's twips at the window's DPI (a twip is
+// 1/1440 inch), laid out again when the window moves to a monitor of another DPI; controls are
+// created in tab order, which is also their order for IsDialogMessageW.
 #include "platform/win32/erase_window.h"
 
 #include <shellapi.h>
@@ -14,8 +15,9 @@
 namespace tarnwipe {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-int Px(int iTwips) { return (iTwips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+constexpr int kTwipsPerInch = 1440;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 std::string TextOf(HWND h) {
   std::wstring sText(static_cast<size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
@@ -49,17 +51,65 @@ EraseWindow::EraseWindow() {
   windowClass.lpszClassName = kClassName;
   ::RegisterClassExW(&windowClass);
 
-  const DWORD lStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, Px(8430), Px(5190)};
-  ::AdjustWindowRectEx(&frame, lStyle, FALSE, WS_EX_CONTROLPARENT);
-  m_hWnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", lStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, hInstance, this);
-  m_hFont = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-  m_hProgressFont = ::CreateFontW(-18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+  m_hWnd = ::CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
+                             hInstance, this);
+  m_iDpi = ::GetDpiForWindow(m_hWnd);
   CreateControls();
+  Layout();
   ::DragAcceptFiles(m_hWnd, TRUE);
+}
+
+RECT EraseWindow::Design(int iId) {
+  switch (iId) {
+    case kIdTimes: return {1320, 280, 1320 + 375, 280 + 285};
+    case kIdSpec: return {4320, 280, 4320 + 1815, 280 + 285};
+    case kIdInfo: return {6360, 280, 6360 + 1695, 280 + 285};
+    case kIdFile: return {360, 840, 360 + 3735, 840 + 495};
+    case kIdMap: return {4320, 840, 4320 + 3735, 840 + 495};
+    case kIdMsg: return {360, 1560, 360 + 7695, 1560 + 2175};
+    case kIdErase: return {360, 3960, 360 + 7695, 3960 + 855};
+    case kIdProgress: return {360, 4680, 360 + 7695, 4680 + 465};
+    default: return {0, 0, 8430, 5190};  // the client area
+  }
+}
+
+int EraseWindow::Px(int iTwips) const { return ::MulDiv(iTwips, static_cast<int>(m_iDpi), kTwipsPerInch); }
+
+void EraseWindow::MakeFonts() {
+  // The system's message font at this DPI; the progress caption in the same family, 13.5 pt bold.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, m_iDpi);
+  LOGFONTW progress = metrics.lfMessageFont;
+  progress.lfHeight = -::MulDiv(135, static_cast<int>(m_iDpi), 720);
+  progress.lfWeight = FW_BOLD;
+  ::DeleteObject(m_hFont);
+  ::DeleteObject(m_hProgressFont);
+  m_hFont = ::CreateFontIndirectW(&metrics.lfMessageFont);
+  m_hProgressFont = ::CreateFontIndirectW(&progress);
+}
+
+void EraseWindow::Layout() {
+  MakeFonts();
+  RECT frame{0, 0, Px(8430), Px(5190)};
+  ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, m_iDpi);
+  ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const HWND h : {m_hTimes, m_hSpec, m_hInfo, m_hFile, m_hMap, m_hMsg, m_hErase, m_hProgress}) {
+    const RECT design = Design(::GetDlgCtrlID(h));
+    const int iTop = h == m_hProgress ? m_iProgressTop : static_cast<int>(design.top);
+    ::SetWindowPos(h, nullptr, Px(design.left), Px(iTop), Px(design.right - design.left), Px(design.bottom - design.top),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(h == m_hProgress ? m_hProgressFont : m_hFont), TRUE);
+  }
+  // A label may grow to hold its text in this font, never clip it; the pass-count label stops
+  // where the pass-count box begins, since its design width runs under that box.
+  for (const Label& label : m_labels) {
+    ::SendMessageW(label.h, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+    const int iPixels = std::max(Px(label.iWidth), TextWidth(label.h, m_hFont, win32::Widen(TextOf(label.h))) + 2);
+    ::SetWindowPos(label.h, nullptr, Px(label.iLeft), Px(label.iTop), std::min(iPixels, Px(label.iRightLimit - label.iLeft)),
+                   Px(label.iHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 EraseWindow::~EraseWindow() {
@@ -72,40 +122,30 @@ EraseWindow::~EraseWindow() {
 
 void EraseWindow::CreateControls() {
   const HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
-  const auto make = [&](const wchar_t* pClass, const wchar_t* pText, DWORD lStyle, DWORD lExStyle, int iId,
-                        int iLeft, int iTop, int iWidth, int iHeight) {
-    const HWND h = ::CreateWindowExW(lExStyle, pClass, pText, WS_CHILD | WS_VISIBLE | lStyle, Px(iLeft), Px(iTop),
-                                     Px(iWidth), Px(iHeight), m_hWnd,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(iId)), hInstance, nullptr);
-    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
-    return h;
+  const auto make = [&](const wchar_t* pClass, const wchar_t* pText, DWORD lStyle, DWORD lExStyle, int iId) {
+    return ::CreateWindowExW(lExStyle, pClass, pText, WS_CHILD | WS_VISIBLE | lStyle, 0, 0, 0, 0, m_hWnd,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(iId)), hInstance, nullptr);
   };
-  // A label may grow to hold its text in this font, never clip it; the pass-count label stops
-  // where the pass-count box begins, since its design width runs under that box.
   const auto label = [&](const wchar_t* pText, int iLeft, int iTop, int iWidth, int iHeight, int iRightLimit) {
-    const HWND h = make(L"STATIC", pText, SS_LEFT, 0, -1, iLeft, iTop, iWidth, iHeight);
-    const int iPixels = std::max(Px(iWidth), TextWidth(h, m_hFont, pText) + 2);
-    ::SetWindowPos(h, nullptr, 0, 0, std::min(iPixels, Px(iRightLimit - iLeft)), Px(iHeight),
-                   SWP_NOMOVE | SWP_NOZORDER);
+    m_labels.push_back({make(L"STATIC", pText, SS_LEFT, 0, -1), iLeft, iTop, iWidth, iHeight, iRightLimit});
   };
   const DWORD lEdit = WS_TABSTOP | ES_AUTOHSCROLL;
   label(L"&Obfuscate:", 360, 310, 2175, 255, 1320);
-  m_hTimes = make(L"EDIT", L"5", lEdit, WS_EX_CLIENTEDGE, kIdTimes, 1320, 280, 375, 285);
+  m_hTimes = make(L"EDIT", L"5", lEdit, WS_EX_CLIENTEDGE, kIdTimes);
   label(L"times  (max 25)", 1750, 315, 1095, 255, 3720);
   label(L"Erase:", 3720, 315, 975, 255, 4320);
-  m_hSpec = make(L"EDIT", L"*.*", lEdit, WS_EX_CLIENTEDGE, kIdSpec, 4320, 280, 1815, 285);
-  m_hInfo = make(L"BUTTON", L"&Read me ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdInfo, 6360, 280, 1695, 285);
-  m_hFile = make(L"BUTTON", L"Select &file ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdFile, 360, 840, 3735, 495);
-  m_hMap = make(L"BUTTON", L"Select &map ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdMap, 4320, 840, 3735, 495);
+  m_hSpec = make(L"EDIT", L"*.*", lEdit, WS_EX_CLIENTEDGE, kIdSpec);
+  m_hInfo = make(L"BUTTON", L"&Read me ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdInfo);
+  m_hFile = make(L"BUTTON", L"Select &file ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdFile);
+  m_hMap = make(L"BUTTON", L"Select &map ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdMap);
   m_hMsg = make(L"EDIT", L"",
                 WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                WS_EX_CLIENTEDGE, kIdMsg, 360, 1560, 7695, 2175);
-  // The progress caption lies over the foot of the erase button: it comes first in the z-order,
-  // and the button leaves its area unpainted.
-  m_hProgress = make(L"STATIC", L"", SS_LEFT, 0, kIdProgress, 360, 4680, 7695, 465);
-  ::SendMessageW(m_hProgress, WM_SETFONT, reinterpret_cast<WPARAM>(m_hProgressFont), FALSE);
-  m_hErase = make(L"BUTTON", L"&Erase ...", WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, kIdErase, 360, 3960,
-                  7695, 855);
+                WS_EX_CLIENTEDGE, kIdMsg);
+  m_hErase = make(L"BUTTON", L"&Erase ...", WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, kIdErase);
+  // The progress caption lies under the foot of the erase button, as a windowless label does:
+  // last in the z-order, and clipped by the button, whose frame is drawn whole.
+  m_hProgress = make(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, 0, kIdProgress);
+  ::SetWindowPos(m_hProgress, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SendMessageW(m_hTimes, EM_LIMITTEXT, 2, 0);
   ::SendMessageW(m_hSpec, EM_LIMITTEXT, 25, 0);
   ::SendMessageW(m_hMsg, EM_LIMITTEXT, 0, 0);
@@ -213,6 +253,14 @@ LRESULT EraseWindow::Handle(UINT lMessage, WPARAM wParam, LPARAM lParam) {
       if (m_pForm != nullptr) m_pForm->TakeTargets(asPaths);
       return 0;
     }
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: fonts and places anew, at the place Windows suggests.
+      m_iDpi = HIWORD(wParam);
+      Layout();
+      const auto* pSuggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(m_hWnd, nullptr, pSuggested->left, pSuggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE:
       if (m_pForm != nullptr && !m_pForm->Form_QueryUnload()) return 0;
       ::DestroyWindow(m_hWnd);
@@ -302,10 +350,8 @@ void EraseWindow::SetProgressCaption(const std::string& sCaption) {
 }
 
 void EraseWindow::SetProgressTop(int iTwips) {
-  RECT rect{};
-  ::GetWindowRect(m_hProgress, &rect);
-  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-  ::SetWindowPos(m_hProgress, nullptr, rect.left, Px(iTwips), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  m_iProgressTop = iTwips;
+  ::SetWindowPos(m_hProgress, nullptr, Px(Design(kIdProgress).left), Px(iTwips), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void EraseWindow::SetBusyPointer(bool bBusy) {

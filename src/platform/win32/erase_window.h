@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/form_view.h"
 
@@ -40,6 +41,9 @@ class EraseWindow : public FormView {
 
   HWND Hwnd() const { return m_hWnd; }
 
+  // The design's place of the control with that id, in twips; of the client area for any other.
+  static RECT Design(int iId);
+
   void SetCaption(const std::string& sCaption) override;
   std::string TimesText() const override;
   void SetTimesText(const std::string& sText) override;
@@ -63,6 +67,11 @@ class EraseWindow : public FormView {
   static LRESULT CALLBACK WindowProc(HWND hWnd, UINT lMessage, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT lMessage, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  // Fonts and places at the window's DPI, the frame sized to hold the client area.
+  void Layout();
+  void MakeFonts();
+  // Twips as pixels at the window's DPI.
+  int Px(int iTwips) const;
   // Key preview, Tab and access keys, then the usual translation and dispatch.
   void Dispatch(MSG& msg);
   void Command(int iId);
@@ -71,6 +80,14 @@ class EraseWindow : public FormView {
   HWND m_hWnd = nullptr;
   HFONT m_hFont = nullptr;
   HFONT m_hProgressFont = nullptr;
+  UINT m_iDpi = 96;
+  int m_iProgressTop = Design(kIdProgress).top;
+  // A label and its design place, in twips; it may grow up to iRightLimit.
+  struct Label {
+    HWND h;
+    int iLeft, iTop, iWidth, iHeight, iRightLimit;
+  };
+  std::vector<Label> m_labels;
   // Puts the lines written since the window last breathed on top of the message area, in one
   // edit: each edit moves the whole text, so one per frame keeps a long run from slowing down.
   void ShowPendingLines();
