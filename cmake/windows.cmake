@@ -14,6 +14,8 @@ target_link_libraries(tarnwipe_win32 PUBLIC tarnwipe_logic ntdll shell32 ole32 c
 string(REPLACE "." "," TARNWIPE_VERSION_COMMAS ${PROJECT_VERSION})
 configure_file(src/platform/win32/tarnwipe.manifest.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.manifest @ONLY)
 configure_file(src/platform/win32/tarnwipe.rc.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/generated/tarnwipe.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/tarnwipe.manifest;${PROJECT_SOURCE_DIR}/data/org.tarnwipe.Tarnwipe.ico")
 add_executable(tarnwipe WIN32 src/app/main_win32.cpp ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
 target_link_libraries(tarnwipe PRIVATE tarnwipe_win32)
 target_link_options(tarnwipe PRIVATE -municode)

@@ -21,6 +21,8 @@ foreach(dpi 144 192)
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/win32_at_dpi.sh ${dpi} $<TARGET_FILE:win32_tests> --gtest_filter=Win32Window.Laid*)
 endforeach()
 
+add_test(NAME win32_manifest COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/win32_manifest_test.sh $<TARGET_FILE:tarnwipe>)
+
 # The real program under Wine on a real display: a folder chosen through the dialog by keys,
 # the question answered, the files gone and the closing line as the window shows it.
 add_executable(read_window_text window/read_window_text.cpp)

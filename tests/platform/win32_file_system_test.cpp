@@ -16,9 +16,6 @@
 namespace tarnwipe::test {
 namespace {
 
-// Wine shows a Linux symbolic link as a plain file and cannot make reparse points.
-bool UnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
 class Win32FileSystemTest : public FormFixture<Win32FileSystem> {
  protected:
   Win32FileSystemTest() {
@@ -96,27 +93,6 @@ TEST_F(Win32FileSystemTest, PassesLandOverTheWholeFileAndNoOneElseCanOpenItMeanw
   EXPECT_EQ(Read("map\\f.bin"), std::string(5000, 'A'));
 }
 
-TEST_F(Win32FileSystemTest, NamedStreamsAreFoundAndOpenedForTheSamePasses) {
-  DWORD lFlags = 0;
-  ::GetVolumeInformationW(win32::Widen(sRoot.substr(0, 3)).c_str(), nullptr, 0, nullptr, nullptr, &lFlags, nullptr, 0);
-  if ((lFlags & FILE_NAMED_STREAMS) == 0) GTEST_SKIP() << "this volume keeps no named streams";
-  Write("map\\f.txt", "main");
-  {
-    std::ofstream(std::filesystem::path(Long("map\\f.txt").wstring() + L":secret"), std::ios::binary) << "hidden words";
-  }
-  const Confinement held(fs, sRoot + "map");
-  ASSERT_TRUE(Opens(sRoot + "map\\f.txt"));
-  std::vector<std::unique_ptr<ExclusiveFile>> streams;
-  ASSERT_FALSE(pFile->OpenStreams(streams));
-  ASSERT_EQ(streams.size(), 1U);
-  ASSERT_EQ(streams[0]->Length(), 12);
-  int64_t lWritten = 0;
-  EXPECT_FALSE(streams[0]->WriteAt(0, "XXXXXXXXXXXX", 12, lWritten) || streams[0]->Flush() || streams[0]->Close());
-  pFile.reset();
-  std::ifstream in(std::filesystem::path(Long("map\\f.txt").wstring() + L":secret"), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "XXXXXXXXXXXX");
-}
-
 TEST_F(Win32FileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
   Write("map\\shared", "s");
   EXPECT_NE(::CreateHardLinkW(Long("map\\second-name").c_str(), Long("map\\shared").c_str(), nullptr), 0);
@@ -145,20 +121,6 @@ TEST_F(Win32FileSystemTest, TheHeldMapCannotBeMovedAndIsRemovedOnlyWhenEmpty) {
   }
   EXPECT_TRUE(fs.RemoveFolder(sRoot + "map\\")) << "removing needs a held map";
   EXPECT_TRUE(Exists("map\\sub\\keep.txt"));
-}
-
-TEST_F(Win32FileSystemTest, LinksAreRemovedAsLinksAndNeverFollowed) {
-  if (UnderWine()) GTEST_SKIP() << "Wine makes no reparse points";
-  Write("outside\\theirs.txt", "theirs");
-  MakeFolder("map");
-  const DWORD lFlags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
-  if (::CreateSymbolicLinkW(Long("map\\file-link").c_str(), Long("outside\\theirs.txt").c_str(), lFlags) == 0 ||
-      ::CreateSymbolicLinkW(Long("map\\folder-link").c_str(), Long("outside").c_str(),
-                            lFlags | SYMBOLIC_LINK_FLAG_DIRECTORY) == 0)
-    GTEST_SKIP() << "this account may not make symbolic links";
-  Erase(sRoot + "map\\", true);
-  EXPECT_EQ(Counts(), "Erased 2 file(s) and 1 folder(s)") << view.sText;
-  EXPECT_EQ(Read("outside\\theirs.txt"), "theirs");
 }
 
 TEST(Win32SpecialFolders, FoldersAreFullPathsEndingInTheSeparator) {

@@ -31,7 +31,6 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::pair<std::string, std::string>> removals;  // a removed file's path and content
   std::map<std::string, FolderAccess> access;                  // folders (ending in the separator) not readable
   std::string sKeepsCopies;                                    // what FileSystemKeepingCopies says
-  std::map<std::string, std::string> aliases;  // a folder reached under a second path: alias -> folder
   int64_t lBytesWritten = 0;
   int iWrites = 0, iTruncations = 0, iFailWriteAt = -1, iFailFlushAt = -1;
   int64_t lNoRoomFrom = -1;  // writes reaching past this offset stop there with ENOSPC
@@ -78,12 +77,8 @@ class MemoryFileSystem : public FileSystem {
   }
   void Unconfine() override { m_sRoot.clear(); }
   int HeldDepthIn(const std::string& sFolder) const override {
-    std::string sHeld = m_sRoot;
-    for (const auto& [sAlias, sReal] : aliases) {
-      if (sHeld.starts_with(Native(sAlias))) sHeld = Native(sReal) + sHeld.substr(Native(sAlias).size());
-    }
-    if (m_sRoot.empty() || !paths::LiesIn(sHeld, Native(sFolder))) return -1;
-    return static_cast<int>(std::count(sHeld.begin() + static_cast<long>(Native(sFolder).size()), sHeld.end(), paths::kSeparator));
+    if (m_sRoot.empty() || !paths::LiesIn(m_sRoot, Native(sFolder))) return -1;
+    return static_cast<int>(std::count(m_sRoot.begin() + static_cast<long>(Native(sFolder).size()), m_sRoot.end(), paths::kSeparator));
   }
   int32_t GetAttributes(const std::string& sPath) const override {
     const Node* p = Find(sPath);

@@ -106,24 +106,5 @@ TEST(Win32Window, LaidOutAtTheDpiItIsShownAt) {
   }
 }
 
-// The program's manifest (resource type 24) asks for themed controls, its own scaling on every
-// monitor, long paths, Windows 10 and 11, and no elevation.
-TEST(Win32Window, ManifestAsksForThemesDpiAndLongPaths) {
-  wchar_t sSelf[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, sSelf, MAX_PATH);
-  const std::filesystem::path program = std::filesystem::path(sSelf).parent_path().parent_path() / L"tarnwipe.exe";
-  const HMODULE h = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ASSERT_NE(h, nullptr) << program.string();
-  const HRSRC hFound = ::FindResourceW(h, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-  ASSERT_NE(hFound, nullptr);
-  const std::string sManifest(static_cast<const char*>(::LockResource(::LoadResource(h, hFound))), ::SizeofResource(h, hFound));
-  for (const char* pKey : {"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0", ">PerMonitorV2</dpiAwareness>",
-                           ">true/pm</dpiAware>", ">true</longPathAware>", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
-                           "level=\"asInvoker\""}) {
-    EXPECT_NE(sManifest.find(pKey), std::string::npos) << pKey;
-  }
-  ::FreeLibrary(h);
-}
-
 }  // namespace
 }  // namespace tarnwipe::test
