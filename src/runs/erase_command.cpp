@@ -14,8 +14,8 @@
 
 namespace tarnwipe {
 namespace {
-const char kStopHint[] = "Press <Esc> to stop!";
 const char kMapNotFound[] = "Map not found!";
+const char kNowAMap[] = "The chosen file is a map now; select it again!";
 
 // A link chosen as the file: only the link goes, and the user is told so before and after.
 std::string LinkNote(const std::string& sName) {
@@ -42,8 +42,10 @@ std::string EraseCommand::CheckInput() const {
   if (r.sTarget.empty()) return r.bMap ? "No folder selected!" : "No file selected!";
   const Refusal eRefusal = m_s.protection.CheckTarget(r.sTarget);
   if (eRefusal != Refusal::kNone) return RefusalNotice(eRefusal);
-  // A map that is gone must not leave the walker on the folder it walked before.
+  // A map that is gone must not leave the walker on the folder it walked before; a file that
+  // became a folder since it was chosen is no file to erase, and has no name to ask about.
   if (r.bMap && !paths::IsFolder(m_s.fs, r.sTarget)) return kMapNotFound;
+  if (!r.bMap && paths::IsFolder(m_s.fs, r.sTarget)) return kNowAMap;
   return {};
 }
 
@@ -101,8 +103,7 @@ void EraseCommand::RunMap() {
   const std::string sQuestion = "Are You sure You want to erase " + sName + "?\r\n\r\n" + sNote;
   if (m_s.mErase.AskConfirm(sQuestion + "(" + kStopHint + ")") != kAnswerYes) return;
 
-  SetTitle(m_s.view, std::string(" ") + kStopHint);
-  m_s.eraser.Progress().SetRunCaption(TitleText(std::string(" ") + kStopHint));
+  SetRunTitle(m_s.view, m_s.eraser.Progress(), kStopHint);
   m_s.dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
   m_s.view.ClearMessages();
   SetEraseCaption(m_s.view, "&Erasing map " + sName, false);

@@ -9,6 +9,11 @@ std::string TitleText(const std::string& sText) {
 
 void SetTitle(FormView& view, const std::string& sText) { view.SetCaption(TitleText(sText)); }
 
+void SetRunTitle(FormView& view, FileProgress& progress, const std::string& sText) {
+  SetTitle(view, " " + sText);
+  progress.SetRunCaption(TitleText(" " + sText));
+}
+
 void SetEraseCaption(FormView& view, const std::string& sText, bool bAppend) {
   view.SetEraseButtonCaption(bAppend ? view.EraseCaption() + sText : sText);
 }

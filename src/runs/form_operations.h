@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "engine/file_progress.h"
 #include "platform/form_view.h"
 
 namespace tarnwipe {
@@ -10,6 +11,13 @@ namespace tarnwipe {
 // "Tarnwipe  " + sText, or the idle caption with the owner notice when sText is empty.
 std::string TitleText(const std::string& sText);
 void SetTitle(FormView& view, const std::string& sText);
+
+// The run's title while Esc can stop it, and once Esc has asked it to stop.
+inline constexpr char kStopHint[] = "Press <Esc> to stop!";
+inline constexpr char kStopping[] = "Stopping after the file being overwritten ...";
+
+// Puts " " + sText into the title for the rest of the run, also after a long file's progress.
+void SetRunTitle(FormView& view, FileProgress& progress, const std::string& sText);
 
 // Replaces the erase button's caption, or appends sText to it when bAppend.
 void SetEraseCaption(FormView& view, const std::string& sText, bool bAppend);

@@ -15,7 +15,6 @@
 namespace tarnwipe {
 namespace {
 
-const char kStopHint[] = "Press <Esc> to stop!";
 
 }  // namespace
 
@@ -79,8 +78,7 @@ void SeveralRun::Run() {
   for (const std::string& sFileSystem : asOldCopies) sQuestion += "\r\n" + OldCopiesNote(sFileSystem) + "\r\n";
   if (m_s.mErase.AskConfirm(sQuestion + "\r\n(" + kStopHint + ")") != kAnswerYes) return;
 
-  SetTitle(m_s.view, std::string(" ") + kStopHint);
-  m_s.eraser.Progress().SetRunCaption(TitleText(std::string(" ") + kStopHint));
+  SetRunTitle(m_s.view, m_s.eraser.Progress(), kStopHint);
   m_s.dd.SetPattern(m_s.view.SpecText());
   m_s.dd.SetAttributeMask(kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive);
   m_s.view.ClearMessages();

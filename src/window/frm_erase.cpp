@@ -41,7 +41,15 @@ void FrmErase::Form_Load() {
   m_view.ClearMessages();
 }
 
-void FrmErase::Form_KeyPress(int16_t& KeyAscii) { m_record.bStop = KeyAscii == kKeyEscape; }
+void FrmErase::Form_KeyPress(int16_t& KeyAscii) {
+  // Once asked during a run, the stop holds: a key pressed after Esc must not erase on.
+  if (KeyAscii != kKeyEscape) {
+    if (!m_record.bRunning) m_record.bStop = false;
+    return;
+  }
+  if (m_record.bRunning && !m_record.bStop) SetRunTitle(m_view, m_eraser.Progress(), kStopping);
+  m_record.bStop = true;
+}
 
 void FrmErase::txtTimes_KeyPress(int16_t& KeyAscii) {
   const bool bDigit = KeyAscii >= '0' && KeyAscii <= '9';

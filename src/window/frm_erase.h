@@ -34,7 +34,8 @@ class FrmErase {
   FrmErase& operator=(const FrmErase&) = delete;
 
   void Form_Load();
-  // Every typed character, whichever control has the focus: Esc asks a run to stop.
+  // Every typed character, whichever control has the focus: Esc asks a run to stop, and no
+  // later key takes that back during the run.
   void Form_KeyPress(int16_t& KeyAscii);
   // Characters typed into the pass count: digits and Backspace only (0 discards the character).
   void txtTimes_KeyPress(int16_t& KeyAscii);

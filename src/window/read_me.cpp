@@ -14,7 +14,7 @@ const std::array<std::string, 7>& ReadMeBlocks() {
       "\r\n"
       "You can specify the files You want to erase. Default is all (*.*). \r\n"
       "But You one can opt for erasing only txt file (*.txt), or mp3 file (*.mp3), etc.. \r\n"
-      "You can make combinations. For instance '*.txt,*.log,*,bat' will erase all txt, log and bat files in a map. \r\n"
+      "You can make combinations. For instance '*.txt,*.log,*.bat' will erase all txt, log and bat files in a map. \r\n"
       "This specification does not work when erasing single files.\r\n"
       "\r\n",
 

@@ -2,6 +2,10 @@
 // and counted.
 #include "runs/folder_run.h"
 
+#include <algorithm>
+
+#include "runs/form_operations.h"
+
 #include "form_fixture.h"
 #include "memory_file_system.h"
 
@@ -92,14 +96,17 @@ TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {
 TEST_F(FolderRunTest, EscOrClosingStopsBeforeTheNextFile) {
   for (const bool bClose : {false, true}) {
     fs.removals.clear();
+    view.captions.clear();
     Make({"1.txt", "2.txt", "sub/3.txt"});
     view.onPump = [&] {
-      int16_t iKey = FrmErase::kKeyEscape;
-      if (!fs.removals.empty()) bClose ? void(form.Form_QueryUnload()) : form.Form_KeyPress(iKey);
+      // Esc, then Enter: a later key does not take the stop back.
+      int16_t aiKeys[] = {FrmErase::kKeyEscape, 13};
+      if (!fs.removals.empty()) bClose ? void(form.Form_QueryUnload()) : (form.Form_KeyPress(aiKeys[0]), form.Form_KeyPress(aiKeys[1]));
     };
     Erase(sMap, true);
     view.onPump = nullptr;
     EXPECT_EQ(Removed(), std::vector<std::string>{"1.txt"});
+    EXPECT_EQ(bClose, view.captions.end() == std::find(view.captions.begin(), view.captions.end(), TitleText(std::string(" ") + kStopping)));
     EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)");
     EXPECT_EQ(form.Record().bCloseRequested, bClose);
   }

@@ -32,7 +32,8 @@ TEST_F(SingleFileTest, InputChecksRefuseInTheirOrderAndChangeNothing) {
         {"5", "", false, "No file selected!"}, {"5", "/etc/passwd", false, RefusalNotice(Refusal::kSystemFolder)},
         {"5", "/opt/tool/bin", false, RefusalNotice(Refusal::kProgramsFolder)},
         {"5", "/", true, RefusalNotice(Refusal::kRoot)}, {"5", "notes.txt", false, std::string("Invalid path!")},
-        {"5", "/home/gone/", true, std::string("Map not found!")}}) {
+        {"5", "/home/gone/", true, std::string("Map not found!")},
+        {"5", "/home/u", false, std::string("The chosen file is a map now; select it again!")}}) {
     view.sTimes = pTimes;
     view.sText = "earlier";
     view.bEraseEnabled = true;
