@@ -6,8 +6,10 @@
 #include <deque>
 
 #include "engine/interval.h"
+#include "engine/kept_reason.h"
 #include "engine/pass_coverage.h"
 #include "engine/renderings.h"
+#include "platform/kept_cause.h"
 #include "platform/paths.h"
 
 namespace tarnwipe {
@@ -31,31 +33,37 @@ void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBy
   m_sngFileStart = m_clock.TimeOfDay();
   m_lInUse = lBytes;
 
-  bool bOk = false;
+  std::error_code ec;
+  std::string sReason;
   const int32_t lAttributes = m_fs.GetAttributes(sTarget);
   if (bLinkOnly || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) {
     // A link holds no data of its own: it is removed, and what it points to is left alone.
     ReportElapsed(ErasingLine(sName, lBytes, lBytes, m_seps), false);
-    bOk = !m_fs.RemoveLink(sTarget);
+    ec = m_fs.RemoveLink(sTarget);
   } else {
-    bOk = lPasses >= 0 && OpenEraseFile(sTarget);
+    ec = lPasses < 0 ? make_error_code(KeptCause::kNoPassCount) : OpenEraseFile(sTarget);
     Plan plan;
-    if (bOk) {
+    if (!ec) {
       plan = PlanFor(*m_pFile);
       if (plan.bListed) m_lInUse = std::min(lBytes, BytesIn(plan.ranges, m_pFile->Length()));
     }
     ReportElapsed(ErasingLine(sName, lBytes, m_lInUse, m_seps), false);
     m_progress.Start(lPasses);
-    if (bOk) bOk = OverwriteEraseFile(lPasses, plan);
+    if (!ec) ec = OverwriteEraseFile(lPasses, plan);
     m_progress.Finish();
+    // A file kept after one of its own passes failed keeps its length: the slack written past its
+    // end goes. What another program wrote meanwhile is not this program's to cut.
+    if (ec && ec != KeptCause::kChangedMeanwhile && m_pFile && m_pFile->CurrentLength() > m_pFile->Length())
+      m_pFile->Truncate(m_pFile->Length());
     // The name is removed only while it still leads to the file just overwritten.
-    if (bOk) bOk = !m_pFile->Remove();
-    const bool bClosed = CloseEraseFile();
-    bOk = bOk && bClosed;
+    if (!ec && (ec = m_pFile->Remove())) sReason = "its contents were overwritten, but its name could not be removed: ";
+    const std::error_code ecClosed = CloseEraseFile();
+    if (!ec) ec = ecClosed;
   }
 
-  if (!bOk) {
-    ReportElapsed("Could not erased file " + sName, true);
+  m_sLastReason = ec ? sReason + KeptReason(ec) : std::string();
+  if (ec) {
+    ReportElapsed("Could not erased file " + sName, true, "  Reason: " + m_sLastReason);
     lBytes = -1;
   }
   ShowDots();
@@ -70,31 +78,30 @@ Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
   return plan;
 }
 
-bool Eraser::OpenEraseFile(const std::string& sTarget) {
+std::error_code Eraser::OpenEraseFile(const std::string& sTarget) {
   CloseEraseFile();
-  return !m_fs.OpenExclusive(sTarget, m_pFile);
+  return m_fs.OpenExclusive(sTarget, m_pFile);
 }
 
-bool Eraser::OverwriteEraseFile(int32_t lPasses, const Plan& plan) {
-  if (!m_pFile) return false;
+std::error_code Eraser::OverwriteEraseFile(int32_t lPasses, const Plan& plan) {
   // Named streams are erased first, each with the same passes: deleting the file would free
   // them with their content.
   std::vector<std::unique_ptr<ExclusiveFile>> streams;
-  if (m_pFile->OpenStreams(streams)) return false;
+  if (std::error_code ec = m_pFile->OpenStreams(streams)) return ec;
   for (const std::unique_ptr<ExclusiveFile>& pStream : streams) {
-    if (!OverwritePart(*pStream, lPasses, PlanFor(*pStream)) || pStream->Close()) return false;
+    if (std::error_code ec = OverwritePart(*pStream, lPasses, PlanFor(*pStream)); ec || (ec = pStream->Close())) return ec;
   }
-  if (!OverwritePart(*m_pFile, lPasses, plan)) return false;
+  if (std::error_code ec = OverwritePart(*m_pFile, lPasses, plan)) return ec;
   // Giving back the blocks of a large file takes the file system a while; in steps, the window
   // stays responsive. Every byte is overwritten and on the medium by now.
   for (int64_t lKeep = m_pFile->Length() - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
     m_pFile->Truncate(lKeep);
     m_pump.Pump();
   }
-  return true;
+  return {};
 }
 
-bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan) {
+std::error_code Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan) {
   const int64_t lLength = file.Length();
   const int64_t lPassBytes = BytesIn(plan.ranges);
   std::vector<char> buffer(static_cast<size_t>(std::clamp<int64_t>(lPassBytes, kBlock, kChunk)));
@@ -112,13 +119,13 @@ bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& pla
           int64_t lWritten = 0;
           const std::error_code ec = WriteWhole(file, lOffset, buffer.data(), lSize, lWritten);
           // Only the slack past the file's end may stay unwritten, and only for want of room.
-          if (ec && (lOffset + lWritten < lLength || !IsNoRoom(ec))) return false;
+          if (ec && (lOffset + lWritten < lLength || !IsNoRoom(ec))) return ec;
           if (ec) lCovered = lOffset + lWritten;
-          if (lWritten > 0 && file.StartWriteBack(lOffset, lWritten)) return false;
+          if (std::error_code ecBack = lWritten > 0 ? file.StartWriteBack(lOffset, lWritten) : std::error_code()) return ecBack;
           unwaited.push_back({lOffset, lWritten});
           lUnwaited += lWritten;
           if (lUnwaited > kBacklog) {
-            if (file.WaitWriteBack(unwaited.front().lOffset, unwaited.front().lLength)) return false;
+            if (std::error_code ecWait = file.WaitWriteBack(unwaited.front().lOffset, unwaited.front().lLength)) return ecWait;
             lUnwaited -= unwaited.front().lLength;
             unwaited.pop_front();
           }
@@ -128,13 +135,14 @@ bool Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& pla
         m_progress.Update(i, static_cast<double>(lDone) / static_cast<double>(lPassBytes));
       }
     }
-    if (file.Flush()) return false;
+    if (std::error_code ecFlush = file.Flush()) return ecFlush;
   }
   // Where the system could not keep others away, what the file holds now must be the last
   // pass, every byte of it: another writer may have grown or rewritten it meanwhile. Nor may
   // another writer have given it blocks where it had holes.
-  if (!file.HeldAlone() && !ReadsBackAs(file, lLength, plan.ranges, buffer)) return false;
-  return !plan.bListed || PlanFor(file).ranges == plan.ranges;
+  const bool bSame = (file.HeldAlone() || ReadsBackAs(file, lLength, plan.ranges, buffer)) &&
+                     (!plan.bListed || PlanFor(file).ranges == plan.ranges);
+  return bSame ? std::error_code() : KeptCause::kChangedMeanwhile;
 }
 
 std::error_code Eraser::WriteWhole(ExclusiveFile& file, int64_t lOffset, const char* pData, int64_t lSize,
@@ -171,16 +179,16 @@ bool Eraser::ReadsBackAs(ExclusiveFile& file, int64_t lLength, const std::vector
   return true;
 }
 
-bool Eraser::CloseEraseFile() {
-  if (!m_pFile) return true;
+std::error_code Eraser::CloseEraseFile() {
+  if (!m_pFile) return {};
   const std::error_code ec = m_pFile->Close();
   m_pFile.reset();
-  return !ec;
+  return ec;
 }
 
-void Eraser::ReportElapsed(std::string sMsg, bool bTimed) {
+void Eraser::ReportElapsed(std::string sMsg, bool bTimed, const std::string& sBelow) {
   if (bTimed) sMsg += TimedSuffix(GetInterval(m_sngFileStart, m_clock.TimeOfDay()), m_seps);
-  m_view.PrependMessage(sMsg);
+  m_view.PrependMessage(sBelow.empty() ? sMsg : sMsg + "\r\n" + sBelow);
 }
 
 void Eraser::ShowProgress(int64_t lTicks) {

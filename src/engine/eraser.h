@@ -37,8 +37,9 @@ class Eraser {
   // bLinkOnly, anything but a link is kept and reported as not erased.
   void EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes, bool bLinkOnly = false);
 
-  // Puts sMsg on top of the message area, with the time since the current file's start when bTimed.
-  void ReportElapsed(std::string sMsg, bool bTimed);
+  // Puts sMsg on top of the message area, with the time since the current file's start when
+  // bTimed, and sBelow, when given, on a line of its own below it.
+  void ReportElapsed(std::string sMsg, bool bTimed, const std::string& sBelow = "");
 
   // lTicks progress ticks, one per block written; the window sees them at most once a frame,
   // and, once a frame has passed, at the end of each file.
@@ -54,6 +55,9 @@ class Eraser {
   // length where that could not be told. A speed is told from these: holes are not written.
   int64_t LastInUse() const { return m_lInUse; }
 
+  // Why the last file was kept, in the words of its failure line; empty when it was erased.
+  const std::string& LastReason() const { return m_sLastReason; }
+
  private:
   // What the passes over one file or stream write.
   struct Plan {
@@ -62,16 +66,17 @@ class Eraser {
   };
   static Plan PlanFor(const ExclusiveFile& file);
 
-  // Opens sTarget for exclusive overwriting; false when it cannot be opened.
-  bool OpenEraseFile(const std::string& sTarget);
+  // Opens sTarget for exclusive overwriting; the error when it cannot be opened.
+  std::error_code OpenEraseFile(const std::string& sTarget);
 
   // Writes lPasses + 1 passes over the open file (as plan says) and each of its named streams,
-  // each pass flushed to the medium; false when a byte within a file's length could not be
-  // written, a write-back or flush failed, or another writer changed the file meanwhile.
-  bool OverwriteEraseFile(int32_t lPasses, const Plan& plan);
+  // each pass flushed to the medium. The error of the step that failed: a byte within a file's
+  // length that could not be written, a write-back or flush that failed, or another writer's
+  // change (KeptCause::kChangedMeanwhile).
+  std::error_code OverwriteEraseFile(int32_t lPasses, const Plan& plan);
 
   // The passes over one file or stream, over the ranges of its plan.
-  bool OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan);
+  std::error_code OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan);
 
   // Writes all lSize bytes at lOffset, going on after short and interrupted writes; lWritten
   // tells how many landed.
@@ -83,8 +88,8 @@ class Eraser {
   // read.
   bool ReadsBackAs(ExclusiveFile& file, int64_t lLength, const std::vector<ByteRange>& ranges, std::vector<char>& filler);
 
-  // Closes the open erase file, if any; false when the close failed.
-  bool CloseEraseFile();
+  // Closes the open erase file, if any; the error when the close failed.
+  std::error_code CloseEraseFile();
 
   void ShowDots();
 
@@ -98,6 +103,7 @@ class Eraser {
   std::unique_ptr<ExclusiveFile> m_pFile;  // the open erase file; at most one at a time
   float m_sngFileStart = 0;                // clock when the current file's erase began
   int64_t m_lInUse = 0;                    // see LastInUse
+  std::string m_sLastReason;               // see LastReason
   int m_iDots = 0;
 };
 

@@ -1,6 +1,8 @@
 // Opening one entry for exclusive overwriting: the sequence every file layer takes.
 #include "platform/exclusive_open.h"
 
+#include "platform/kept_cause.h"
+
 namespace tarnwipe {
 namespace {
 
@@ -20,9 +22,8 @@ std::error_code OpenExclusively(ExclusiveOpenSteps& steps) {
   if (std::error_code ec = steps.MakeWritable()) return ec;
   EntryIdentity opened;
   if (std::error_code ec = steps.OpenForWriting(opened)) return ec;
-  if (opened.lVolume != pinned.lVolume || opened.lId != pinned.lId || RefusalOf(opened))
-    return std::make_error_code(std::errc::operation_not_permitted);
-  return {};
+  if (opened.lVolume != pinned.lVolume || opened.lId != pinned.lId) return KeptCause::kReplaced;
+  return RefusalOf(opened);
 }
 
 }  // namespace tarnwipe

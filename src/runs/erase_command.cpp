@@ -63,6 +63,7 @@ void EraseCommand::btnErase_Click() {
   r.bRunning = true;
   r.lPasses = ParsePassCount(m_s.view.TimesText());
   r.dblHoleKBytes = 0;
+  r.keptReasons.clear();
   m_s.view.SetSelectEnabled(false);
   m_s.view.SetEraseEnabled(false);
   if (!r.several.empty()) {

@@ -53,7 +53,16 @@ void FolderRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& 
   bCancel = r.bStop;
   m_s.eraser.EraseFile(sFileSpec, r.lPasses, lBytes);
   r.sTarget.clear();
-  if (lBytes >= 0) r.dblHoleKBytes += static_cast<double>(lBytes - m_s.eraser.LastInUse()) / 1024.0;
+  NoteOutcome(lBytes);
+}
+
+void FolderRun::NoteOutcome(int64_t lBytes) {
+  RunRecord& r = m_s.record;
+  if (lBytes < 0) {
+    ++r.keptReasons[m_s.eraser.LastReason()];
+  } else {
+    r.dblHoleKBytes += static_cast<double>(lBytes - m_s.eraser.LastInUse()) / 1024.0;
+  }
 }
 
 void FolderRun::RemoveVisitedFolders() {
@@ -107,6 +116,14 @@ void FolderRun::Finish(const RunRecord::Totals& totals, const std::vector<std::s
     std::string sLine = FolderRunReport(totals.lFiles, totals.lFolders - totals.lNotRemoved, totals.dblKBytes,
                                         totals.dblKBytes - r.dblHoleKBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     if (totals.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(totals.lNotRemoved) + " folder(s)";
+    // What was kept, and why: the user can act on each reason.
+    int32_t lKept = 0;
+    std::string sReasons;
+    for (const auto& [sReason, lCount] : r.keptReasons) {
+      lKept += lCount;
+      sReasons += "\r\n    " + std::to_string(lCount) + " x " + sReason;
+    }
+    if (lKept != 0) sLine += "\r\n  unable to erase " + std::to_string(lKept) + " file(s)" + sReasons;
     for (const std::string& sFileSystem : asOldCopies) sLine += OldCopiesWarning(sFileSystem);
     m_s.eraser.ReportElapsed(sLine + "\r\n", false);
   }

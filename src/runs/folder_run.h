@@ -23,8 +23,13 @@ class FolderRun : public DirDrillEvents {
   // Removes the emptied folders, the start folder last, and writes the closing summary.
   void dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes);
 
-  // Writes the closing line with the totals and one warning per file system in asOldCopies
-  // (empty ones say nothing), and puts the captions and the progress back to rest.
+  // Notes what became of a file just handed to the engine: lBytes -1 counts it as kept, by its
+  // reason; otherwise the holes it had count as not written.
+  void NoteOutcome(int64_t lBytes);
+
+  // Writes the closing line with the totals, the folders and files left and why, and one
+  // warning per file system in asOldCopies (empty ones say nothing), and puts the captions and
+  // the progress back to rest.
   void Finish(const RunRecord::Totals& totals, const std::vector<std::string>& asOldCopies);
 
   void NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& bCancel) override {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ struct RunRecord {
   // Kilobytes of the run's erased files that were holes: chosen and counted, but never written,
   // so no speed is told from them. Cleared by the command, added to as files are erased.
   double dblHoleKBytes = 0;
+  // The files a folder run, or a run over several, kept, counted by the reason they were kept.
+  // Cleared by the command, added to as files are kept.
+  std::map<std::string, int32_t> keptReasons;
 
   // A selection of two or more items, files and maps mixed; empty when one target (sTarget) or
   // none is chosen. Set by the selection, read by the erase command.

@@ -137,10 +137,10 @@ void SeveralRun::EraseItem(const Target& item, bool bHeld, Refusal eHeld) {
   const int32_t lAttributes = m_s.fs.GetAttributes(item.sPath);
   int64_t lBytes = std::max<int64_t>(0, m_s.fs.FileLength(item.sPath));
   m_s.eraser.EraseFile(item.sPath, r.lPasses, lBytes, (lAttributes & kAttrLink) != 0);
+  m_folderRun.NoteOutcome(lBytes);
   if (lBytes < 0) return;
   ++r.totals.lFiles;
   r.totals.dblKBytes += static_cast<double>(lBytes) / 1024.0;
-  r.dblHoleKBytes += static_cast<double>(lBytes - m_s.eraser.LastInUse()) / 1024.0;
 }
 
 }  // namespace tarnwipe

@@ -88,6 +88,7 @@ TEST_F(FailingDiskTest, FileWhoseBlocksFailInAnyPassIsKeptReportedAndNotCounted)
   disk.Fail(sMap + "in-last-pass.bin", 0, 4096, 5);
   Erase(sMap, true);
   EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)") << view.sText;
+  EXPECT_TRUE(view.Has("\r\n  unable to erase 4 file(s)\r\n    4 x the disk reported a write error")) << view.sText;
   for (const char* pName : {"at-start.bin", "in-middle.bin", "in-last-pass.bin", "sparse.img"}) {
     EXPECT_TRUE(view.Has(std::string("Could not erased file ") + pName)) << pName;
     EXPECT_TRUE(Exists(sMap + pName)) << pName;

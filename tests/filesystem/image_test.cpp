@@ -163,6 +163,7 @@ TEST_F(ImageTest, FullDiskStillErasesAndReadOnlyDiskKeepsEverything) {
   ASSERT_TRUE(image.Remount(true));
   Erase(sKept, false);
   EXPECT_EQ(view.Lines()[0], "Could not erased file a.txt [in 0.1 seconds]");
+  EXPECT_EQ(view.Lines()[1], "  Reason: the disk is read-only");
   Erase(sRoot + "folder/", true);
   EXPECT_EQ(ReadFile(sKept), "a");
   EXPECT_EQ(Counts(), "Erased 0 file(s) and 0 folder(s)");

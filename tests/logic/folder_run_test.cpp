@@ -87,6 +87,8 @@ TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {
   EXPECT_EQ(Removed(), (std::vector<std::string>{"a.txt", "B/b.txt"}));
   EXPECT_EQ(Counts(), "Erased 2 file(s) and 0 folder(s)");
   EXPECT_EQ(view.Lines()[1], "  unable to delete 5 folder(s)");
+  EXPECT_EQ(view.Lines()[2], "  unable to erase 1 file(s)");
+  EXPECT_EQ(view.Lines()[3], "    1 x open in another program");
 
   Erase(sMap, true, "*.txt");  // a second run finds nothing new and still counts what stays
   EXPECT_EQ(Counts(), "Erased 0 file(s) and 0 folder(s)");

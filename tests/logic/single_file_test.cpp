@@ -126,26 +126,35 @@ TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
     bool bFailWriteBack;
     const char* pTimes;
     size_t lSize;
+    const char* pReason;
   };
-  for (const Case& c : {Case{2, -1, -1, false, "5", 1500}, Case{-1, 2, -1, false, "5", 1500},
-                        Case{-1, -1, 1000, false, "5", 1500}, Case{-1, -1, -1, false, "x", 1500},
-                        Case{-1, -1, -1, true, "5", 20 << 20}}) {
+  for (const Case& c : {Case{2, -1, -1, false, "5", 1500, "the disk reported a write error"},
+                        Case{-1, 2, -1, false, "5", 1500, "the disk reported a write error"},
+                        Case{-1, -1, 1000, false, "5", 1500, "the disk is full"},
+                        Case{-1, -1, -1, false, "x", 1500, "the pass count is no number"},
+                        Case{-1, -1, -1, true, "5", 20 << 20, "the disk reported a write error"}}) {
     fs.iWrites = 0;
     fs.flushed.clear();
     fs.iFailWriteAt = c.iFailWriteAt;
     fs.iFailFlushAt = c.iFailFlushAt;
     fs.lNoRoomFrom = c.lNoRoomFrom;
     fs.bFailWriteBack = c.bFailWriteBack;  // what a write-back wait reports is reported nowhere else
-    EraseFile("kept.txt", std::string(c.lSize, 'D'), c.pTimes);
+    fs.lBlock = 4096;  // the passes reach into the last block's slack, and give it back when kept
+    fs.AddFile("/home/u/kept.txt", std::string(c.lSize, 'D')).lAllocated = int64_t{1} << 32;
+    view.sTimes = c.pTimes;
+    Erase("/home/u/kept.txt", false);
     EXPECT_EQ(view.Lines()[0], "Could not erased file kept.txt [in 0.1 seconds]") << c.pTimes << c.lNoRoomFrom;
-    EXPECT_TRUE(fs.Find("/home/u/kept.txt"));
+    EXPECT_EQ(view.Lines()[1], std::string("  Reason: ") + c.pReason);
+    EXPECT_EQ(fs.Find("/home/u/kept.txt")->sContent.size(), c.lSize) << "a kept file keeps its length";
   }
   fs.bFailWriteBack = false;
   fs.nodes.erase(Native("/home/u/kept.txt"));
   fs.AddFile("/home/u/locked", "l").bRefused = true;
   Erase("/home/u/locked", false);
+  EXPECT_EQ(view.Lines()[1], "  Reason: open in another program");
   Erase("/home/u/vanished", false);
   EXPECT_EQ(view.Lines()[0], "Could not erased file vanished [in 0.1 seconds]");
+  EXPECT_EQ(view.Lines()[1], "  Reason: it no longer exists");
   EXPECT_TRUE(fs.removals.empty() && fs.Find("/home/u/locked"));
   // A full disk that refuses only the slack past the file's end still erases every byte.
   fs.lNoRoomFrom = 1000;
@@ -200,6 +209,7 @@ TEST_F(SingleFileTest, FileThatCannotBeHeldAloneIsErasedOnlyWhenItReadsBackAsThe
     fs.flushed.clear();
     EraseFile(pName, std::string(3000, 'a'));
     EXPECT_EQ(view.Lines()[0], std::string("Could not erased file ") + pName + " [in 0.1 seconds]");
+    EXPECT_EQ(view.Lines()[1], "  Reason: changed by another program during the erase");
     EXPECT_TRUE(fs.Find("/home/u/" + std::string(pName))) << pName;
   }
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "capabilities.h"
+#include "engine/kept_reason.h"
 #include "disk.h"
 #include "fakes.h"
 #include "form_fixture.h"
@@ -68,8 +69,12 @@ TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
   ::chmod(temp.Write("map/ro", "r").c_str(), 0444);
   EXPECT_FALSE(Opens("map/ro")) << "nothing opens before a map is held";
   const Confinement held(fs, temp.Path() + "map");
-  for (const char* pName : {"map/locked", "map/shared", "map/fifo", "map/link", "map/dir", "map/gone", "outside.txt"}) {
-    EXPECT_FALSE(Opens(pName)) << pName;
+  // Each refusal says why, in the words the user reads under its failure line.
+  for (const auto& [pName, pReason] :
+       {std::pair{"map/locked", "open in another program"}, {"map/shared", "it has a second hard link: its contents are reachable under another name"},
+        {"map/fifo", "not a regular file"}, {"map/dir", "not a regular file"}, {"map/gone", "it no longer exists"},
+        {"outside.txt", "no permission"}, {"map/link", "not a regular file"}}) {
+    EXPECT_EQ(KeptReason(fs.OpenExclusive(temp.Path() + pName, pFile)), pReason) << pName;
   }
   // What is refused keeps its permissions too.
   struct stat st {};
@@ -158,6 +163,7 @@ TEST_F(OtherWriterTest, FileThatAnotherProgramWritesIsNotErased) {
     StartWriter(sPath, bMap);
     Erase(sPath, false);
     EXPECT_EQ(view.Lines()[0], "Could not erased file " + paths::LastName(sPath) + " [in 0.1 seconds]");
+    EXPECT_EQ(view.Lines()[1], "  Reason: open in another program");
     EXPECT_NE(ReadFile(sPath).find(std::string(1000, 'o')), std::string::npos) << "a file in use is not overwritten";
     if (::geteuid() == 0 && ::chown(sPath.c_str(), 65534, 65534) == 0) {
       EXPECT_TRUE(KeptWithoutLease(sPath)) << sPath;

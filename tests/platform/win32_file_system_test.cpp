@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/kept_reason.h"
 #include "form_fixture.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_special_folders.h"
@@ -107,6 +108,7 @@ TEST_F(Win32FileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
                                 "map\\..\\outside.txt", "map\\dir\\..\\..\\outside.txt", "map\\free:stream"}) {
     EXPECT_FALSE(Opens(sRoot + pRelative)) << pRelative;
   }
+  EXPECT_EQ(KeptReason(fs.OpenExclusive(sRoot + "map\\locked", pFile)), "open in another program");
   EXPECT_TRUE(Opens(sRoot + "map\\free"));
   ::CloseHandle(hHolder);
   EXPECT_EQ(Read("map\\locked") + Read("map\\shared") + Read("outside.txt"), "lstheirs");

@@ -20,7 +20,7 @@ class MemoryFileSystem : public FileSystem {
     int32_t lAttributes = kAttrArchive;
     std::string sContent;
     int64_t lLength = -1;   // set for a file too large to keep: only its length is tracked
-    bool bRefused = false;  // the layer will not open it (locked, a second hard link)
+    bool bRefused = false;  // the layer will not open it: another program holds it
     int64_t lAllocated = 0;  // bytes in blocks of its own; 0 for data kept in its record
     std::vector<ByteRange> owned;  // the ranges it owns, when the layer can list them (bListed)
     bool bListed = false;
@@ -165,7 +165,12 @@ class MemoryFile : public ExclusiveFile {
   std::error_code WaitWriteBack(int64_t, int64_t) override {
     return m_fs.bFailWriteBack ? std::make_error_code(std::errc::io_error) : std::error_code();
   }
-  std::error_code Truncate(int64_t) override { return ++m_fs.iTruncations, std::error_code(); }
+  std::error_code Truncate(int64_t lLength) override {
+    ++m_fs.iTruncations;
+    MemoryFileSystem::Node& node = m_fs.nodes[m_sPath];
+    node.lLength >= 0 ? void(node.lLength = lLength) : Content().resize(static_cast<size_t>(lLength));
+    return {};
+  }
   std::error_code Flush() override {
     if (m_fs.onFlush) m_fs.onFlush(m_fs.nodes[m_sPath]);
     m_fs.flushed.push_back(m_fs.nodes[m_sPath]);
@@ -197,8 +202,9 @@ class MemoryFile : public ExclusiveFile {
 inline std::error_code MemoryFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
   const Node* p = Find(sPath);
-  const bool bOpens = p != nullptr && !p->bRefused && !Is(sPath, kAttrDirectory | kAttrLink | kAttrSystem);
-  if (!bOpens || m_sRoot.empty() || !sPath.starts_with(m_sRoot)) return Refused();
+  if (p == nullptr) return std::make_error_code(std::errc::no_such_file_or_directory);
+  if (p->bRefused) return std::make_error_code(std::errc::device_or_resource_busy);
+  if (Is(sPath, kAttrDirectory | kAttrLink | kAttrSystem) || m_sRoot.empty() || !sPath.starts_with(m_sRoot)) return Refused();
   pFile = std::make_unique<MemoryFile>(*this, sPath);
   return {};
 }

@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "platform/exclusive_open.h"
+#include "platform/kept_cause.h"
 #include "platform/paths.h"
 
 namespace tarnwipe {
@@ -420,9 +421,11 @@ std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
   const Descriptor folder(iFolderFd);
   if (ec) return ec;
-  return UnlinkIf(folder.Get(), sName, [&](const struct stat& st) {
-    return static_cast<uint64_t>(st.st_dev) == lDevice && static_cast<uint64_t>(st.st_ino) == lInode;
-  });
+  // A name that leads elsewhere now was replaced; it is not this program's to remove.
+  struct stat st {};
+  if (::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  if (static_cast<uint64_t>(st.st_dev) != lDevice || static_cast<uint64_t>(st.st_ino) != lInode) return KeptCause::kReplaced;
+  return ::unlinkat(folder.Get(), sName.c_str(), 0) == 0 ? std::error_code() : LastError();
 }
 
 std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {

@@ -25,12 +25,37 @@ constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr ULONG kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
-std::error_code LastError() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
+// A Windows error as the logic reads it: the ones it has words for as their portable
+// conditions, the others as they are.
+std::error_code FromWin32(DWORD lError) {
+  switch (lError) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return std::make_error_code(std::errc::device_or_resource_busy);
+    case ERROR_ACCESS_DENIED:
+      return std::make_error_code(std::errc::permission_denied);
+    case ERROR_WRITE_PROTECT:
+      return std::make_error_code(std::errc::read_only_file_system);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return std::make_error_code(std::errc::no_such_file_or_directory);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return std::make_error_code(std::errc::no_space_on_device);
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+      return std::make_error_code(std::errc::io_error);
+    default:
+      return {static_cast<int>(lError), std::system_category()};
+  }
+}
+
+std::error_code LastError() { return FromWin32(::GetLastError()); }
 
 std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
 
 std::error_code FromStatus(NTSTATUS lStatus) {
-  return {static_cast<int>(::RtlNtStatusToDosError(lStatus)), std::system_category()};
+  return FromWin32(::RtlNtStatusToDosError(lStatus));
 }
 
 // What one open entry is.

@@ -1,0 +1,23 @@
+// What kept a file, in words that tell the user what to do about it.
+#include "engine/kept_reason.h"
+
+#include "platform/kept_cause.h"
+
+namespace tarnwipe {
+
+std::string KeptReason(const std::error_code& ec) {
+  if (ec.category() == KeptCategory()) return ec.message();
+  const std::error_condition cause = ec.default_error_condition();
+  if (cause == std::errc::device_or_resource_busy || cause == std::errc::resource_unavailable_try_again)
+    return "open in another program";
+  if (cause == std::errc::read_only_file_system) return "the disk is read-only";
+  if (cause == std::errc::permission_denied || cause == std::errc::operation_not_permitted) return "no permission";
+  if (cause == std::errc::too_many_links) return "it has a second hard link: its contents are reachable under another name";
+  if (cause == std::errc::operation_not_supported || cause == std::errc::is_a_directory) return "not a regular file";
+  if (cause == std::errc::io_error) return "the disk reported a write error";
+  if (cause == std::errc::no_space_on_device || cause == std::errc::file_too_large) return "the disk is full";
+  if (cause == std::errc::no_such_file_or_directory) return "it no longer exists";
+  return ec.message();
+}
+
+}  // namespace tarnwipe

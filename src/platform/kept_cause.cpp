@@ -1,0 +1,32 @@
+// The category of the program's own causes for keeping a file.
+#include "platform/kept_cause.h"
+
+#include <string>
+
+namespace tarnwipe {
+namespace {
+
+class KeptCategoryImpl : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "tarnwipe"; }
+  std::string message(int iCause) const override {
+    switch (static_cast<KeptCause>(iCause)) {
+      case KeptCause::kReplaced:
+        return "replaced during the erase";
+      case KeptCause::kChangedMeanwhile:
+        return "changed by another program during the erase";
+      case KeptCause::kNoPassCount:
+        return "the pass count is no number";
+    }
+    return "unknown cause";
+  }
+};
+
+}  // namespace
+
+const std::error_category& KeptCategory() {
+  static const KeptCategoryImpl category;
+  return category;
+}
+
+}  // namespace tarnwipe
