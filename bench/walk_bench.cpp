@@ -18,6 +18,7 @@ class Counter : public tarnwipe::DirDrillEvents {
     lBytes = 0;
   }
   void NewFolder(const std::string&, bool&) override { ++lFolders; }
+  void LeftOver(const std::string&, int32_t, int32_t) override {}
   void Done(int32_t, int32_t, double) override {}
 };
 

@@ -56,6 +56,21 @@ void FolderRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& 
   NoteOutcome(lBytes);
 }
 
+void FolderRun::LeftOver(const std::string& sFolderSpec, int32_t lFiles, int32_t lFolders) {
+  RunRecord& r = m_s.record;
+  if (r.bBlocked || r.bFinishing) return;
+  // The limits keep one run bounded; what they leave must not pass in silence.
+  if (lFiles > 0) {
+    m_s.eraser.ReportElapsed("Left " + std::to_string(lFiles) + " matching file(s) in " + sFolderSpec + ": one visit lists " +
+                                 std::to_string(CDirDrill::kMaxFiles + 1) + " at most; erase again to continue", false);
+    r.keptReasons["left by the listing's limit; erase again to continue"] += lFiles;
+  }
+  if (lFolders > 0) {
+    m_s.eraser.ReportElapsed("Left " + std::to_string(lFolders) + " folder(s) in " + sFolderSpec + " unvisited: one run takes " +
+                                 std::to_string(CDirDrill::kMaxFolders) + " at most; erase again to continue", false);
+  }
+}
+
 void FolderRun::NoteOutcome(int64_t lBytes) {
   RunRecord& r = m_s.record;
   if (lBytes < 0) {

@@ -36,6 +36,8 @@ class FolderRun : public DirDrillEvents {
     dd_NewFile(sFileSpec, lBytes, bCancel);
   }
   void NewFolder(const std::string& sFolderSpec, bool& bCancel) override { dd_NewFolder(sFolderSpec, bCancel); }
+  // Says what a limit of the walk left in a folder; the files count as kept.
+  void LeftOver(const std::string& sFolderSpec, int32_t lFiles, int32_t lFolders) override;
   void Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes) override {
     dd_Done(lNrTotalFiles, lNrTotalFolders, dblTotalKBytes);
   }

@@ -2,6 +2,7 @@
 #include "walker/c_dir_drill.h"
 
 #include <algorithm>
+#include <set>
 
 #include "walker/path_helpers.h"
 #include "walker/wildcard.h"
@@ -69,6 +70,7 @@ void CDirDrill::DrillFolder(std::string sFolder) {
   // Both listings are complete before the first event, so handlers may change the folder freely.
   std::vector<std::string> asFolders;
   std::vector<std::string> asFiles;
+  int32_t lFilesLeft = 0, lFoldersLeft = 0;
   {
     // The walk goes in name order, whatever order the file system lists in.
     std::vector<FolderEntry> entries = m_fs.ListFolder(sFolder);
@@ -78,25 +80,35 @@ void CDirDrill::DrillFolder(std::string sFolder) {
     // Subfolders: every folder, hidden, system and dot folders too, for the files in them are
     // the user's as much as any other; links to folders are never entered.
     for (const FolderEntry& entry : entries) {
-      if (IsFolderEntry(entry) && entry.sName != "." && entry.sName != "..") {
-        const std::string sPath = sFolder + entry.sName;
-        StoreVisited(m_lTotalFolders + static_cast<int32_t>(asFolders.size()), sPath);
-        asFolders.push_back(sPath);
+      if (!IsFolderEntry(entry) || entry.sName == "." || entry.sName == "..") continue;
+      if (m_lTotalFolders + static_cast<int32_t>(asFolders.size()) > kMaxFolders) {
+        ++lFoldersLeft;
+        continue;
       }
-      if (m_lTotalFolders + static_cast<int32_t>(asFolders.size()) > kMaxFolders) break;
+      const std::string sPath = sFolder + entry.sName;
+      StoreVisited(m_lTotalFolders + static_cast<int32_t>(asFolders.size()), sPath);
+      asFolders.push_back(sPath);
     }
 
-    // Files, once per matching pattern element, up to the cap of one visit.
+    // Files, once per matching pattern element, up to the cap of one visit; what the cap leaves
+    // is counted, each file once.
+    std::set<std::string> left;
     for (const std::string& sElement : SplitPattern(m_sPattern)) {
       for (const FolderEntry& entry : entries) {
-        if (!MatchesWildcard(entry.sName, sElement) || !PassesListingMask(entry.lAttributes, m_lAttributeMask))
+        if (!MatchesWildcard(entry.sName, sElement) || !PassesListingMask(entry.lAttributes, m_lAttributeMask) ||
+            IsFolderEntry(entry) || (entry.lAttributes & m_lAttributeMask) == 0)
           continue;
-        if (!IsFolderEntry(entry) && (entry.lAttributes & m_lAttributeMask) != 0)
+        if (static_cast<int32_t>(asFiles.size()) > kMaxFiles) {
+          left.insert(entry.sName);
+        } else {
           asFiles.push_back(sFolder + entry.sName);
-        if (static_cast<int32_t>(asFiles.size()) > kMaxFiles) break;
+        }
       }
     }
+    for (const std::string& sFile : asFiles) left.erase(sFile.substr(sFolder.size()));
+    lFilesLeft = static_cast<int32_t>(left.size());
   }
+  if ((lFilesLeft > 0 || lFoldersLeft > 0) && m_pEvents != nullptr) m_pEvents->LeftOver(sFolder, lFilesLeft, lFoldersLeft);
 
   int64_t lBytes = 0;
   int32_t lDeclined = 0;

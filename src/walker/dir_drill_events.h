@@ -18,6 +18,10 @@ class DirDrillEvents {
   // A folder about to be listed; bCancel true skips it and everything inside it.
   virtual void NewFolder(const std::string& sFolderSpec, bool& bCancel) = 0;
 
+  // A limit of the walk left lFiles matching files of the folder, or lFolders of its subfolders
+  // and all they hold, unlisted.
+  virtual void LeftOver(const std::string& sFolderSpec, int32_t lFiles, int32_t lFolders) = 0;
+
   // The walk is over.
   virtual void Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double dblTotalKBytes) = 0;
 };

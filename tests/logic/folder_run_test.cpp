@@ -75,6 +75,9 @@ TEST_F(FolderRunTest, AVisitStopsAfter3001FilesAndARunAfter3001Folders) {
   Erase(sMap, true);
   EXPECT_EQ(Counts(), "Erased 3,001 file(s) and 3,000 folder(s)");
   EXPECT_EQ(view.Lines()[1], "  unable to delete 1 folder(s)");
+  EXPECT_EQ(view.Lines()[3], "    4 x left by the listing's limit; erase again to continue");
+  EXPECT_TRUE(view.Has("Left 4 matching file(s) in " + sMap + ": one visit lists 3001 at most; erase again to continue"));
+  EXPECT_TRUE(view.Has("Left 1 folder(s) in " + sMap + " unvisited: one run takes 3000 at most; erase again to continue"));
 }
 
 TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {

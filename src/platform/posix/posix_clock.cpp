@@ -1,18 +1,14 @@
-// Time of day from the local wall clock, intervals from the monotonic one.
+// The clock runs time themselves with: monotonic, never the wall clock.
 #include "platform/posix/posix_clock.h"
 
+#include <cmath>
 #include <ctime>
 
 namespace tarnwipe {
 
-float PosixClock::TimeOfDay() {
-  timespec now {};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  tm local {};
-  ::localtime_r(&now.tv_sec, &local);
-  const double dblSeconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
-  return static_cast<float>(dblSeconds);
-}
+// Run times come from the monotonic clock, wrapped at a day as the time of day is, so that a
+// clock step or a daylight-saving change during a run cannot shift them.
+float PosixClock::TimeOfDay() { return static_cast<float>(std::fmod(Monotonic(), 86400.0)); }
 
 double PosixClock::Monotonic() {
   timespec now {};

@@ -1,15 +1,15 @@
-// Time of day from the local wall clock, intervals from the performance counter.
+// The clock runs time themselves with: the performance counter, never the wall clock.
 #include "platform/win32/win32_clock.h"
 
 #include <windows.h>
 
+#include <cmath>
+
 namespace tarnwipe {
 
-float Win32Clock::TimeOfDay() {
-  SYSTEMTIME now{};
-  ::GetLocalTime(&now);
-  return static_cast<float>(now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0);
-}
+// Run times come from the performance counter, wrapped at a day as the time of day is, so that
+// a clock step or a daylight-saving change during a run cannot shift them.
+float Win32Clock::TimeOfDay() { return static_cast<float>(std::fmod(Monotonic(), 86400.0)); }
 
 double Win32Clock::Monotonic() {
   LARGE_INTEGER count{};
