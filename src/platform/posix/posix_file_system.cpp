@@ -120,8 +120,15 @@ std::string ExtKeepingCopies(const struct stat& st, const std::string& sPath) {
 }
 
 // Opens sRelative below the folder iDirFd without following any link and without leaving its
-// mount; a path that would has the open fail (ELOOP, EXDEV).
+// mount; a path that would has the open fail (ELOOP, EXDEV). A path longer than one call takes
+// is walked in parts, each part beneath the folder the one before it opened, so that depth is
+// no limit, as for rm.
 int OpenBeneath(int iDirFd, const std::string& sRelative, uint64_t lFlags) {
+  constexpr size_t kPart = 2048;
+  if (const size_t p = sRelative.rfind('/', kPart); sRelative.size() > kPart && p != std::string::npos && p > 0) {
+    const Descriptor part(OpenBeneath(iDirFd, sRelative.substr(0, p), O_PATH | O_DIRECTORY));
+    return part.Get() < 0 ? -1 : OpenBeneath(part.Get(), sRelative.substr(p + 1), lFlags);
+  }
   open_how how{};
   how.flags = lFlags | O_CLOEXEC;
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS | RESOLVE_NO_XDEV;
