@@ -17,6 +17,9 @@ class KeptCategoryImpl : public std::error_category {
         return "changed by another program during the erase";
       case KeptCause::kNoPassCount:
         return "the pass count is no number";
+      case KeptCause::kNameFixed:
+        return "its name cannot be removed from its folder (not writable to you, immutable or append-only); "
+               "nothing was overwritten";
     }
     return "unknown cause";
   }

@@ -10,6 +10,7 @@ enum class KeptCause {
   kReplaced = 1,      // the name no longer leads to the file that was checked and overwritten
   kChangedMeanwhile,  // another program wrote to the file, or gave it blocks, during the erase
   kNoPassCount,       // the pass count is no number, so nothing was overwritten
+  kNameFixed,         // the name cannot be removed from its folder, so nothing was overwritten
 };
 
 const std::error_category& KeptCategory();

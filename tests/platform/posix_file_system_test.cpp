@@ -10,6 +10,7 @@
 
 #include "capabilities.h"
 #include "engine/kept_reason.h"
+#include "platform/kept_cause.h"
 #include "disk.h"
 #include "fakes.h"
 #include "form_fixture.h"
@@ -86,6 +87,23 @@ TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
   int64_t lWritten = 0;
   EXPECT_FALSE(pFile->WriteAt(0, "X", 1, lWritten) || pFile->Flush() || pFile->Close());
   EXPECT_EQ(ReadFile(temp.Path() + "map/ro") + ReadFile(temp.Path() + "outside.txt"), "Xtheirs");
+}
+
+// A file whose name could not be removed afterwards is not written at all: in a folder an
+// ordinary user may not write, or in an immutable one.
+TEST_F(PosixFileSystemTest, FileWhoseNameCannotBeRemovedIsNotWritten) {
+  const std::string sTheirs = temp.Write("map/theirs/f", "keep"), sFrozen = temp.Write("map/frozen/f", "keep");
+  ::chmod(sTheirs.c_str(), 0666);
+  const bool bOwned = ::chown((temp.Path() + "map/theirs").c_str(), 65534, 65534) == 0;
+  if (!bOwned || !RunQuietly("chattr +i " + temp.Path() + "map/frozen")) GTEST_SKIP() << "needs root and chattr";
+  const Confinement held(fs, temp.Path() + "map");
+  {
+    const WithoutCapabilities user({CAP_DAC_OVERRIDE, CAP_FOWNER});
+    EXPECT_EQ(fs.OpenExclusive(sTheirs, pFile), KeptCause::kNameFixed);
+  }
+  EXPECT_EQ(fs.OpenExclusive(sFrozen, pFile), KeptCause::kNameFixed);
+  RunQuietly("chattr -i " + temp.Path() + "map/frozen");
+  EXPECT_EQ(ReadFile(sTheirs) + ReadFile(sFrozen), "keepkeep");
 }
 
 TEST_F(PosixFileSystemTest, NamesAreRemovedOnlyAsWhatTheyWere) {

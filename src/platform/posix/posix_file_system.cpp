@@ -146,6 +146,27 @@ std::error_code UnlinkIf(int iFolderFd, const std::string& sName, Accept accept)
 
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// Whether the entry sName could be removed from the folder iFolderFd once overwritten: the folder
+// writable to this process, neither immutable nor append-only, and, where the folder is sticky,
+// the entry or the folder this user's. Where not, nothing may be written: a file overwritten and
+// then kept is worse than one kept as it was.
+std::error_code NameRemovable(int iFolderFd, const std::string& sName) {
+  struct stat folder {};
+  struct stat entry {};
+  if (::fstat(iFolderFd, &folder) != 0 || ::fstatat(iFolderFd, sName.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0)
+    return LastError();
+  if (::faccessat(iFolderFd, ".", W_OK | X_OK, AT_EACCESS) != 0) {
+    return errno == EROFS ? LastError() : make_error_code(KeptCause::kNameFixed);
+  }
+  const Descriptor listed(::openat(iFolderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  int iFlags = 0;
+  if (listed.Get() >= 0 && ::ioctl(listed.Get(), FS_IOC_GETFLAGS, &iFlags) == 0 && (iFlags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0)
+    return KeptCause::kNameFixed;
+  const uid_t iUser = ::geteuid();
+  if ((folder.st_mode & S_ISVTX) != 0 && iUser != 0 && entry.st_uid != iUser && folder.st_uid != iUser) return KeptCause::kNameFixed;
+  return {};
+}
+
 // A write lease is granted only while no other descriptor anywhere is open on the file, a
 // mapping's included: a file that another program holds open or has mapped is in use and
 // refused (EAGAIN). Where the system grants no lease (another owner's file, a file system
@@ -416,6 +437,7 @@ std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::un
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
   const Descriptor folder(iFolderFd);
   if (ec) return ec;
+  if (std::error_code ecName = NameRemovable(folder.Get(), sName)) return ecName;
   PosixOpenSteps steps(folder.Get(), sName);
   if (std::error_code ec = OpenExclusively(steps)) return ec;
   pFile = std::make_unique<PosixExclusiveFile>(*this, sPath, steps.m_file.Release(), steps.m_st, steps.m_bLeased);
