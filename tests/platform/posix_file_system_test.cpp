@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "capabilities.h"
 #include "engine/kept_reason.h"
 #include "platform/kept_cause.h"
@@ -193,6 +195,30 @@ TEST_F(OtherWriterTest, FileThatAnotherProgramWritesIsNotErased) {
   ASSERT_EQ(::chown(sAlone.c_str(), 65534, 65534), 0);
   EXPECT_FALSE(KeptWithoutLease(sAlone));
   EXPECT_FALSE(Exists(sAlone));
+}
+
+// Another program opening a file under erase is let through at once, not after the erase (or the
+// system's lease-break time); a reader leaves the file to be erased, a writer keeps it.
+TEST_F(OtherWriterTest, AnotherProgramOpeningTheFileIsNotKeptWaiting) {
+  for (const int iMode : {O_RDONLY, O_WRONLY | O_APPEND}) {
+    const std::string sPath = temp.Write("opened-" + std::to_string(iMode), std::string(8 << 20, 'o'));
+    bool bOpened = false;
+    view.onPump = [&] {
+      if (std::exchange(bOpened, true)) return;
+      const pid_t pid = ::fork();
+      if (pid == 0) {
+        const int fd = ::open(sPath.c_str(), iMode);
+        ::_exit(fd >= 0 && (iMode == O_RDONLY || ::write(fd, "w", 1) == 1) ? 0 : 1);
+      }
+      // Let through, the other program ends while this one is still in the middle of the erase.
+      int iStatus = -1;
+      for (int i = 0; i < 200 && ::waitpid(pid, &iStatus, WNOHANG) == 0; ++i) ::usleep(10000);
+      EXPECT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0) << "the other program still waits";
+      if (!WIFEXITED(iStatus)) ::kill(pid, SIGKILL), ::waitpid(pid, nullptr, 0);
+    };
+    Erase(sPath, false);
+    EXPECT_EQ(Exists(sPath), iMode != O_RDONLY) << iMode;
+  }
 }
 
 }  // namespace

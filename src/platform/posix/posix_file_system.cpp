@@ -167,20 +167,34 @@ std::error_code NameRemovable(int iFolderFd, const std::string& sName) {
   return {};
 }
 
+// Gives a broken lease up at once, so that the program that opened the file does not wait for
+// the erase to end; the engine then reads the passes back. fcntl is safe in a signal handler.
+void GiveUpLease(int, siginfo_t* pInfo, void*) {
+  const int iSaved = errno;
+  ::fcntl(pInfo->si_fd, F_SETLEASE, F_UNLCK);
+  errno = iSaved;
+}
+
 // A write lease is granted only while no other descriptor anywhere is open on the file, a
 // mapping's included: a file that another program holds open or has mapped is in use and
 // refused (EAGAIN). Where the system grants no lease (another owner's file, a file system
-// without leases) bLeased stays false and the engine reads the passes back instead. Nobody is
-// signalled when the lease is broken (SIGURG, ignored by default, until the owner is cleared):
-// the lease only tells, it never stops this program.
+// without leases) bLeased stays false and the engine reads the passes back instead. When
+// another program opens the file later, the lease only tells: GiveUpLease lets it through.
 std::error_code TakeWriteLease(int fd, bool& bLeased) {
-  ::fcntl(fd, F_SETSIG, SIGURG);
+  static const int iLeaseSignal = [] {
+    struct sigaction action {};
+    action.sa_sigaction = GiveUpLease;
+    action.sa_flags = SA_SIGINFO | SA_RESTART;
+    ::sigemptyset(&action.sa_mask);
+    ::sigaction(SIGRTMIN + 1, &action, nullptr);
+    return SIGRTMIN + 1;
+  }();
+  ::fcntl(fd, F_SETSIG, iLeaseSignal);
   bLeased = ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
   if (!bLeased) return errno == EAGAIN ? std::make_error_code(std::errc::device_or_resource_busy) : std::error_code();
-  ::fcntl(fd, F_SETOWN, 0);
+  ::fcntl(fd, F_SETOWN, ::getpid());
   return {};
 }
-
 
 }  // namespace
 
