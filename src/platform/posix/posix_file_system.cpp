@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -145,6 +146,44 @@ std::error_code UnlinkIf(int iFolderFd, const std::string& sName, Accept accept)
 }
 
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A mountinfo field with its octal escapes ("\040" for a blank) decoded.
+std::string Unescaped(const std::string& sField) {
+  std::string sText;
+  for (size_t i = 0; i < sField.size(); ++i) {
+    const bool bEscape = sField[i] == '\\' && i + 3 < sField.size() && std::isdigit(static_cast<unsigned char>(sField[i + 1]));
+    sText += bEscape ? static_cast<char>(std::stoi(sField.substr(i + 1, 3), nullptr, 8)) : sField[i];
+    if (bEscape) i += 3;
+  }
+  return sText;
+}
+
+// Where the open folder fd lies within its file system, ending in the separator: its mount's
+// root there (mountinfo's fourth field) joined with its path below the mount point. A bind mount
+// of a folder deep inside a file system shows the folder's true place, whatever path reached it.
+// Empty when it cannot be told.
+std::string PlaceInFileSystem(int fd) {
+  std::ifstream info("/proc/self/fdinfo/" + std::to_string(fd));
+  std::string sMount;
+  for (std::string sKey; info >> sKey && sKey != "mnt_id:";) {}
+  info >> sMount;
+  std::string sPath(PATH_MAX, '\0');
+  const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), sPath.data(), sPath.size());
+  if (sMount.empty() || n <= 0) return {};
+  sPath.resize(static_cast<size_t>(n));
+  std::ifstream in("/proc/self/mountinfo");
+  for (std::string sLine; std::getline(in, sLine);) {
+    std::istringstream fields(sLine);
+    std::string sId, sParent, sDevice, sRoot, sPoint;
+    fields >> sId >> sParent >> sDevice >> sRoot >> sPoint;
+    if (sId != sMount) continue;
+    sRoot = Unescaped(sRoot), sPoint = Unescaped(sPoint);
+    if (!paths::LiesIn(sPath, paths::AsFolder(sPoint))) return {};
+    const std::string sBelow = sPath.substr(sPoint == "/" ? 0 : sPoint.size());
+    return paths::AsFolder((sRoot == "/" ? "" : sRoot) + sBelow);
+  }
+  return {};
+}
 
 // Whether the entry sName could be removed from the folder iFolderFd once overwritten: the folder
 // writable to this process, neither immutable nor append-only, and, where the folder is sticky,
@@ -322,19 +361,27 @@ void PosixFileSystem::Unconfine() {
 }
 
 int PosixFileSystem::HeldDepthIn(const std::string& sFolder) const {
-  struct stat target {};
-  if (m_iRootFd < 0 || ::stat(sFolder.c_str(), &target) != 0) return -1;
+  struct stat targetSt {};
+  if (m_iRootFd < 0 || ::stat(sFolder.c_str(), &targetSt) != 0) return -1;
   // Up from the held map through "..", which crosses out of a bind mount to where it is mounted.
   Descriptor folder(::openat(m_iRootFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
   for (int iDepth = 0;; ++iDepth) {
     struct stat st {};
     if (folder.Get() < 0 || ::fstat(folder.Get(), &st) != 0) return -1;
-    if (SameInode(st, target)) return iDepth;
+    if (SameInode(st, targetSt)) return iDepth;
     Descriptor parent(::openat(folder.Get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
     struct stat above {};
-    if (parent.Get() < 0 || ::fstat(parent.Get(), &above) != 0 || SameInode(above, st)) return -1;
+    if (parent.Get() < 0 || ::fstat(parent.Get(), &above) != 0 || SameInode(above, st)) break;
     folder = std::move(parent);
   }
+  // A bind mount of a folder inside sFolder leads up to where it is mounted, not to sFolder:
+  // their places within the one file system tell.
+  const Descriptor target(::open(sFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  struct stat held {};
+  if (target.Get() < 0 || ::fstat(m_iRootFd, &held) != 0 || held.st_dev != targetSt.st_dev) return -1;
+  const std::string sHeld = PlaceInFileSystem(m_iRootFd), sTarget = PlaceInFileSystem(target.Get());
+  if (sHeld.empty() || sTarget.empty() || !paths::LiesIn(sHeld, sTarget)) return -1;
+  return static_cast<int>(std::count(sHeld.begin() + static_cast<long>(sTarget.size()), sHeld.end(), '/'));
 }
 
 std::error_code PosixFileSystem::Locate(const std::string& sPath, int& iFolderFd, std::string& sName) const {
