@@ -193,7 +193,8 @@ TEST_F(OtherWriterTest, FileThatAnotherProgramWritesIsNotErased) {
 }
 
 // One folder run, as an ordinary user, meets the files it must keep; each says why under its
-// failure line, and the closing line counts them by reason.
+// failure line, and the closing line counts them by reason. So does a file removed after the
+// question.
 TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   const std::string sMap = temp.MakeFolder("map");
   const int fd = ::open(temp.Write("map/held", "h").c_str(), O_RDONLY);
@@ -214,6 +215,11 @@ TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
                                       "    1 x it has a second hard link: its contents are reachable under another name",
                                       "    1 x no permission", "    1 x not a regular file", "    1 x open in another program"}));
   EXPECT_TRUE(view.Has("Could not erased file held [in 0.1 seconds]\r\n  Reason: open in another program")) << view.sText;
+  // A file removed after the question.
+  const std::string sGone = temp.Write("gone.txt", "g");
+  dialogs.onQuestion = [&] { ::unlink(sGone.c_str()); };
+  Erase(sGone, false);
+  EXPECT_EQ(view.Lines()[1], "  Reason: it no longer exists");
 }
 
 // Another program opening a file under erase is let through at once, not after the erase (or the
