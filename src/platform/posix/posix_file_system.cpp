@@ -169,7 +169,7 @@ std::string PlaceInFileSystem(int fd) {
   info >> sMount;
   std::string sPath(PATH_MAX, '\0');
   const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), sPath.data(), sPath.size());
-  if (sMount.empty() || n <= 0) return {};
+  if (sMount.empty() || n <= 0 || n >= static_cast<ssize_t>(sPath.size())) return {};
   sPath.resize(static_cast<size_t>(n));
   std::ifstream in("/proc/self/mountinfo");
   for (std::string sLine; std::getline(in, sLine);) {
