@@ -32,6 +32,7 @@ void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBy
   const std::string sName = paths::LastName(sTarget);
   m_sngFileStart = m_clock.TimeOfDay();
   m_lInUse = lBytes;
+  m_bNameLeft = false;
 
   std::error_code ec;
   std::string sReason;
@@ -57,6 +58,7 @@ void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBy
       m_pFile->Truncate(m_pFile->Length());
     // The name is removed only while it still leads to the file just overwritten.
     if (!ec && (ec = m_pFile->Remove())) sReason = "its contents were overwritten, but its name could not be removed: ";
+    m_bNameLeft = !ec && m_pFile->NameLeft();
     const std::error_code ecClosed = CloseEraseFile();
     if (!ec) ec = ecClosed;
   }
@@ -65,6 +67,8 @@ void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBy
   if (ec) {
     ReportElapsed("Could not erased file " + sName, true, "  Reason: " + m_sLastReason);
     lBytes = -1;
+  } else if (m_bNameLeft) {
+    ReportElapsed("  Its name may remain in its folder: it could not be renamed before it was removed.", false);
   }
   ShowDots();
   m_pump.Pump();

@@ -104,6 +104,7 @@ class Eraser {
   float m_sngFileStart = 0;                // clock when the current file's erase began
   int64_t m_lInUse = 0;                    // see LastInUse
   std::string m_sLastReason;               // see LastReason
+  bool m_bNameLeft = false;                // the last file's name could not be renamed away
   int m_iDots = 0;
 };
 

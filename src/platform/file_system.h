@@ -84,8 +84,13 @@ class ExclusiveFile {
   virtual std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) = 0;
 
   // Deletes the name the file was opened under, provided that name, reached again from the held
-  // map through the same folders, still leads to this very file. The file stays open.
+  // map through the same folders, still leads to this very file; the name is first renamed to a
+  // meaningless one, so that the folder's record of it is rewritten. The file stays open.
   virtual std::error_code Remove() = 0;
+
+  // After Remove: true when the name could not be renamed away first, so that it may remain in
+  // the folder's records.
+  virtual bool NameLeft() const { return false; }
 
   virtual std::error_code Close() = 0;
 };

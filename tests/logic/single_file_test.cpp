@@ -61,6 +61,10 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
                                                     "Erasing notes.txt  [1,025 bytes]"}));
   EXPECT_TRUE(iSeenOn == 0 && dialogs.iChoosers == 0 && !fs.Find("/home/u/notes.txt"));
   EXPECT_TRUE(!view.bEraseEnabled && view.bSelectEnabled && !view.bBusy && form.Record().sTarget.empty());
+  fs.bNamesStay = true;  // erased all the same, and said so
+  EraseFile("named.txt", "n");
+  EXPECT_EQ(view.Lines()[2], "  Its name may remain in its folder: it could not be renamed before it was removed.");
+  fs.bNamesStay = false;
   fs.sKeepsCopies = "f2fs";
   EraseFile("copied.txt", "c");
   EXPECT_EQ(LastBox(), "Are You sure You want to erase copied.txt?\r\n\r\nThis f2fs file system keeps old copies that "

@@ -70,6 +70,7 @@ TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   ::SetFileAttributesW(Long("map\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   Erase(sRoot + "map\\", true);
   EXPECT_EQ(Counts(), "Erased 7 file(s) and 5 folder(s)") << view.sText;
+  EXPECT_FALSE(view.Has("Its name may remain")) << "every name is renamed away through its handle";
   EXPECT_FALSE(Exists("map"));
   EXPECT_TRUE(Exists(""));
 }

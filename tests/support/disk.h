@@ -121,8 +121,9 @@ class LoopMount {
     if (!m_sDevice.empty()) RunQuietly("losetup -d " + m_sDevice);
     m_sDevice.clear();
   }
-  // The raw bytes of the image, to be searched after Unmount.
+  // The raw bytes of the image, to be searched after Unmount, and its path.
   std::string RawImage() const { return ReadFile(m_sImage); }
+  const std::string& ImagePath() const { return m_sImage; }
 
  private:
   std::string MakeCommand() const {

@@ -38,6 +38,7 @@ class MemoryFileSystem : public FileSystem {
   int64_t lWriteLimit = 0;   // when set, no single write lands more than this many bytes
   bool bShared = false;      // the open file cannot be held alone: the engine reads it back
   bool bFailWriteBack = false;  // waiting for a range's write-back reports a write error
+  bool bNamesStay = false;      // a removed file's name could not be renamed away first
   std::function<void(Node&)> onFlush;  // runs at every flush, as another writer would
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
@@ -185,6 +186,7 @@ class MemoryFile : public ExclusiveFile {
     return {};
   }
   std::error_code Remove() override { return m_fs.Remove(m_sPath); }
+  bool NameLeft() const override { return m_fs.bNamesStay; }
   std::error_code Close() override { return {}; }
 
  private:

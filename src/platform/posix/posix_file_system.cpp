@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <utility>
 
@@ -146,6 +147,89 @@ std::error_code UnlinkIf(int iFolderFd, const std::string& sName, Accept accept)
 }
 
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A meaningless name of lLength characters that the folder iFolderFd does not hold yet.
+std::string UnusedName(int iFolderFd, size_t lLength) {
+  static std::mt19937_64 random{std::random_device{}()};
+  for (;;) {
+    std::string sName(lLength, '0');
+    for (char& c : sName) c = "0123456789abcdefghijklmnopqrstuvwxyz"[random() % 36];
+    struct stat st {};
+    if (::fstatat(iFolderFd, sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) return sName;
+  }
+}
+
+// Renames the entry sName of the folder iFolderFd to a meaningless name of its own length, so that
+// the folder's record of the old name is rewritten before the entry goes; never over another
+// entry. The new name, or sName where it could not be renamed.
+std::string RenameAway(int iFolderFd, const std::string& sName) {
+  const std::string sNew = UnusedName(iFolderFd, sName.size());
+  bool bRenamed = ::syscall(SYS_renameat2, iFolderFd, sName.c_str(), iFolderFd, sNew.c_str(), RENAME_NOREPLACE) == 0;
+  // Some FUSE file systems take no flags; the new name was free a moment ago.
+  if (!bRenamed && errno == EINVAL) bRenamed = ::renameat(iFolderFd, sName.c_str(), iFolderFd, sNew.c_str()) == 0;
+  return bRenamed ? sNew : sName;
+}
+
+// True when the open folder holds no entry but "." and "..".
+bool IsEmptyFolder(int iDirFd) {
+  DIR* pDir = ::fdopendir(::dup(iDirFd));
+  if (pDir == nullptr) return false;
+  bool bEmpty = true;
+  while (const dirent* pEntry = ::readdir(pDir)) {
+    const std::string sName = pEntry->d_name;
+    bEmpty = bEmpty && (sName == "." || sName == "..");
+  }
+  ::closedir(pDir);
+  return bEmpty;
+}
+
+// True for the file systems sticks carry, whose folders keep a removed entry's name where a
+// recovery tool reads it (FAT, exFAT and NTFS, by the kernel or through FUSE); ext4, XFS and btrfs
+// leave no name such a tool lists.
+bool KeepsFreedEntries(int iDirFd) {
+  constexpr uint64_t kTypes[] = {0x65735546 /* FUSE */, 0x4d44 /* FAT */, 0x2011BAB0 /* exFAT */,
+                                 0x7366746e /* ntfs3 */, 0x5346544e /* ntfs */};
+  struct statfs info {};
+  return ::fstatfs(iDirFd, &info) == 0 &&
+         std::find(std::begin(kTypes), std::end(kTypes), static_cast<uint64_t>(info.f_type)) != std::end(kTypes);
+}
+
+// Writes meaningless names over what an emptied folder's entry area still holds of the names it
+// had: it is filled with empty files of short meaningless names, which fit wherever an old entry
+// lay, until the area has grown (or a bound for file systems whose folders show no size), and
+// they are removed again. Only for folders of the chosen map.
+void OverwriteFreedEntries(int iDirFd) {
+  struct stat st {};
+  if (!KeepsFreedEntries(iDirFd) || ::fstat(iDirFd, &st) != 0) return;
+  const off_t lArea = st.st_size;
+  const size_t lBound = std::max<size_t>(64, static_cast<size_t>(lArea) / 12 + 1);
+  std::vector<std::string> asMade;
+  while (asMade.size() < lBound) {
+    const std::string sName = UnusedName(iDirFd, 4);
+    const int fd = ::openat(iDirFd, sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) break;
+    ::close(fd);
+    asMade.push_back(sName);
+    if (lArea > 0 && ::fstat(iDirFd, &st) == 0 && st.st_size > lArea) break;
+  }
+  for (const std::string& sName : asMade) ::unlinkat(iDirFd, sName.c_str(), 0);
+}
+
+// Removes the emptied folder sName of iParentFd, held open as iDirFd, with its name: its entry
+// area overwritten when bFill, renamed away, then removed. A folder that is not empty keeps its
+// name and everything else.
+std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd, bool bFill) {
+  if (iDirFd < 0 || !IsEmptyFolder(iDirFd)) {
+    return ::unlinkat(iParentFd, sName.c_str(), AT_REMOVEDIR) == 0 ? std::error_code() : LastError();
+  }
+  if (bFill) OverwriteFreedEntries(iDirFd);
+  const std::string sNew = KeepsFreedEntries(iParentFd) ? RenameAway(iParentFd, sName) : sName;
+  if (::unlinkat(iParentFd, sNew.c_str(), AT_REMOVEDIR) == 0) return {};
+  const std::error_code ec = LastError();
+  // Filled again meanwhile: it keeps its own name.
+  if (sNew != sName) ::syscall(SYS_renameat2, iParentFd, sNew.c_str(), iParentFd, sName.c_str(), RENAME_NOREPLACE);
+  return ec;
+}
 
 // A mountinfo field with its octal escapes ("\040" for a blank) decoded.
 std::string Unescaped(const std::string& sField) {
@@ -308,6 +392,8 @@ class PosixExclusiveFile : public ExclusiveFile {
 
   std::error_code Flush() override { return ::fdatasync(m_fd) == 0 ? std::error_code() : LastError(); }
 
+  bool NameLeft() const override { return m_bNameLeft; }
+
   // The write lease, taken at the open, is broken the moment anyone else opens the file.
   bool HeldAlone() const override { return m_bLeased && ::fcntl(m_fd, F_GETLEASE) == F_WRLCK; }
 
@@ -317,7 +403,7 @@ class PosixExclusiveFile : public ExclusiveFile {
   }
 
   std::error_code Remove() override {
-    return m_owner.RemoveSameFile(m_sPath, static_cast<uint64_t>(m_st.st_dev), static_cast<uint64_t>(m_st.st_ino));
+    return m_owner.RemoveSameFile(m_sPath, static_cast<uint64_t>(m_st.st_dev), static_cast<uint64_t>(m_st.st_ino), m_bNameLeft);
   }
 
   std::error_code Close() override {
@@ -341,6 +427,7 @@ class PosixExclusiveFile : public ExclusiveFile {
   int m_fd;
   struct stat m_st;
   bool m_bLeased;
+  bool m_bNameLeft = false;
 };
 
 PosixFileSystem::~PosixFileSystem() { Unconfine(); }
@@ -505,7 +592,8 @@ std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::un
   return {};
 }
 
-std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode) const {
+std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode,
+                                                bool& bNameLeft) const {
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
@@ -515,7 +603,12 @@ std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64
   struct stat st {};
   if (::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
   if (static_cast<uint64_t>(st.st_dev) != lDevice || static_cast<uint64_t>(st.st_ino) != lInode) return KeptCause::kReplaced;
-  return ::unlinkat(folder.Get(), sName.c_str(), 0) == 0 ? std::error_code() : LastError();
+  // The name goes too, where the file system keeps removed names for a recovery tool to list: it
+  // is renamed away first.
+  const bool bRename = KeepsFreedEntries(folder.Get());
+  const std::string sNew = bRename ? RenameAway(folder.Get(), sName) : sName;
+  bNameLeft = bRename && sNew == sName;
+  return ::unlinkat(folder.Get(), sNew.c_str(), 0) == 0 ? std::error_code() : LastError();
 }
 
 std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
@@ -535,9 +628,9 @@ std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
   const Descriptor folder(iFolderFd);
   if (ec) return ec;
   // A link in the folder's place fails here (ELOOP), a mount point too (EXDEV).
-  const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_PATH | O_NOFOLLOW | O_DIRECTORY));
+  const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_RDONLY | O_NOFOLLOW | O_DIRECTORY));
   if (pinned.Get() < 0) return LastError();
-  return ::unlinkat(folder.Get(), sName.c_str(), AT_REMOVEDIR) == 0 ? std::error_code() : LastError();
+  return RemoveEmptiedFolder(folder.Get(), sName, pinned.Get(), true);
 }
 
 std::error_code PosixFileSystem::RemoveRoot() {
@@ -552,7 +645,10 @@ std::error_code PosixFileSystem::RemoveRoot() {
   if (::fstat(m_iRootFd, &held) != 0 || ::fstatat(parent.Get(), sName.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
     return LastError();
   if (!SameInode(held, named)) return Refused();
-  return ::unlinkat(parent.Get(), sName.c_str(), AT_REMOVEDIR) == 0 ? std::error_code() : LastError();
+  // The map's entry area is the user's to overwrite; its name, in a folder the user did not
+  // choose, is only renamed away.
+  const Descriptor opened(::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get(), true);
 }
 
 std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder) const {

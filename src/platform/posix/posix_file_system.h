@@ -44,7 +44,8 @@ class PosixFileSystem : public FileSystem {
   // Removes the held map itself, provided its name still leads to the folder held.
   std::error_code RemoveRoot();
   // Removes a file name whose entry must still be the inode (lDevice, lInode).
-  std::error_code RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode) const;
+  // bNameLeft tells whether the name could not be renamed away first.
+  std::error_code RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode, bool& bNameLeft) const;
 
   int m_iRootFd = -1;
   HeldRoot m_held;

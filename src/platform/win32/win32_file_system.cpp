@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "platform/exclusive_open.h"
@@ -154,6 +155,23 @@ std::error_code DeleteOpened(HANDLE h) {
                                                                                            : LastError();
 }
 
+// Renames the open file h to a meaningless name of lChars characters in its folder hFolder,
+// through the handles and never over another entry; false where it could not be renamed.
+bool RenameAway(HANDLE h, HANDLE hFolder, size_t lChars) {
+  if (hFolder == nullptr || lChars == 0) return false;
+  static std::mt19937_64 random{std::random_device{}()};
+  std::wstring sName(lChars, L'0');
+  for (wchar_t& c : sName) c = L"0123456789abcdefghijklmnopqrstuvwxyz"[random() % 36];
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFORMATION) + sName.size() * sizeof(wchar_t));
+  auto* pInfo = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+  pInfo->ReplaceIfExists = FALSE;
+  pInfo->RootDirectory = hFolder;
+  pInfo->FileNameLength = static_cast<ULONG>(sName.size() * sizeof(wchar_t));
+  std::copy(sName.begin(), sName.end(), pInfo->FileName);
+  IO_STATUS_BLOCK io{};
+  return ::NtSetInformationFile(h, &io, pInfo, static_cast<ULONG>(buffer.size()), FileRenameInformation) >= 0;
+}
+
 bool IsPlainName(const std::wstring& sName) {
   return !sName.empty() && sName != L"." && sName != L".." && sName.find_first_of(L":/") == std::wstring::npos;
 }
@@ -172,8 +190,9 @@ int64_t ClusterSize(HANDLE h) {
 // open, write or map it while it is held.
 class Win32ExclusiveFile : public ExclusiveFile {
  public:
-  Win32ExclusiveFile(Handle h, int64_t lLength, int64_t lAllocated)
-      : m_h(std::move(h)), m_lLength(lLength), m_lAllocated(lAllocated), m_lBlock(ClusterSize(m_h.Get())) {}
+  Win32ExclusiveFile(Handle h, int64_t lLength, int64_t lAllocated, Handle folder = Handle(), size_t lNameChars = 0)
+      : m_h(std::move(h)), m_lLength(lLength), m_lAllocated(lAllocated), m_lBlock(ClusterSize(m_h.Get())),
+        m_folder(std::move(folder)), m_lNameChars(lNameChars) {}
 
   int64_t Length() const override { return m_lLength; }
   int64_t AllocatedBytes() const override { return m_lAllocated; }
@@ -271,8 +290,14 @@ class Win32ExclusiveFile : public ExclusiveFile {
     }
   }
 
-  // The handle was opened on this very file with delete access, so no other file can be hit.
-  std::error_code Remove() override { return DeleteOpened(m_h.Get()); }
+  // The handle was opened on this very file with delete access, so no other file can be hit. The
+  // name is renamed away first, through the handle, so that the folder's record of it is
+  // rewritten; never over another entry.
+  std::error_code Remove() override {
+    m_bNameLeft = !RenameAway(m_h.Get(), m_folder.Get(), m_lNameChars);
+    return DeleteOpened(m_h.Get());
+  }
+  bool NameLeft() const override { return m_bNameLeft; }
 
   std::error_code Close() override { return m_h.Close() ? std::error_code() : LastError(); }
 
@@ -288,6 +313,9 @@ class Win32ExclusiveFile : public ExclusiveFile {
   int64_t m_lLength;
   int64_t m_lAllocated;
   int64_t m_lBlock;
+  Handle m_folder;          // the folder the file was opened in; none for a stream
+  size_t m_lNameChars = 0;  // the length of its name there
+  bool m_bNameLeft = false;
 };
 
 Win32FileSystem::~Win32FileSystem() { Unconfine(); }
@@ -336,7 +364,7 @@ int Win32FileSystem::HeldDepthIn(const std::string& sFolder) const {
 }
 
 std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
-                                      Handle& h) const {
+                                      Handle& h, Handle* pParent) const {
   h.Reset();
   const std::string sEntry = paths::WithoutSeparator(sPath);
   if (!m_root.IsOpen()) {
@@ -376,7 +404,13 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
     hFolder = folder.Get();
   }
   const NTSTATUS lStatus = OpenRelative(hFolder, asNames.back(), access, lShare, lOptions, h);
-  return lStatus < 0 ? FromStatus(lStatus) : std::error_code();
+  if (lStatus < 0) return FromStatus(lStatus);
+  if (pParent != nullptr) {
+    HANDLE hCopy = nullptr;
+    const HANDLE hProcess = ::GetCurrentProcess();
+    if (::DuplicateHandle(hProcess, hFolder, hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS) != 0) pParent->Reset(hCopy);
+  }
+  return {};
 }
 
 int32_t Win32FileSystem::GetAttributes(const std::string& sPath) const {
@@ -452,15 +486,17 @@ class Win32OpenSteps : public ExclusiveOpenSteps {
 std::error_code Win32FileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
   pFile.reset();
   if (!m_root.IsOpen() || m_held.Names(sPath)) return Refused();
+  Handle folder;
   Win32OpenSteps steps([&](ACCESS_MASK access, ULONG lShare, Handle& h) {
-    return Open(sPath, access, lShare, FILE_NON_DIRECTORY_FILE, h);
+    return Open(sPath, access, lShare, FILE_NON_DIRECTORY_FILE, h, &folder);
   });
   if (std::error_code ec = OpenExclusively(steps)) return ec;
   FILE_STANDARD_INFO standard{};
   if (::GetFileInformationByHandleEx(steps.m_file.Get(), FileStandardInfo, &standard, sizeof standard) == 0)
     return LastError();
   pFile = std::make_unique<Win32ExclusiveFile>(std::move(steps.m_file), steps.m_info.lSize,
-                                               standard.AllocationSize.QuadPart);
+                                               standard.AllocationSize.QuadPart, std::move(folder),
+                                               win32::Widen(paths::LastName(sPath)).size());
   return {};
 }
 

@@ -34,9 +34,10 @@ class Win32FileSystem : public FileSystem {
   // Opens the entry sPath itself (a reparse point is opened as such). Below the held map every
   // folder on the way is opened from the one before it by name, and must be a plain folder on
   // the map's volume, held without delete sharing while the next one opens; a path outside the
-  // map is refused. Without a held map the path is opened as it stands.
+  // map is refused. Without a held map the path is opened as it stands. pParent, when given,
+  // receives a handle on the folder the entry was opened in (below a held map only).
   std::error_code Open(const std::string& sPath, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
-                       win32::Handle& h) const;
+                       win32::Handle& h, win32::Handle* pParent = nullptr) const;
 
   win32::Handle m_root;
   HeldRoot m_held;
