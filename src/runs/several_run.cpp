@@ -104,7 +104,7 @@ void SeveralRun::Run() {
       sHeld = sFolder;
       eHeld = held->Held() ? m_s.protection.CheckHeld(turn.item.bMap) : Refusal::kNone;
     }
-    EraseItem(turn.item, held->Held(), eHeld);
+    EraseItem(turn.item, sFolder, held->Held(), eHeld);
   }
   held.reset();
   r.bSeveral = false;
@@ -114,9 +114,8 @@ void SeveralRun::Run() {
   m_folderRun.Finish(r.totals, asOldCopies);
 }
 
-void SeveralRun::EraseItem(const Target& item, bool bHeld, Refusal eHeld) {
+void SeveralRun::EraseItem(const Target& item, const std::string& sFolder, bool bHeld, Refusal eHeld) {
   RunRecord& r = m_s.record;
-  const std::string sFolder = m_s.dd.ExtractPath(item.sPath);
   // An item is erased as what it was chosen as; one that is gone, or is now something else, is
   // said to be so.
   const bool bStill = item.bMap == paths::IsFolder(m_s.fs, item.sPath) && m_s.fs.GetAttributes(item.sPath) != -1;

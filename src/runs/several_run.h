@@ -30,9 +30,9 @@ class SeveralRun {
   // heldChecks keeps the identity check of each folder met.
   Refusal Check(const Target& item, std::map<std::string, Refusal>& heldChecks) const;
 
-  // Erases one item whose folder is held (bHeld) and was found by identity to be eHeld,
-  // adding what it erased to the run's totals.
-  void EraseItem(const Target& item, bool bHeld, Refusal eHeld);
+  // Erases one item whose folder sFolder (the map itself for a map) is held (bHeld) and was
+  // found by identity to be eHeld, adding what it erased to the run's totals.
+  void EraseItem(const Target& item, const std::string& sFolder, bool bHeld, Refusal eHeld);
 
   RunServices m_s;
   FolderRun& m_folderRun;
