@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <random>
 
 namespace tarnwipe::paths {
 namespace {
@@ -75,6 +76,13 @@ std::string ResolveLeadingPart(const std::string& sPath, const std::function<std
     sRest = sRest.empty() ? sPart : WithSeparator(sPart) + sRest;
     sHead = sParent;
   }
+}
+
+std::string MeaninglessName(size_t lChars) {
+  static std::mt19937_64 random{std::random_device{}()};
+  std::string sName(lChars, '0');
+  for (char& c : sName) c = "0123456789abcdefghijklmnopqrstuvwxyz"[random() % 36];
+  return sName;
 }
 
 bool LiesIn(const std::string& sPath, const std::string& sFolder) {

@@ -44,6 +44,10 @@ std::string FolderPart(const std::string& sPath);
 // root it cannot resolve stays as it is. A folder path keeps its trailing separator.
 std::string ResolveLeadingPart(const std::string& sPath, const std::function<std::string(const std::string&)>& resolve);
 
+// A meaningless name of lChars letters and digits, different on every call, to put in place of a
+// removed entry's name.
+std::string MeaninglessName(size_t lChars);
+
 // True when sPath is sFolder (ending in the separator) or lies below it. Names compare exactly
 // on POSIX, whose file systems tell names apart by letter case, and without letter case on
 // Windows, whose file systems do not.

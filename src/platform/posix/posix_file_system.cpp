@@ -23,7 +23,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <utility>
 
@@ -150,10 +149,8 @@ bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == 
 
 // A meaningless name of lLength characters that the folder iFolderFd does not hold yet.
 std::string UnusedName(int iFolderFd, size_t lLength) {
-  static std::mt19937_64 random{std::random_device{}()};
   for (;;) {
-    std::string sName(lLength, '0');
-    for (char& c : sName) c = "0123456789abcdefghijklmnopqrstuvwxyz"[random() % 36];
+    const std::string sName = paths::MeaninglessName(lLength);
     struct stat st {};
     if (::fstatat(iFolderFd, sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) return sName;
   }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <random>
 #include <vector>
 
 #include "platform/exclusive_open.h"
@@ -159,9 +158,7 @@ std::error_code DeleteOpened(HANDLE h) {
 // through the handles and never over another entry; false where it could not be renamed.
 bool RenameAway(HANDLE h, HANDLE hFolder, size_t lChars) {
   if (hFolder == nullptr || lChars == 0) return false;
-  static std::mt19937_64 random{std::random_device{}()};
-  std::wstring sName(lChars, L'0');
-  for (wchar_t& c : sName) c = L"0123456789abcdefghijklmnopqrstuvwxyz"[random() % 36];
+  const std::wstring sName = win32::Widen(paths::MeaninglessName(lChars));
   std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFORMATION) + sName.size() * sizeof(wchar_t));
   auto* pInfo = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
   pInfo->ReplaceIfExists = FALSE;
