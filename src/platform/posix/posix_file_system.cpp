@@ -197,7 +197,7 @@ bool KeepsFreedEntries(int iDirFd) {
 // they are removed again. Only for folders of the chosen map.
 void OverwriteFreedEntries(int iDirFd) {
   struct stat st {};
-  if (!KeepsFreedEntries(iDirFd) || ::fstat(iDirFd, &st) != 0) return;
+  if (::fstat(iDirFd, &st) != 0) return;
   const off_t lArea = st.st_size;
   const size_t lBound = std::max<size_t>(64, static_cast<size_t>(lArea) / 12 + 1);
   std::vector<std::string> asMade;
@@ -212,15 +212,14 @@ void OverwriteFreedEntries(int iDirFd) {
   for (const std::string& sName : asMade) ::unlinkat(iDirFd, sName.c_str(), 0);
 }
 
-// Removes the emptied folder sName of iParentFd, held open as iDirFd, with its name: its entry
-// area overwritten when bFill, renamed away, then removed. A folder that is not empty keeps its
-// name and everything else.
-std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd, bool bFill) {
-  if (iDirFd < 0 || !IsEmptyFolder(iDirFd)) {
-    return ::unlinkat(iParentFd, sName.c_str(), AT_REMOVEDIR) == 0 ? std::error_code() : LastError();
-  }
-  if (bFill) OverwriteFreedEntries(iDirFd);
-  const std::string sNew = KeepsFreedEntries(iParentFd) ? RenameAway(iParentFd, sName) : sName;
+// Removes the emptied folder sName of iParentFd, held open as iDirFd (a folder of the chosen map,
+// or the map itself), with its name where its file system keeps removed names: its entry area
+// overwritten, renamed away, then removed. A folder that is not empty keeps its name and
+// everything else.
+std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd) {
+  const bool bNames = iDirFd >= 0 && KeepsFreedEntries(iDirFd) && IsEmptyFolder(iDirFd);
+  if (bNames) OverwriteFreedEntries(iDirFd);
+  const std::string sNew = bNames ? RenameAway(iParentFd, sName) : sName;
   if (::unlinkat(iParentFd, sNew.c_str(), AT_REMOVEDIR) == 0) return {};
   const std::error_code ec = LastError();
   // Filled again meanwhile: it keeps its own name.
@@ -627,7 +626,7 @@ std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
   // A link in the folder's place fails here (ELOOP), a mount point too (EXDEV).
   const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_RDONLY | O_NOFOLLOW | O_DIRECTORY));
   if (pinned.Get() < 0) return LastError();
-  return RemoveEmptiedFolder(folder.Get(), sName, pinned.Get(), true);
+  return RemoveEmptiedFolder(folder.Get(), sName, pinned.Get());
 }
 
 std::error_code PosixFileSystem::RemoveRoot() {
@@ -645,7 +644,7 @@ std::error_code PosixFileSystem::RemoveRoot() {
   // The map's entry area is the user's to overwrite; its name, in a folder the user did not
   // choose, is only renamed away.
   const Descriptor opened(::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get(), true);
+  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get());
 }
 
 std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder) const {
