@@ -128,7 +128,7 @@ class LoopMount {
  private:
   std::string MakeCommand() const {
     if (m_sType == "ntfs") return "mkfs.ntfs -q -F -f " + m_sImage;
-    if (m_sType == "exfat") return "mkfs.exfat " + m_sImage;
+    if (m_sType == "exfat") return "mkfs.exfat " + m_sMakeOptions + " " + m_sImage;
     if (m_sType == "vfat") return "mkfs.vfat -F 32 " + m_sImage;
     return "mkfs." + m_sType + " -q " + m_sMakeOptions + " " + m_sImage;
   }

@@ -191,15 +191,23 @@ bool KeepsFreedEntries(int iDirFd) {
          std::find(std::begin(kTypes), std::end(kTypes), static_cast<uint64_t>(info.f_type)) != std::end(kTypes);
 }
 
+// What an entry of a name of lChars characters takes up in a folder's entry area, in the units
+// FreedNames counts: its characters and a share for the entry's fixed part.
+size_t EntryUnits(size_t lChars) { return lChars + 24; }
+
 // Writes meaningless names over what an emptied folder's entry area still holds of the names it
 // had: it is filled with empty files of short meaningless names, which fit wherever an old entry
-// lay, until the area has grown (or a bound for file systems whose folders show no size), and
-// they are removed again. Only for folders of the chosen map.
-void OverwriteFreedEntries(int iDirFd) {
+// lay, and they are removed again. The filling goes on until it has taken twice the units of the
+// names removed from the folder (NTFS keeps its entries in a tree whose blocks are half full),
+// and until the area has grown where the folder shows its size (FAT and exFAT fill their area in
+// order); at least 64 names, which outgrow the part of an NTFS folder kept in its own record.
+// Only for folders of the chosen map.
+void OverwriteFreedEntries(int iDirFd, size_t lFreedUnits) {
   struct stat st {};
   if (::fstat(iDirFd, &st) != 0) return;
   const off_t lArea = st.st_size;
-  const size_t lBound = std::max<size_t>(64, static_cast<size_t>(lArea) / 12 + 1);
+  const size_t lAtLeast = std::max<size_t>(64, 2 * lFreedUnits / EntryUnits(4) + 1);
+  const size_t lBound = std::max(lAtLeast, static_cast<size_t>(lArea) / 12 + 1);
   std::vector<std::string> asMade;
   while (asMade.size() < lBound) {
     const std::string sName = UnusedName(iDirFd, 4);
@@ -207,18 +215,19 @@ void OverwriteFreedEntries(int iDirFd) {
     if (fd < 0) break;
     ::close(fd);
     asMade.push_back(sName);
-    if (lArea > 0 && ::fstat(iDirFd, &st) == 0 && st.st_size > lArea) break;
+    const bool bGrown = lArea == 0 || (::fstat(iDirFd, &st) == 0 && st.st_size > lArea);
+    if (asMade.size() >= lAtLeast && bGrown) break;
   }
   for (const std::string& sName : asMade) ::unlinkat(iDirFd, sName.c_str(), 0);
 }
 
 // Removes the emptied folder sName of iParentFd, held open as iDirFd (a folder of the chosen map,
 // or the map itself), with its name where its file system keeps removed names: its entry area
-// overwritten, renamed away, then removed. A folder that is not empty keeps its name and
-// everything else.
-std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd) {
+// overwritten (lFreedUnits: what was removed from it), renamed away, then removed. A folder that
+// is not empty keeps its name and everything else.
+std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd, size_t lFreedUnits) {
   const bool bNames = iDirFd >= 0 && KeepsFreedEntries(iDirFd) && IsEmptyFolder(iDirFd);
-  if (bNames) OverwriteFreedEntries(iDirFd);
+  if (bNames) OverwriteFreedEntries(iDirFd, lFreedUnits);
   const std::string sNew = bNames ? RenameAway(iParentFd, sName) : sName;
   if (::unlinkat(iParentFd, sNew.c_str(), AT_REMOVEDIR) == 0) return {};
   const std::error_code ec = LastError();
@@ -319,7 +328,7 @@ std::error_code TakeWriteLease(int fd, bool& bLeased) {
 
 class PosixExclusiveFile : public ExclusiveFile {
  public:
-  PosixExclusiveFile(const PosixFileSystem& owner, std::string sPath, int fd, const struct stat& st, bool bLeased)
+  PosixExclusiveFile(PosixFileSystem& owner, std::string sPath, int fd, const struct stat& st, bool bLeased)
       : m_owner(owner), m_sPath(std::move(sPath)), m_fd(fd), m_st(st), m_bLeased(bLeased) {}
   ~PosixExclusiveFile() override { Close(); }
 
@@ -418,7 +427,7 @@ class PosixExclusiveFile : public ExclusiveFile {
                                                                                         : LastError();
   }
 
-  const PosixFileSystem& m_owner;
+  PosixFileSystem& m_owner;
   std::string m_sPath;
   int m_fd;
   struct stat m_st;
@@ -441,6 +450,7 @@ void PosixFileSystem::Unconfine() {
   if (m_iRootFd >= 0) ::close(m_iRootFd);
   m_iRootFd = -1;
   m_held.Clear();
+  m_freedUnits.clear();
 }
 
 int PosixFileSystem::HeldDepthIn(const std::string& sFolder) const {
@@ -589,7 +599,7 @@ std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::un
 }
 
 std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode,
-                                                bool& bNameLeft) const {
+                                                bool& bNameLeft) {
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
@@ -604,7 +614,20 @@ std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64
   const bool bRename = KeepsFreedEntries(folder.Get());
   const std::string sNew = bRename ? RenameAway(folder.Get(), sName) : sName;
   bNameLeft = bRename && sNew == sName;
-  return ::unlinkat(folder.Get(), sNew.c_str(), 0) == 0 ? std::error_code() : LastError();
+  if (::unlinkat(folder.Get(), sNew.c_str(), 0) != 0) return LastError();
+  if (bRename) NoteFreed(folder.Get(), sName);
+  return {};
+}
+
+void PosixFileSystem::NoteFreed(int iFolderFd, const std::string& sName) {
+  struct stat st {};
+  if (::fstat(iFolderFd, &st) == 0) m_freedUnits[{st.st_dev, st.st_ino}] += EntryUnits(sName.size());
+}
+
+size_t PosixFileSystem::FreedUnits(int iDirFd) const {
+  struct stat st {};
+  const auto found = ::fstat(iDirFd, &st) == 0 ? m_freedUnits.find({st.st_dev, st.st_ino}) : m_freedUnits.end();
+  return found == m_freedUnits.end() ? 0 : found->second;
 }
 
 std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
@@ -626,7 +649,9 @@ std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
   // A link in the folder's place fails here (ELOOP), a mount point too (EXDEV).
   const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_RDONLY | O_NOFOLLOW | O_DIRECTORY));
   if (pinned.Get() < 0) return LastError();
-  return RemoveEmptiedFolder(folder.Get(), sName, pinned.Get());
+  const std::error_code removed = RemoveEmptiedFolder(folder.Get(), sName, pinned.Get(), FreedUnits(pinned.Get()));
+  if (!removed && KeepsFreedEntries(folder.Get())) NoteFreed(folder.Get(), sName);
+  return removed;
 }
 
 std::error_code PosixFileSystem::RemoveRoot() {
@@ -644,7 +669,7 @@ std::error_code PosixFileSystem::RemoveRoot() {
   // The map's entry area is the user's to overwrite; its name, in a folder the user did not
   // choose, is only renamed away.
   const Descriptor opened(::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get());
+  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get(), FreedUnits(opened.Get()));
 }
 
 std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder) const {

@@ -2,7 +2,9 @@
 // from readdir, attributes from lstat.
 #pragma once
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "platform/file_system.h"
 #include "platform/held_root.h"
@@ -45,10 +47,16 @@ class PosixFileSystem : public FileSystem {
   std::error_code RemoveRoot();
   // Removes a file name whose entry must still be the inode (lDevice, lInode).
   // bNameLeft tells whether the name could not be renamed away first.
-  std::error_code RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode, bool& bNameLeft) const;
+  std::error_code RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode, bool& bNameLeft);
+  // Notes that the entry sName went from the folder iFolderFd, so that the folder, once emptied,
+  // has its entry area filled as far as its names reached; FreedUnits tells how far that is.
+  void NoteFreed(int iFolderFd, const std::string& sName);
+  size_t FreedUnits(int iDirFd) const;
 
   int m_iRootFd = -1;
   HeldRoot m_held;
+  // Per folder (device, inode): the units of the names removed from it during this run.
+  std::map<std::pair<uint64_t, uint64_t>, size_t> m_freedUnits;
 };
 
 }  // namespace tarnwipe
