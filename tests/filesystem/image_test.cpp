@@ -127,15 +127,16 @@ struct CopiesCase {
 };
 class OldCopiesTest : public ImageTest, public ::testing::WithParamInterface<CopiesCase> {};
 
-TEST_P(OldCopiesTest, FileSystemThatKeepsOldCopiesIsNamedInTheQuestionAndBelowTheClosingLine) {
+TEST_P(OldCopiesTest, FileSystemThatKeepsOldCopiesIsNamedInTheQuestionAndOnceBelowTheClosingLine) {
   LoopMount image(temp, GetParam().pType, 320, GetParam().pOptions, GetParam().pMakeOptions);
   if (!image.Ready()) GTEST_SKIP() << GetParam().pType << " image skipped: " << image.Why();
   EXPECT_EQ(fs.FileSystemKeepingCopies(image.Root()), GetParam().pKeeper);
-  temp.Write(image.Root().substr(temp.Path().size()) + "map/a.txt", "a");
+  for (const char* pName : {"map/a.txt", "map/b.txt"}) temp.Write(image.Root().substr(temp.Path().size()) + pName, "a");
   Erase(image.Root() + "map/", true);
   const std::string sKeeper = GetParam().pKeeper;
   EXPECT_EQ(LastBox().find(" keeps old copies ") != std::string::npos, !sKeeper.empty()) << LastBox();
   EXPECT_EQ(view.Lines()[1], sKeeper.empty() ? "" : OldCopiesWarning(sKeeper).substr(2));
+  EXPECT_EQ(view.sText.find("Warning", view.sText.find("Warning") + 1), std::string::npos) << "once, not once a file";
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, OldCopiesTest,

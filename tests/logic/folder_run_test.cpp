@@ -129,16 +129,5 @@ TEST_F(FolderRunTest, ApplicationFolderBlocksThisAndLaterRunsUntilLoad) {
   EXPECT_FALSE(fs.Find(sMap + "z/z.txt"));
 }
 
-TEST_F(FolderRunTest, FileSystemKeepingOldCopiesIsNamedInTheQuestionAndOnceBelowTheClosingLine) {
-  fs.sKeepsCopies = "btrfs";
-  Make({"a.txt", "b.txt"});
-  Erase(sMap, true);
-  EXPECT_EQ(LastBox(), "Are You sure You want to erase secrets?\r\n\r\nThis btrfs file system keeps old copies that "
-                       "overwriting cannot reach.\r\n\r\n(Press <Esc> to stop!)");
-  EXPECT_EQ(view.sText.find("  Warning: btrfs keeps old copies that overwriting cannot reach; they may still be found."),
-            view.sText.find("\r\n") + 2);
-  EXPECT_EQ(view.sText.find("Warning", view.sText.find("Warning") + 1), std::string::npos);
-}
-
 }  // namespace
 }  // namespace tarnwipe::test

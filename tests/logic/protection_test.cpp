@@ -12,7 +12,7 @@
 namespace tarnwipe::test {
 namespace {
 
-TEST(Protection, FoldersWhatIsInThemTheRootAndRelativePaths) {
+TEST(Protection, FoldersWhatIsInThemTheRootRelativePathsAndSpecialFolders) {
 #ifdef _WIN32
   // Windows names ignore letter case; only the root of the drive that holds Windows is refused.
   const ProtectedFolders kFolders{{"C:\\Windows\\"}, {"C:\\Program Files\\", "C:\\Program Files (x86)\\"}};
@@ -42,10 +42,7 @@ TEST(Protection, FoldersWhatIsInThemTheRootAndRelativePaths) {
   const std::string sFile = Native("/home/u/a.txt");
   EXPECT_EQ(CheckTarget(sFile, sFile, {{Native("/usr/"), ""}, {Native("/opt/")}}), Refusal::kSystemFolder);
   EXPECT_EQ(CheckTarget(Native("/"), Native("/"), {{Native("/usr/")}, {""}}), Refusal::kProgramsFolder);
-}
-
-// The root names itself; a folder that cannot be looked up is empty, and so protects everything.
-TEST(Protection, SpecialFoldersEndInOneSeparatorOrAreEmpty) {
+  // The root names itself; a folder that cannot be looked up is empty, and so protects everything.
   FakeSpecialFolders folders;
   folders.sExecutable = "/";
   EXPECT_EQ(GetApplicationFolder(folders), Native("/"));

@@ -125,31 +125,25 @@ TEST_F(SingleFileTest, SparseFileGetsItsOwnedBlocksOnlyAndIsKeptWhenTheyChange) 
 }
 
 TEST_F(SingleFileTest, FailuresKeepTheFileAndAreReported) {
-  struct Case {
-    int iFailWriteAt, iFailFlushAt, lNoRoomFrom;
-    bool bFailWriteBack;
-    const char* pTimes;
-    size_t lSize;
-    const char* pReason;
-  };
-  for (const Case& c : {Case{2, -1, -1, false, "5", 1500, "the disk reported a write error"},
-                        Case{-1, 2, -1, false, "5", 1500, "the disk reported a write error"},
-                        Case{-1, -1, 1000, false, "5", 1500, "the disk is full"},
-                        Case{-1, -1, -1, false, "x", 1500, "the pass count is no number"},
-                        Case{-1, -1, -1, true, "5", 20 << 20, "the disk reported a write error"}}) {
+  const std::string sWriteError = "the disk reported a write error";
+  // Failing write, failing flush, no room from, failing write-back wait, pass count, size, reason.
+  for (const auto& [iFailWriteAt, iFailFlushAt, lNoRoomFrom, bFailWriteBack, pTimes, lSize, sReason] :
+       {std::tuple{2, -1, -1, false, "5", size_t{1500}, sWriteError}, {-1, 2, -1, false, "5", 1500, sWriteError},
+        {-1, -1, 1000, false, "5", 1500, "the disk is full"}, {-1, -1, -1, false, "x", 1500, "the pass count is no number"},
+        {-1, -1, -1, true, "5", 20 << 20, sWriteError}}) {
     fs.iWrites = 0;
     fs.flushed.clear();
-    fs.iFailWriteAt = c.iFailWriteAt;
-    fs.iFailFlushAt = c.iFailFlushAt;
-    fs.lNoRoomFrom = c.lNoRoomFrom;
-    fs.bFailWriteBack = c.bFailWriteBack;  // what a write-back wait reports is reported nowhere else
+    fs.iFailWriteAt = iFailWriteAt;
+    fs.iFailFlushAt = iFailFlushAt;
+    fs.lNoRoomFrom = lNoRoomFrom;
+    fs.bFailWriteBack = bFailWriteBack;  // what a write-back wait reports is reported nowhere else
     fs.lBlock = 4096;  // the passes reach into the last block's slack, and give it back when kept
-    fs.AddFile("/home/u/kept.txt", std::string(c.lSize, 'D')).lAllocated = int64_t{1} << 32;
-    view.sTimes = c.pTimes;
+    fs.AddFile("/home/u/kept.txt", std::string(lSize, 'D')).lAllocated = int64_t{1} << 32;
+    view.sTimes = pTimes;
     Erase("/home/u/kept.txt", false);
-    EXPECT_EQ(view.Lines()[0], "Could not erased file kept.txt [in 0.1 seconds]") << c.pTimes << c.lNoRoomFrom;
-    EXPECT_EQ(view.Lines()[1], std::string("  Reason: ") + c.pReason);
-    EXPECT_EQ(fs.Find("/home/u/kept.txt")->sContent.size(), c.lSize) << "a kept file keeps its length";
+    EXPECT_EQ(view.Lines()[0], "Could not erased file kept.txt [in 0.1 seconds]") << pTimes << lNoRoomFrom;
+    EXPECT_EQ(view.Lines()[1], "  Reason: " + sReason);
+    EXPECT_EQ(fs.Find("/home/u/kept.txt")->sContent.size(), lSize) << "a kept file keeps its length";
   }
   fs.bFailWriteBack = false;
   fs.nodes.erase(Native("/home/u/kept.txt"));

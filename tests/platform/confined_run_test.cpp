@@ -1,7 +1,6 @@
 // Folder runs on disk over hostile trees: a folder swapped for a link to an outside folder at
 // each moment of a run, mounts inside a map, a tree deeper than a path can name (erased whole).
 // Nothing outside the map may change.
-#include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -147,19 +146,9 @@ TEST_F(ConfinedRunTest, ProtectedFolderBoundElsewhereIsRefusedByWhatItIs) {
 
 // A tree deeper than a path can name is walked, erased and removed level by level, as rm does.
 TEST_F(ConfinedRunTest, TreeDeeperThanAPathCanNameIsErasedWhole) {
-  const std::string sLevel(200, 'd');
-  std::string sDeep = temp.MakeFolder("deep");
-  int fd = ::open(sDeep.c_str(), O_RDONLY | O_DIRECTORY);
-  for (int i = 0; i < 30; ++i) {
-    ASSERT_EQ(::mkdirat(fd, sLevel.c_str(), 0700), 0);
-    const int next = ::openat(fd, sLevel.c_str(), O_RDONLY | O_DIRECTORY);
-    ::close(fd);
-    fd = next;
-  }
-  const int file = ::openat(fd, "deep.txt", O_CREAT | O_WRONLY, 0600);
-  ASSERT_EQ(::write(file, "deep secret", 11), 11);
-  ::close(file);
-  ::close(fd);
+  const std::string sLevel(200, 'd'), sDeep = temp.MakeFolder("deep");
+  ASSERT_TRUE(RunQuietly("bash -c 'cd " + sDeep + " && for i in {1..30}; do mkdir " + sLevel + " && cd " + sLevel +
+                         " || exit 1; done && printf secret > deep.txt'"));
   Erase(sDeep, true);
   EXPECT_EQ(Counts(), "Erased 1 file(s) and 31 folder(s)") << view.sText.substr(0, 300);
   EXPECT_FALSE(Exists(sDeep));

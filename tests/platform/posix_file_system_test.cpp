@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "capabilities.h"
+#include "engine/kept_reason.h"
 #include "platform/kept_cause.h"
 #include "disk.h"
 #include "fakes.h"
@@ -60,13 +61,17 @@ TEST_F(PosixFileSystemTest, ListingsDescribeEachEntryItselfAndProtectionFollowsL
   EXPECT_TRUE(protection.IsApplicationFolder(temp.Path() + "link/") && !protection.IsApplicationFolder(temp.Path()));
 }
 
-TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
+// Only a plain file with one name below the held map opens; names are removed only as what they
+// were: a file's name no longer leading to the file opened, a link's leading to a file, or a folder
+// that is not empty stay.
+TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpensAndIsRemoved) {
   const int fd = ::open(temp.Write("map/locked", "l").c_str(), O_RDONLY);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
   ASSERT_EQ(::link(temp.Write("map/shared", "s").c_str(), (temp.Path() + "map/second-name").c_str()), 0);
   ::chmod((temp.Path() + "map/shared").c_str(), 0444);
   ::mkfifo((temp.Path() + "map/fifo").c_str(), 0400);
   Link(temp.Write("outside.txt", "theirs"), "map/link");
+  Link("/nonexistent", "map/dangling");
   temp.MakeFolder("map/dir");
   ::chmod(temp.Write("map/ro", "r").c_str(), 0444);
   EXPECT_FALSE(Opens("map/ro")) << "nothing opens before a map is held";
@@ -82,42 +87,17 @@ TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
   ::close(fd);
   ASSERT_TRUE(Opens("map/ro"));  // a read-only file is made writable for its owner
   int64_t lWritten = 0;
-  EXPECT_FALSE(pFile->WriteAt(0, "X", 1, lWritten) || pFile->Flush() || pFile->Close());
-  EXPECT_EQ(ReadFile(temp.Path() + "map/ro") + ReadFile(temp.Path() + "outside.txt"), "Xtheirs");
-}
-
-// A file whose name could not be removed afterwards is not written at all: in a folder an
-// ordinary user may not write, or in an immutable one.
-TEST_F(PosixFileSystemTest, FileWhoseNameCannotBeRemovedIsNotWritten) {
-  const std::string sTheirs = temp.Write("map/theirs/f", "keep"), sFrozen = temp.Write("map/frozen/f", "keep");
-  ::chmod(sTheirs.c_str(), 0666);
-  const bool bOwned = ::chown((temp.Path() + "map/theirs").c_str(), 65534, 65534) == 0;
-  if (!bOwned || !RunQuietly("chattr +i " + temp.Path() + "map/frozen")) GTEST_SKIP() << "needs root and chattr";
-  const Confinement held(fs, temp.Path() + "map");
-  {
-    const WithoutCapabilities user({CAP_DAC_OVERRIDE, CAP_FOWNER});
-    EXPECT_EQ(fs.OpenExclusive(sTheirs, pFile), KeptCause::kNameFixed);
-  }
-  EXPECT_EQ(fs.OpenExclusive(sFrozen, pFile), KeptCause::kNameFixed);
-  RunQuietly("chattr -i " + temp.Path() + "map/frozen");
-  EXPECT_EQ(ReadFile(sTheirs) + ReadFile(sFrozen), "keepkeep");
-}
-
-TEST_F(PosixFileSystemTest, NamesAreRemovedOnlyAsWhatTheyWere) {
-  temp.Write("map/a.txt", "mine");
-  Link(temp.Write("map/target.txt", "keep me"), "map/link");
-  Link("/nonexistent", "map/dangling");
-  temp.Write("map/full/x", "x");
-  const Confinement held(fs, temp.Path() + "map");
-  ASSERT_TRUE(Opens("map/a.txt"));
-  ASSERT_EQ(::rename((temp.Path() + "map/a.txt").c_str(), (temp.Path() + "map/moved.txt").c_str()), 0);
-  temp.Write("map/a.txt", "someone else's");
+  EXPECT_FALSE(pFile->WriteAt(0, "X", 1, lWritten) || pFile->Flush());
+  ASSERT_EQ(::rename((temp.Path() + "map/ro").c_str(), (temp.Path() + "map/moved").c_str()), 0);
+  temp.Write("map/ro", "someone else's");
   EXPECT_TRUE(pFile->Remove());  // the name no longer leads to the file that was opened
-  EXPECT_TRUE(fs.RemoveLink(temp.Path() + "map/target.txt"));
+  EXPECT_FALSE(pFile->Close());
+  EXPECT_EQ(ReadFile(temp.Path() + "map/moved") + ReadFile(temp.Path() + "outside.txt"), "Xtheirs");
+  EXPECT_TRUE(fs.RemoveLink(temp.Path() + "map/shared"));
   EXPECT_FALSE(fs.RemoveLink(temp.Path() + "map/link") || fs.RemoveLink(temp.Path() + "map/dangling"));
-  EXPECT_EQ(ReadFile(temp.Path() + "map/a.txt") + ReadFile(temp.Path() + "map/target.txt"), "someone else'skeep me");
-  EXPECT_TRUE(fs.RemoveFolder(temp.Path() + "map/full/"));
+  EXPECT_EQ(ReadFile(temp.Path() + "map/ro") + ReadFile(temp.Path() + "map/shared"), "someone else'ss");
   EXPECT_TRUE(fs.RemoveFolder(temp.Path() + "map/"));
+  EXPECT_FALSE(fs.RemoveFolder(temp.Path() + "map/dir/"));
 }
 
 // Another program at work on a file while it is erased: it appends to it, or writes through a
@@ -193,8 +173,9 @@ TEST_F(OtherWriterTest, FileThatAnotherProgramWritesIsNotErased) {
 }
 
 // One folder run, as an ordinary user, meets the files it must keep; each says why under its
-// failure line, and the closing line counts them by reason. So does a file removed after the
-// question.
+// failure line, and the closing line counts them by reason. A file whose name could not be
+// removed afterwards (in a folder the user may not write, or an immutable one) is not written at
+// all. So does a file removed after the question.
 TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   const std::string sMap = temp.MakeFolder("map");
   const int fd = ::open(temp.Write("map/held", "h").c_str(), O_RDONLY);
@@ -202,18 +183,25 @@ TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   ASSERT_EQ(::link(temp.Write("map/linked", "l").c_str(), (temp.Path() + "second-name").c_str()), 0);
   ASSERT_EQ(::mkfifo((sMap + "fifo").c_str(), 0600), 0);
   temp.Write("map/sound", "s");
-  if (::chown(temp.Write("map/theirs", "t").c_str(), 65534, 65534) != 0) GTEST_SKIP() << "needs root to give a file away";
+  const std::string sTheirs = temp.Write("map/theirs/f", "keep"), sFrozen = temp.Write("map/frozen/f", "keep");
+  ::chmod(sTheirs.c_str(), 0666);
+  if (::chown(temp.Write("map/theirs.txt", "t").c_str(), 65534, 65534) != 0 || ::chown((sMap + "theirs").c_str(), 65534, 65534) != 0 ||
+      !RunQuietly("chattr +i " + sMap + "frozen"))
+    GTEST_SKIP() << "needs root to give a file away, and chattr";
   {
     const WithoutCapabilities user({CAP_DAC_OVERRIDE, CAP_FOWNER});
     Erase(sMap, true);
   }
   ::close(fd);
+  RunQuietly("chattr -i " + sMap + "frozen");
   const std::vector<std::string> asLines = view.Lines();
   EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)");
-  EXPECT_EQ(std::vector<std::string>(asLines.begin() + 1, asLines.begin() + 7),
-            (std::vector<std::string>{"  unable to delete 1 folder(s)", "  unable to erase 4 file(s)",
+  EXPECT_EQ(ReadFile(sTheirs) + ReadFile(sFrozen), "keepkeep");
+  EXPECT_EQ(std::vector<std::string>(asLines.begin() + 1, asLines.begin() + 8),
+            (std::vector<std::string>{"  unable to delete 3 folder(s)", "  unable to erase 6 file(s)",
                                       "    1 x it has a second hard link: its contents are reachable under another name",
-                                      "    1 x no permission", "    1 x not a regular file", "    1 x open in another program"}));
+                                      "    2 x " + KeptReason(KeptCause::kNameFixed), "    1 x no permission",
+                                      "    1 x not a regular file", "    1 x open in another program"}));
   EXPECT_TRUE(view.Has("Could not erased file held [in 0.1 seconds]\r\n  Reason: open in another program")) << view.sText;
   // A file removed after the question.
   const std::string sGone = temp.Write("gone.txt", "g");

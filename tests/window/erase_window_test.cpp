@@ -13,7 +13,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <filesystem>
 
 #include "disk.h"
 #include "fakes.h"
