@@ -9,14 +9,17 @@
 #   sparse an 8 GiB sparse file holding 8 MiB against an 8 MiB dense file, alternating
 #   items  100 files of 64 KiB chosen as 100 items against the same files as one map, alternating;
 #          then 100 starts of the program, one file each, until the open window lists them all
-# Usage: bench/run.sh [file|tree|walk|flat|sparse|items ...]   (all six when none is named)
+#   names  on NTFS, exFAT, FAT32 and ext4 images: a map holding a subfolder and three files, and a
+#          single file, all with telling names, erased by Tarnwipe and by the peers; how many of the
+#          six names a raw scan finds and The Sleuth Kit's fls lists afterwards
+# Usage: bench/run.sh [file|tree|walk|flat|sparse|items|names ...]   (all but names when none is named)
 # BENCH_DIR chooses the disk (default: build/bench-data in the checkout).
 set -euo pipefail
 top=$(dirname "$(readlink -f "$0")")/..
 cd "$top"
 
 missing=()
-for package in secure-delete wipe bc python3; do
+for package in secure-delete wipe bc python3 sleuthkit ntfs-3g exfat-fuse exfatprogs fusefat dosfstools; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -164,6 +167,63 @@ bench_items() {
   mkdir -p "$data/handoff"
   for _ in $(seq 1 "${ROUNDS:-5}"); do build/bench/handoff_bench "$data/handoff" 100 | tr '\n' ' '; echo; done
   rmdir "$data/handoff"
+}
+
+# Makes, mounts and fills an image of type $1 at $data/names.img on $data/names-mnt.
+names_image() {
+  local img=$data/names.img mnt=$data/names-mnt
+  rm -f "$img" && truncate -s 64M "$img" && mkdir -p "$mnt"
+  case $1 in
+    ntfs) mkfs.ntfs -q -F -f "$img" >/dev/null 2>&1 && ntfs-3g "$img" "$mnt" ;;
+    exfat) mkfs.exfat "$img" >/dev/null && mount.exfat-fuse "$(losetup -f --show "$img")" "$mnt" ;;
+    vfat) mkfs.vfat -F 32 "$img" >/dev/null && fusefat -o rw+ "$img" "$mnt" >/dev/null 2>&1 ;;
+    ext4) mkfs.ext4 -q "$img" && mount -o loop "$img" "$mnt" ;;
+  esac
+  mkdir -p "$mnt/taxoffshore2025/divorcesettlement"
+  for f in taxoffshore2025/passwordlist.txt taxoffshore2025/divorcesettlement/loveletterdraft.doc \
+           taxoffshore2025/divorcesettlement/therapynotes.pdf hiddenaccounts.xlsx; do
+    head -c 3000 /dev/urandom > "$mnt/$f"
+  done
+  sync
+}
+# Unmounts the image and prints how many of the six names a raw scan finds (ASCII, UTF-16LE, the
+# first five characters in UTF-16 as FAT and exFAT keep a name's pieces, a short name's first six
+# letters) and how many fls lists.
+names_count() {
+  local img=$data/names.img mnt=$data/names-mnt dev
+  dev=$(findmnt -n -o SOURCE "$mnt" 2>/dev/null | grep '^/dev/loop' || true)
+  umount "$mnt"; sleep 1; [ -n "$dev" ] && losetup -d "$dev" 2>/dev/null
+  local listed; listed=$(fls -r -d "$img" 2>/dev/null)
+  python3 - "$img" "$listed" <<'PY2'
+import sys
+raw = open(sys.argv[1], 'rb').read().lower()
+names = ["taxoffshore2025", "divorcesettlement", "passwordlist", "loveletterdraft", "therapynotes", "hiddenaccounts"]
+def found(n):
+    return any(p in raw for p in (n.encode(), n.encode('utf-16-le'), n[:5].encode('utf-16-le'), n[:6].encode() + b'~'))
+print(sum(map(found, names)), "/", sum(n in sys.argv[2].lower() for n in names))
+PY2
+}
+
+bench_names() {
+  echo "== names left of a map (subfolder, three files) and a single file: raw scan / fls =="
+  printf '%-26s %10s %10s %10s %10s\n' "tool" ntfs exfat vfat ext4
+  local tool fs row
+  for tool in tarnwipe shred wipe srm; do
+    row=()
+    for fs in ntfs exfat vfat ext4; do
+      names_image "$fs"
+      local m=$data/names-mnt
+      case $tool in
+        tarnwipe) tarnwipe_seconds tree "$m/taxoffshore2025" 5 >/dev/null; tarnwipe_seconds file "$m/hiddenaccounts.xlsx" 5 >/dev/null ;;
+        shred) find "$m/taxoffshore2025" "$m/hiddenaccounts.xlsx" -type f -exec shred -u {} + && find "$m/taxoffshore2025" -depth -type d -exec rmdir {} + ;;
+        wipe) wipe -rfq "$m/taxoffshore2025" "$m/hiddenaccounts.xlsx" ;;
+        srm) srm -r "$m/taxoffshore2025" "$m/hiddenaccounts.xlsx" ;;
+      esac >/dev/null 2>&1
+      row+=("$(names_count)")
+    done
+    printf '%-26s %10s %10s %10s %10s\n' "$tool" "${row[@]}"
+  done
+  rm -f "$data/names.img"
 }
 
 for what in "${@:-file tree walk flat sparse items}"; do
