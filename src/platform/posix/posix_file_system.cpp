@@ -192,7 +192,7 @@ bool KeepsFreedEntries(int iDirFd) {
 }
 
 // What an entry of a name of lChars characters takes up in a folder's entry area, in the units
-// FreedNames counts: its characters and a share for the entry's fixed part.
+// FreedUnits counts: its characters and a share for the entry's fixed part.
 size_t EntryUnits(size_t lChars) { return lChars + 24; }
 
 // Writes meaningless names over what an emptied folder's entry area still holds of the names it
