@@ -78,9 +78,9 @@ std::string ResolveLeadingPart(const std::string& sPath, const std::function<std
   }
 }
 
-std::string MeaninglessName(size_t lChars) {
+std::string MeaninglessName(size_t lChars, int iTry) {
   static std::mt19937_64 random{std::random_device{}()};
-  std::string sName(lChars, '0');
+  std::string sName(lChars + static_cast<size_t>(iTry / 200), '0');
   for (char& c : sName) c = "0123456789abcdefghijklmnopqrstuvwxyz"[random() % 36];
   return sName;
 }

@@ -45,8 +45,9 @@ std::string FolderPart(const std::string& sPath);
 std::string ResolveLeadingPart(const std::string& sPath, const std::function<std::string(const std::string&)>& resolve);
 
 // A meaningless name of lChars letters and digits, different on every call, to put in place of a
-// removed entry's name.
-std::string MeaninglessName(size_t lChars);
+// removed entry's name. iTry counts the tries at a name the folder does not hold yet: after 200
+// the names grow by a character, as every name of one length can be taken.
+std::string MeaninglessName(size_t lChars, int iTry = 0);
 
 // True when sPath is sFolder (ending in the separator) or lies below it. Names compare exactly
 // on POSIX, whose file systems tell names apart by letter case, and without letter case on

@@ -75,10 +75,13 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
         {"tree/medicalrecords/therapynotes.txt", 300}, {"tree/medicalrecords/loveletterdraft.txt", 700}}) {
     asMarkers.push_back(WriteMarked(sRoot + pName, lSize));
   }
-  // Enough names that an NTFS folder keeps them in several index blocks (not on FAT32, where
-  // fusefat takes a third of a second a file).
-  const int iMany = sType == "vfat" ? 0 : 100;
-  for (int i = 0; i < iMany; ++i) std::ofstream(sRoot + "tree/offshorefolder/confidentialmemo" + std::to_string(i));
+  // Enough names that an NTFS folder keeps them in several index blocks, and every name of one
+  // letter, so that no other one is free (not on FAT32, where fusefat takes a third of a second a file).
+  const int iMany = sType == "vfat" ? 0 : 136;
+  for (int i = 0; i < iMany; ++i) {
+    const std::string sName = i < 36 ? std::string{"0123456789abcdefghijklmnopqrstuvwxyz"[i]} : "confidentialmemo" + std::to_string(i);
+    std::ofstream(sRoot + "tree/offshorefolder/" + sName);
+  }
   const bool bSparse = sType == "ext4" || sType == "xfs";
   if (bSparse) WriteSparseFiles(sRoot + "tree/medicalrecords/", asMarkers, sType == "ext4");
   const std::string sControl = WriteMarked(sRoot + "controlremovedbyrm.bin", 700);

@@ -147,10 +147,11 @@ std::error_code UnlinkIf(int iFolderFd, const std::string& sName, Accept accept)
 
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// A meaningless name of lLength characters that the folder iFolderFd does not hold yet.
+// A meaningless name of lLength characters, or more where all of those are taken, that the folder
+// iFolderFd does not hold yet.
 std::string UnusedName(int iFolderFd, size_t lLength) {
-  for (;;) {
-    const std::string sName = paths::MeaninglessName(lLength);
+  for (int iTry = 0;; ++iTry) {
+    const std::string sName = paths::MeaninglessName(lLength, iTry);
     struct stat st {};
     if (::fstatat(iFolderFd, sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) return sName;
   }
@@ -191,32 +192,21 @@ bool KeepsFreedEntries(int iDirFd) {
          std::find(std::begin(kTypes), std::end(kTypes), static_cast<uint64_t>(info.f_type)) != std::end(kTypes);
 }
 
-// What an entry of a name of lChars characters takes up in a folder's entry area, in the units
-// FreedUnits counts: its characters and a share for the entry's fixed part.
-size_t EntryUnits(size_t lChars) { return lChars + 24; }
-
 // Writes meaningless names over what an emptied folder's entry area still holds of the names it
-// had: it is filled with empty files of short meaningless names, which fit wherever an old entry
-// lay, and they are removed again. The filling goes on until it has taken twice the units of the
-// names removed from the folder (NTFS keeps its entries in a tree whose blocks are half full),
-// and until the area has grown where the folder shows its size (FAT and exFAT fill their area in
-// order); at least 64 names, which outgrow the part of an NTFS folder kept in its own record.
+// had, lFreedUnits of them: the fillers are made as far as EntryFill wants, then removed again.
 // Only for folders of the chosen map.
 void OverwriteFreedEntries(int iDirFd, size_t lFreedUnits) {
   struct stat st {};
   if (::fstat(iDirFd, &st) != 0) return;
-  const off_t lArea = st.st_size;
-  const size_t lAtLeast = std::max<size_t>(64, 2 * lFreedUnits / EntryUnits(4) + 1);
-  const size_t lBound = std::max(lAtLeast, static_cast<size_t>(lArea) / 12 + 1);
+  const EntryFill fill(lFreedUnits, st.st_size);
   std::vector<std::string> asMade;
-  while (asMade.size() < lBound) {
-    const std::string sName = UnusedName(iDirFd, 4);
+  while (fill.WantsMore(asMade.size(), st.st_size)) {
+    const std::string sName = UnusedName(iDirFd, EntryFill::kNameChars);
     const int fd = ::openat(iDirFd, sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) break;
     ::close(fd);
     asMade.push_back(sName);
-    const bool bGrown = lArea == 0 || (::fstat(iDirFd, &st) == 0 && st.st_size > lArea);
-    if (asMade.size() >= lAtLeast && bGrown) break;
+    if (::fstat(iDirFd, &st) != 0) break;
   }
   for (const std::string& sName : asMade) ::unlinkat(iDirFd, sName.c_str(), 0);
 }
@@ -450,7 +440,7 @@ void PosixFileSystem::Unconfine() {
   if (m_iRootFd >= 0) ::close(m_iRootFd);
   m_iRootFd = -1;
   m_held.Clear();
-  m_freedUnits.clear();
+  m_freed.Clear();
 }
 
 int PosixFileSystem::HeldDepthIn(const std::string& sFolder) const {
@@ -621,13 +611,12 @@ std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64
 
 void PosixFileSystem::NoteFreed(int iFolderFd, const std::string& sName) {
   struct stat st {};
-  if (::fstat(iFolderFd, &st) == 0) m_freedUnits[{st.st_dev, st.st_ino}] += EntryUnits(sName.size());
+  if (::fstat(iFolderFd, &st) == 0) m_freed.Note(st.st_dev, st.st_ino, sName.size());
 }
 
 size_t PosixFileSystem::FreedUnits(int iDirFd) const {
   struct stat st {};
-  const auto found = ::fstat(iDirFd, &st) == 0 ? m_freedUnits.find({st.st_dev, st.st_ino}) : m_freedUnits.end();
-  return found == m_freedUnits.end() ? 0 : found->second;
+  return ::fstat(iDirFd, &st) == 0 ? m_freed.Units(st.st_dev, st.st_ino) : 0;
 }
 
 std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {

@@ -2,11 +2,10 @@
 // from readdir, attributes from lstat.
 #pragma once
 
-#include <map>
 #include <string>
-#include <utility>
 
 #include "platform/file_system.h"
+#include "platform/freed_entries.h"
 #include "platform/held_root.h"
 
 struct stat;
@@ -55,8 +54,7 @@ class PosixFileSystem : public FileSystem {
 
   int m_iRootFd = -1;
   HeldRoot m_held;
-  // Per folder (device, inode): the units of the names removed from it during this run.
-  std::map<std::pair<uint64_t, uint64_t>, size_t> m_freedUnits;
+  FreedEntries m_freed;  // what the names removed below the held map took up
 };
 
 }  // namespace tarnwipe
