@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
 
 #include "engine/kept_reason.h"
 #include "form_fixture.h"
@@ -56,6 +58,33 @@ class Win32FileSystemTest : public FormFixture<Win32FileSystem> {
   std::unique_ptr<ExclusiveFile> pFile;
 };
 
+// Watches the names below sFolder from its making on; Changes() gives them as (action, name).
+struct ChangeWatch {
+  explicit ChangeWatch(const std::string& sFolder)
+      : h(::CreateFileW(win32::LongPath(sFolder).c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)) {
+    Ask();
+  }
+  void Ask() {
+    ::ReadDirectoryChangesW(h.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), TRUE,
+                            FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME, nullptr, &at, nullptr);
+  }
+  std::multimap<DWORD, std::string> Changes() {
+    std::multimap<DWORD, std::string> changes;
+    for (DWORD lBytes = 0; ::GetOverlappedResultEx(h.Get(), &at, &lBytes, 500, FALSE) && lBytes > 0; Ask()) {
+      for (const BYTE* p = buffer.data();; p += reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(p)->NextEntryOffset) {
+        const auto* pInfo = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(p);
+        changes.emplace(pInfo->Action, win32::Narrow(std::wstring(pInfo->FileName, pInfo->FileNameLength / 2)));
+        if (pInfo->NextEntryOffset == 0) break;
+      }
+    }
+    return changes;
+  }
+  std::vector<BYTE> buffer = std::vector<BYTE>(1 << 20);  // outlives the handle, which cancels the last ask
+  OVERLAPPED at{};
+  win32::Handle h;
+};
+
 TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   const std::string sLong(120, 'n');  // the deepest file lies beyond 260 characters
   Write("map\\plain.txt", std::string(3000, 'p'));
@@ -67,10 +96,26 @@ TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   ::SetFileAttributesW(Long("map\\no-archive.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
   Write("map\\Hidden\\h.txt", "h");
   Write("map\\.cache\\c.txt", "c");
+  for (const char c : std::string("0123456789abcdefghijklmnopqrstuvwxyz")) Write("map\\Hidden\\" + std::string{c}, "1");
   ::SetFileAttributesW(Long("map\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  std::set<std::string> asNames{"map"}, asFolders{"map\\"};
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(Long("map"))) {
+    const std::string sName = win32::Narrow(entry.path().wstring().substr(Long("").wstring().size()));
+    asNames.insert(sName);
+    if (entry.is_directory()) asFolders.insert(sName + "\\");
+  }
+  ChangeWatch watch(sRoot);
   Erase(sRoot + "map\\", true);
-  EXPECT_EQ(Counts(), "Erased 7 file(s) and 5 folder(s)") << view.sText;
-  EXPECT_FALSE(view.Has("Its name may remain")) << "every name is renamed away through its handle";
+  EXPECT_EQ(Counts(), "Erased 43 file(s) and 5 folder(s)") << view.sText;
+  EXPECT_FALSE(view.Has("Its name may remain")) << view.sText;
+  std::set<std::string> asRenamed;
+  std::map<std::string, int> fillers;
+  for (const auto& [lAction, sName] : watch.Changes()) {
+    if (lAction == FILE_ACTION_RENAMED_OLD_NAME) asRenamed.insert(sName);
+    if (lAction == FILE_ACTION_ADDED) ++fillers[paths::FolderPart(sName)];
+  }
+  EXPECT_EQ(asRenamed, asNames) << "every name is renamed away through its handle, the map's own included";
+  for (const std::string& sFolder : asFolders) EXPECT_GE(fillers[sFolder], 64) << sFolder << " is filled over";
   EXPECT_FALSE(Exists("map"));
   EXPECT_TRUE(Exists(""));
 }

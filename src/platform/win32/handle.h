@@ -46,6 +46,7 @@ inline std::string FinalPath(HANDLE h) {
   const DWORD n = ::GetFinalPathNameByHandleW(h, buffer.data(), 32768, VOLUME_NAME_DOS);
   if (n == 0 || n >= 32768) return {};
   const std::string sFinal = Narrow(std::wstring(buffer.data(), n));
+  if (sFinal.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + sFinal.substr(7);  // a share: \\server\share\...
   return sFinal.rfind("\\\\?\\", 0) == 0 ? sFinal.substr(4) : sFinal;
 }
 

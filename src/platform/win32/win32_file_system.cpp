@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/exclusive_open.h"
+#include "platform/freed_entries.h"
 #include "platform/paths.h"
 #include "platform/win32/wide_text.h"
 
@@ -24,6 +25,8 @@ constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // A folder on the way is held so that nobody can rename or delete it while the next one opens.
 constexpr ULONG kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+// STATUS_OBJECT_NAME_COLLISION, which the headers give only with the whole status list.
+constexpr NTSTATUS kNameTaken = static_cast<NTSTATUS>(0xC0000035);
 
 // A Windows error as the logic reads it: the ones it has words for as their portable
 // conditions, the others as they are.
@@ -125,8 +128,9 @@ int32_t AttributeWordOf(HANDLE h) {
 }
 
 // Opens sName in the folder hFolder as the entry itself: a reparse point is not followed.
+// lDisposition FILE_CREATE makes a new file instead.
 NTSTATUS OpenRelative(HANDLE hFolder, const std::wstring& sName, ACCESS_MASK access, ULONG lShare, ULONG lOptions,
-                      Handle& h) {
+                      Handle& h, ULONG lDisposition = FILE_OPEN) {
   UNICODE_STRING name{};
   name.Buffer = const_cast<PWSTR>(sName.c_str());
   name.Length = static_cast<USHORT>(sName.size() * sizeof(wchar_t));
@@ -136,7 +140,7 @@ NTSTATUS OpenRelative(HANDLE hFolder, const std::wstring& sName, ACCESS_MASK acc
   IO_STATUS_BLOCK io{};
   HANDLE hOpened = nullptr;
   const NTSTATUS lStatus =
-      ::NtCreateFile(&hOpened, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, lShare, FILE_OPEN,
+      ::NtCreateFile(&hOpened, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, lShare, lDisposition,
                      lOptions | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
   h.Reset(lStatus >= 0 ? hOpened : INVALID_HANDLE_VALUE);
   return lStatus;
@@ -154,11 +158,9 @@ std::error_code DeleteOpened(HANDLE h) {
                                                                                            : LastError();
 }
 
-// Renames the open file h to a meaningless name of lChars characters in its folder hFolder,
-// through the handles and never over another entry; false where it could not be renamed.
-bool RenameAway(HANDLE h, HANDLE hFolder, size_t lChars) {
-  if (hFolder == nullptr || lChars == 0) return false;
-  const std::wstring sName = win32::Widen(paths::MeaninglessName(lChars));
+// Renames the open entry h to sName in its folder hFolder, through the handles and never over
+// another entry.
+NTSTATUS RenameTo(HANDLE h, HANDLE hFolder, const std::wstring& sName) {
   std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFORMATION) + sName.size() * sizeof(wchar_t));
   auto* pInfo = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
   pInfo->ReplaceIfExists = FALSE;
@@ -166,7 +168,69 @@ bool RenameAway(HANDLE h, HANDLE hFolder, size_t lChars) {
   pInfo->FileNameLength = static_cast<ULONG>(sName.size() * sizeof(wchar_t));
   std::copy(sName.begin(), sName.end(), pInfo->FileName);
   IO_STATUS_BLOCK io{};
-  return ::NtSetInformationFile(h, &io, pInfo, static_cast<ULONG>(buffer.size()), FileRenameInformation) >= 0;
+  return ::NtSetInformationFile(h, &io, pInfo, static_cast<ULONG>(buffer.size()), FileRenameInformation);
+}
+
+// Renames the open entry h, named sName in its folder hFolder, to a meaningless name of as many
+// characters, or more where all of those are taken; false where it could not be renamed. Its own
+// name is never taken for a new one: that rename succeeds and changes nothing.
+bool RenameAway(HANDLE h, HANDLE hFolder, const std::wstring& sName) {
+  if (hFolder == nullptr || hFolder == INVALID_HANDLE_VALUE || sName.empty()) return false;
+  for (int iTry = 0;; ++iTry) {
+    const std::wstring sNew = win32::Widen(paths::MeaninglessName(sName.size(), iTry));
+    if (::CompareStringOrdinal(sNew.c_str(), -1, sName.c_str(), -1, TRUE) == CSTR_EQUAL) continue;
+    const NTSTATUS lStatus = RenameTo(h, hFolder, sNew);
+    if (lStatus != kNameTaken) return lStatus >= 0;
+  }
+}
+
+// True for the file systems whose folders keep a removed entry's name where a recovery tool
+// reads it; ReFS writes its folders anew elsewhere, and a share's server keeps its own.
+bool KeepsFreedEntries(HANDLE h) {
+  wchar_t sName[MAX_PATH + 1] = {};
+  if (::GetVolumeInformationByHandleW(h, nullptr, 0, nullptr, nullptr, nullptr, sName, MAX_PATH) == 0) return false;
+  const std::wstring sFileSystem = sName;
+  return sFileSystem == L"NTFS" || sFileSystem == L"FAT" || sFileSystem == L"FAT32" || sFileSystem == L"exFAT";
+}
+
+// Writes meaningless names over what the emptied folder hDir still holds of the names it had,
+// lFreedUnits of them: fillers are made as far as EntryFill wants, each opened to be deleted when
+// closed, so that none outlives the filling.
+void OverwriteFreedEntries(HANDLE hDir, size_t lFreedUnits) {
+  const EntryFill fill(lFreedUnits, 0);
+  std::vector<Handle> fillers;
+  for (int iTry = 0; fill.WantsMore(fillers.size(), 0);) {
+    Handle filler;
+    const NTSTATUS lStatus =
+        OpenRelative(hDir, win32::Widen(paths::MeaninglessName(EntryFill::kNameChars, iTry)), DELETE, 0,
+                     FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE, filler, FILE_CREATE);
+    if (lStatus == kNameTaken) ++iTry;
+    else if (lStatus < 0) break;
+    else fillers.push_back(std::move(filler));
+  }
+}
+
+// The folder that holds the open folder h, opened by its path now, provided its entry sName
+// still leads to h; none where it does not, or h is a drive's root.
+Handle ParentOf(HANDLE h, std::wstring& sName) {
+  const std::string sFinal = win32::FinalPath(h);
+  if (sFinal.empty() || paths::IsRoot(sFinal)) return Handle();
+  sName = win32::Widen(paths::LastName(sFinal));
+  Handle parent(::CreateFileW(win32::LongPath(paths::FolderPart(sFinal)).c_str(), kFolderAccess, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  Handle named;
+  EntryInfo held;
+  EntryInfo found;
+  const bool bSame = parent.IsOpen() && OpenRelative(parent.Get(), sName, FILE_READ_ATTRIBUTES, kShareAll, 0, named) >= 0 &&
+                     Describe(h, held) && Describe(named.Get(), found) && held.lVolume == found.lVolume &&
+                     held.lIndex == found.lIndex;
+  return bSame ? std::move(parent) : Handle();
+}
+
+// Notes that a name of lChars characters went from the folder hFolder.
+void NoteFreed(FreedEntries& freed, HANDLE hFolder, size_t lChars) {
+  EntryInfo folder;
+  if (Describe(hFolder, folder)) freed.Note(folder.lVolume, folder.lIndex, lChars);
 }
 
 bool IsPlainName(const std::wstring& sName) {
@@ -187,9 +251,10 @@ int64_t ClusterSize(HANDLE h) {
 // open, write or map it while it is held.
 class Win32ExclusiveFile : public ExclusiveFile {
  public:
-  Win32ExclusiveFile(Handle h, int64_t lLength, int64_t lAllocated, Handle folder = Handle(), size_t lNameChars = 0)
+  Win32ExclusiveFile(Handle h, int64_t lLength, int64_t lAllocated, Handle folder = Handle(), std::wstring sName = {},
+                     FreedEntries* pFreed = nullptr)
       : m_h(std::move(h)), m_lLength(lLength), m_lAllocated(lAllocated), m_lBlock(ClusterSize(m_h.Get())),
-        m_folder(std::move(folder)), m_lNameChars(lNameChars) {}
+        m_folder(std::move(folder)), m_sName(std::move(sName)), m_pFreed(pFreed) {}
 
   int64_t Length() const override { return m_lLength; }
   int64_t AllocatedBytes() const override { return m_lAllocated; }
@@ -291,8 +356,10 @@ class Win32ExclusiveFile : public ExclusiveFile {
   // name is renamed away first, through the handle, so that the folder's record of it is
   // rewritten; never over another entry.
   std::error_code Remove() override {
-    m_bNameLeft = !RenameAway(m_h.Get(), m_folder.Get(), m_lNameChars);
-    return DeleteOpened(m_h.Get());
+    m_bNameLeft = !RenameAway(m_h.Get(), m_folder.Get(), m_sName);
+    const std::error_code ec = DeleteOpened(m_h.Get());
+    if (!ec && m_pFreed != nullptr) NoteFreed(*m_pFreed, m_folder.Get(), m_sName.size());
+    return ec;
   }
   bool NameLeft() const override { return m_bNameLeft; }
 
@@ -311,7 +378,8 @@ class Win32ExclusiveFile : public ExclusiveFile {
   int64_t m_lAllocated;
   int64_t m_lBlock;
   Handle m_folder;          // the folder the file was opened in; none for a stream
-  size_t m_lNameChars = 0;  // the length of its name there
+  std::wstring m_sName;     // its name there
+  FreedEntries* m_pFreed;   // where the removal of its name is noted; none for a stream
   bool m_bNameLeft = false;
 };
 
@@ -338,6 +406,7 @@ std::error_code Win32FileSystem::Confine(const std::string& sRoot) {
 void Win32FileSystem::Unconfine() {
   m_root.Reset();
   m_held.Clear();
+  m_freed.Clear();
 }
 
 int Win32FileSystem::HeldDepthIn(const std::string& sFolder) const {
@@ -493,7 +562,7 @@ std::error_code Win32FileSystem::OpenExclusive(const std::string& sPath, std::un
     return LastError();
   pFile = std::make_unique<Win32ExclusiveFile>(std::move(steps.m_file), steps.m_info.lSize,
                                                standard.AllocationSize.QuadPart, std::move(folder),
-                                               win32::Widen(paths::LastName(sPath)).size());
+                                               win32::Widen(paths::LastName(sPath)), &m_freed);
   return {};
 }
 
@@ -509,13 +578,23 @@ std::error_code Win32FileSystem::RemoveFolder(const std::string& sPath) {
   const bool bRoot = m_held.Names(sPath);
   if (bRoot && paths::IsRoot(paths::WithoutSeparator(sPath))) return Refused();
   Handle h;
-  if (std::error_code ec = Open(sPath, FILE_READ_ATTRIBUTES | DELETE, bRoot ? kShareAll : kShareHeld,
-                                FILE_DIRECTORY_FILE, h))
-    return ec;
+  Handle parent;
+  if (std::error_code ec = Open(sPath, kFolderAccess | DELETE, kShareHeld, FILE_DIRECTORY_FILE, h, &parent)) return ec;
   EntryInfo info;
   if (!Describe(h.Get(), info)) return LastError();
   if (info.IsReparsePoint() || !info.IsFolder() || info.lVolume != m_lVolume) return Refused();
-  return DeleteOpened(h.Get());
+  // The map's entry area is the user's to overwrite; its name, in a folder the user did not
+  // choose, is only renamed away.
+  std::wstring sName = win32::Widen(paths::LastName(paths::WithoutSeparator(sPath)));
+  if (bRoot) parent = ParentOf(h.Get(), sName);
+  const bool bNames = KeepsFreedEntries(h.Get()) && ListFolder(sPath).empty();
+  if (bNames) OverwriteFreedEntries(h.Get(), m_freed.Units(info.lVolume, info.lIndex));
+  const bool bRenamed = bNames && RenameAway(h.Get(), parent.Get(), sName);
+  const std::error_code ec = DeleteOpened(h.Get());
+  // Filled again meanwhile: it keeps its own name.
+  if (ec && bRenamed) RenameTo(h.Get(), parent.Get(), sName);
+  if (!ec && !bRoot) NoteFreed(m_freed, parent.Get(), sName.size());
+  return ec;
 }
 
 std::vector<FolderEntry> Win32FileSystem::ListFolder(const std::string& sFolder) const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/freed_entries.h"
 #include "platform/held_root.h"
 #include "platform/win32/handle.h"
 
@@ -42,6 +43,7 @@ class Win32FileSystem : public FileSystem {
   win32::Handle m_root;
   HeldRoot m_held;
   DWORD m_lVolume = 0;  // serial number of the map's volume
+  FreedEntries m_freed;  // what the names removed below the held map took up
 };
 
 }  // namespace tarnwipe
