@@ -134,8 +134,13 @@ class FileSystem {
   // Removes a symbolic link (never what it points to); refuses anything else.
   virtual std::error_code RemoveLink(const std::string& sPath) = 0;
 
-  // Removes an empty folder of the held map, or the map itself; never a mount point.
+  // Removes an empty folder of the held map, or the map itself; never a mount point. Where the
+  // file system keeps removed names, the folder is renamed away first.
   virtual std::error_code RemoveFolder(const std::string& sPath) = 0;
+
+  // After RemoveFolder removed a folder: true when it could not be renamed away first, so that
+  // its name may remain in its parent's records.
+  virtual bool FolderNameLeft() const { return false; }
 
   // Every entry of a folder except "." and "..", in the order the system gives them; empty when
   // it cannot be read.

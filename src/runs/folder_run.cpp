@@ -80,7 +80,7 @@ void FolderRun::NoteOutcome(int64_t lBytes) {
   }
 }
 
-void FolderRun::RemoveVisitedFolders() {
+int32_t FolderRun::RemoveVisitedFolders() {
   RunRecord& r = m_s.record;
   std::vector<std::string> asDirs = m_s.dd.DirsDone();
   size_t lTop = asDirs.size() - 1;
@@ -88,6 +88,7 @@ void FolderRun::RemoveVisitedFolders() {
   if (lTop == 0) lTop = asDirs.size() - 1;
 
   int32_t lPrevious = 0;
+  int32_t lNamesLeft = 0;
   for (;;) {
     if (lPrevious != 0) r.lNotRemoved = 0;
     for (size_t i = 0; i <= lTop; ++i) {
@@ -96,9 +97,10 @@ void FolderRun::RemoveVisitedFolders() {
         ++r.lNotRemoved;
       } else {
         asDirs[i].clear();
+        lNamesLeft += m_s.fs.FolderNameLeft();
       }
     }
-    if (r.lNotRemoved == 0 || r.lNotRemoved == lPrevious) return;
+    if (r.lNotRemoved == 0 || r.lNotRemoved == lPrevious) return lNamesLeft;
     lPrevious = r.lNotRemoved;
   }
 }
@@ -108,13 +110,15 @@ void FolderRun::dd_Done(int32_t lNrTotalFiles, int32_t lNrTotalFolders, double d
   if (r.bFinishing || r.bBlocked) return;
   r.bFinishing = true;
 
-  RemoveVisitedFolders();
+  int32_t lNamesLeft = RemoveVisitedFolders();
   if (paths::IsRoot(r.sRootFolder)) {
     --lNrTotalFolders;  // a root is never removed
   } else if (m_s.fs.RemoveFolder(r.sRootFolder)) {
     ++r.lNotRemoved;
+  } else {
+    lNamesLeft += m_s.fs.FolderNameLeft();
   }
-  const RunRecord::Totals totals{lNrTotalFiles, lNrTotalFolders, r.lNotRemoved, dblTotalKBytes};
+  const RunRecord::Totals totals{lNrTotalFiles, lNrTotalFolders, r.lNotRemoved, dblTotalKBytes, lNamesLeft};
   if (r.bSeveral) {
     // One map of several: its counts go into the run's one closing line.
     r.totals += totals;
@@ -131,6 +135,10 @@ void FolderRun::Finish(const RunRecord::Totals& totals, const std::vector<std::s
     std::string sLine = FolderRunReport(totals.lFiles, totals.lFolders - totals.lNotRemoved, totals.dblKBytes,
                                         totals.dblKBytes - r.dblHoleKBytes, GetInterval(r.sngStart, r.sngEnd), m_s.seps);
     if (totals.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(totals.lNotRemoved) + " folder(s)";
+    if (totals.lNamesLeft != 0) {
+      sLine += "\r\n  names of " + std::to_string(totals.lNamesLeft) +
+               " folder(s) may remain: they could not be renamed before they were removed";
+    }
     // What was kept, and why: the user can act on each reason.
     int32_t lKept = 0;
     std::string sReasons;

@@ -43,8 +43,9 @@ class FolderRun : public DirDrillEvents {
   }
 
  private:
-  // Removes the visited folders in passes, each pass one level deeper from the bottom up.
-  void RemoveVisitedFolders();
+  // Removes the visited folders in passes, each pass one level deeper from the bottom up; returns
+  // how many of those removed kept their names until they went.
+  int32_t RemoveVisitedFolders();
 
   RunServices m_s;
 };

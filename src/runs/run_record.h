@@ -52,11 +52,13 @@ struct RunRecord {
   struct Totals {
     int32_t lFiles = 0, lFolders = 0, lNotRemoved = 0;
     double dblKBytes = 0;
+    int32_t lNamesLeft = 0;  // folders removed that could not be renamed away first
     Totals& operator+=(const Totals& other) {
       lFiles += other.lFiles;
       lFolders += other.lFolders;
       lNotRemoved += other.lNotRemoved;
       dblKBytes += other.dblKBytes;
+      lNamesLeft += other.lNamesLeft;
       return *this;
     }
   } totals;

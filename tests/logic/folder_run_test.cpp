@@ -34,6 +34,10 @@ TEST_F(FolderRunTest, WholeTreeIsOverwrittenRemovedAndCounted) {
   EXPECT_FALSE(fs.Find(sMap));
   EXPECT_EQ(view.Lines()[0], "Erased 5 file(s) and 4 folder(s);  2.50 kBytes in 0.1 seconds [25.00 kB / second]");
   EXPECT_EQ(view.Lines().back(), "Erasing files in " + sMap);
+  fs.bNamesStay = true;  // removed all the same, and said so
+  Make({"B/b.txt"});
+  Erase(sMap, true);
+  EXPECT_EQ(view.Lines()[1], "  names of 2 folder(s) may remain: they could not be renamed before they were removed");
 }
 
 // Pattern elements choose the files one after the other, letter case ignored, a name met twice

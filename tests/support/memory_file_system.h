@@ -38,7 +38,7 @@ class MemoryFileSystem : public FileSystem {
   int64_t lWriteLimit = 0;   // when set, no single write lands more than this many bytes
   bool bShared = false;      // the open file cannot be held alone: the engine reads it back
   bool bFailWriteBack = false;  // waiting for a range's write-back reports a write error
-  bool bNamesStay = false;      // a removed file's name could not be renamed away first
+  bool bNamesStay = false;      // a removed file's or folder's name could not be renamed away first
   std::function<void(Node&)> onFlush;  // runs at every flush, as another writer would
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
@@ -99,6 +99,7 @@ class MemoryFileSystem : public FileSystem {
     const bool bMount = ProbeFolder(sFolder) == FolderAccess::kOtherFileSystem;
     return bEmpty && !bMount && Is(sFolder, kAttrDirectory) ? Remove(sFolder, true) : Refused();
   }
+  bool FolderNameLeft() const override { return bNamesStay; }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override {
     std::vector<FolderEntry> entries;
     for (auto it = nodes.upper_bound(sFolder); it != nodes.end() && it->first.starts_with(sFolder); ++it) {

@@ -214,11 +214,15 @@ void OverwriteFreedEntries(int iDirFd, size_t lFreedUnits) {
 // Removes the emptied folder sName of iParentFd, held open as iDirFd (a folder of the chosen map,
 // or the map itself), with its name where its file system keeps removed names: its entry area
 // overwritten (lFreedUnits: what was removed from it), renamed away, then removed. A folder that
-// is not empty keeps its name and everything else.
-std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd, size_t lFreedUnits) {
-  const bool bNames = iDirFd >= 0 && KeepsFreedEntries(iDirFd) && IsEmptyFolder(iDirFd);
+// is not empty keeps its name and everything else. bNameLeft tells whether a folder removed kept
+// its name until it went.
+std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd, size_t lFreedUnits,
+                                    bool& bNameLeft) {
+  const bool bKeepsNames = KeepsFreedEntries(iParentFd);
+  const bool bNames = bKeepsNames && iDirFd >= 0 && IsEmptyFolder(iDirFd);
   if (bNames) OverwriteFreedEntries(iDirFd, lFreedUnits);
   const std::string sNew = bNames ? RenameAway(iParentFd, sName) : sName;
+  bNameLeft = bKeepsNames && sNew == sName;
   if (::unlinkat(iParentFd, sNew.c_str(), AT_REMOVEDIR) == 0) return {};
   const std::error_code ec = LastError();
   // Filled again meanwhile: it keeps its own name.
@@ -638,7 +642,8 @@ std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
   // A link in the folder's place fails here (ELOOP), a mount point too (EXDEV).
   const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_RDONLY | O_NOFOLLOW | O_DIRECTORY));
   if (pinned.Get() < 0) return LastError();
-  const std::error_code removed = RemoveEmptiedFolder(folder.Get(), sName, pinned.Get(), FreedUnits(pinned.Get()));
+  const std::error_code removed =
+      RemoveEmptiedFolder(folder.Get(), sName, pinned.Get(), FreedUnits(pinned.Get()), m_bFolderNameLeft);
   if (!removed && KeepsFreedEntries(folder.Get())) NoteFreed(folder.Get(), sName);
   return removed;
 }
@@ -658,7 +663,7 @@ std::error_code PosixFileSystem::RemoveRoot() {
   // The map's entry area is the user's to overwrite; its name, in a folder the user did not
   // choose, is only renamed away.
   const Descriptor opened(::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get(), FreedUnits(opened.Get()));
+  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get(), FreedUnits(opened.Get()), m_bFolderNameLeft);
 }
 
 std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder) const {

@@ -27,6 +27,7 @@ class PosixFileSystem : public FileSystem {
   std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
   std::error_code RemoveLink(const std::string& sPath) override;
   std::error_code RemoveFolder(const std::string& sPath) override;
+  bool FolderNameLeft() const override { return m_bFolderNameLeft; }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
   FolderAccess ProbeFolder(const std::string& sFolder) const override;
   std::string FileSystemKeepingCopies(const std::string& sPath) const override;
@@ -55,6 +56,7 @@ class PosixFileSystem : public FileSystem {
   int m_iRootFd = -1;
   HeldRoot m_held;
   FreedEntries m_freed;  // what the names removed below the held map took up
+  bool m_bFolderNameLeft = false;
 };
 
 }  // namespace tarnwipe

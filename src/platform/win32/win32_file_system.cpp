@@ -587,9 +587,11 @@ std::error_code Win32FileSystem::RemoveFolder(const std::string& sPath) {
   // choose, is only renamed away.
   std::wstring sName = win32::Widen(paths::LastName(paths::WithoutSeparator(sPath)));
   if (bRoot) parent = ParentOf(h.Get(), sName);
-  const bool bNames = KeepsFreedEntries(h.Get()) && ListFolder(sPath).empty();
+  const bool bKeepsNames = KeepsFreedEntries(h.Get());
+  const bool bNames = bKeepsNames && ListFolder(sPath).empty();
   if (bNames) OverwriteFreedEntries(h.Get(), m_freed.Units(info.lVolume, info.lIndex));
   const bool bRenamed = bNames && RenameAway(h.Get(), parent.Get(), sName);
+  m_bFolderNameLeft = bKeepsNames && !bRenamed;
   const std::error_code ec = DeleteOpened(h.Get());
   // Filled again meanwhile: it keeps its own name.
   if (ec && bRenamed) RenameTo(h.Get(), parent.Get(), sName);

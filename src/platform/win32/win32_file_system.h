@@ -26,6 +26,7 @@ class Win32FileSystem : public FileSystem {
   std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
   std::error_code RemoveLink(const std::string& sPath) override;
   std::error_code RemoveFolder(const std::string& sPath) override;
+  bool FolderNameLeft() const override { return m_bFolderNameLeft; }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
   FolderAccess ProbeFolder(const std::string& sFolder) const override;
   std::string FileSystemKeepingCopies(const std::string& sPath) const override;
@@ -44,6 +45,7 @@ class Win32FileSystem : public FileSystem {
   HeldRoot m_held;
   DWORD m_lVolume = 0;  // serial number of the map's volume
   FreedEntries m_freed;  // what the names removed below the held map took up
+  bool m_bFolderNameLeft = false;
 };
 
 }  // namespace tarnwipe
