@@ -521,8 +521,10 @@ class Win32OpenSteps : public ExclusiveOpenSteps {
     return {};
   }
 
+  // Only a read-only file has its attributes reset: the others need no change, which some file
+  // systems cannot make.
   std::error_code MakeWritable() override {
-    if ((m_info.lAttributes & ~FILE_ATTRIBUTE_NORMAL) != 0) {
+    if ((m_info.lAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
       FILE_BASIC_INFO basic{};
       basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
       if (::SetFileInformationByHandle(m_pinned.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
