@@ -63,11 +63,5 @@ map="$(winepath -u 'C:\' 2> /dev/null)/${long//\\//}"
 mkdir -p "$map" && printf 'deep\n' > "$map/deep.txt"
 trap 'kill $pid 2> /dev/null || true; rm -rf "$(winepath -u "C:\\tarnwipe-long" 2> /dev/null)"' EXIT
 wine "$exe" "C:\\$long" & pid=$!
-focus '^Tarnwipe - '
-for _ in $(seq 1 50); do [ "$(wine "$reader" erase-button)" = "&Erase map $(printf 'b%.0s' $(seq 150))" ] && break; sleep 0.2; done
-xdotool key alt+e
-focus '^Tarnwipe version2$'
-xdotool key Return
-for _ in $(seq 1 50); do [ -e "$map" ] && sleep 0.2; done
-[ ! -e "$map" ] || { echo "the long map is still there"; exit 1; }
+confirm_erase "&Erase map $(printf 'b%.0s' $(seq 150))" "$map"
 wine "$reader" message-area | tr -d '\r' | grep -qxF "Erasing files in C:\\$long\\" || { echo "no whole line for the long map"; exit 1; }

@@ -22,17 +22,22 @@ make_map() {
   for i in 1 2 3; do head -c 3000 /dev/urandom > "$map/f$i.bin"; done
 }
 
-# Confirms the erase of the map $1 once the window names it, and checks what the window says.
-erase_chosen() {
+# Confirms the erase once the window's button reads $1, and waits up to 30 s for the path $2 to go.
+# Nothing is confirmed unless the window names the test's own target within 10 s.
+confirm_erase() {
   focus '^Tarnwipe - '
-  # Nothing is confirmed unless the window names the map this test made.
-  caption=$(wine "$reader" erase-button)
-  [ "$caption" = "&Erase map $1" ] || { echo "not the test's map chosen: $caption"; exit 1; }
+  for _ in $(seq 1 30); do caption=$(wine "$reader" erase-button) && [ "$caption" = "$1" ] && break; sleep 0.2; done
+  [ "$caption" = "$1" ] || { echo "not the test's target chosen: $caption" >&2; exit 1; }
   xdotool key alt+e
   focus '^Tarnwipe version2$'
   xdotool key Return
-  for _ in $(seq 1 100); do [ -e "$map" ] && sleep 0.2; done
-  [ ! -e "$map" ] || { echo "the map is still there:"; find "$map"; exit 1; }
+  for _ in $(seq 1 150); do [ -e "$2" ] && sleep 0.2; done
+  [ ! -e "$2" ] || { echo "still there:" >&2; find "$2" >&2; exit 1; }
+}
+
+# Erases the map $1 made by make_map, and checks what the window says.
+erase_chosen() {
+  confirm_erase "&Erase map $1" "$map"
   text=$(wine "$reader" message-area | tr -d '\r')
   echo "$text"
   [[ $(head -1 <<< "$text") =~ ^Erased\ 4\ file\(s\)\ and\ 2\ folder\(s\)\;\ \ 8\.79\ kBytes\ in\ [0-9.]+\ seconds ]]
