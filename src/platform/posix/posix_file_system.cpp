@@ -644,7 +644,7 @@ std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
   if (pinned.Get() < 0) return LastError();
   const std::error_code removed =
       RemoveEmptiedFolder(folder.Get(), sName, pinned.Get(), FreedUnits(pinned.Get()), m_bFolderNameLeft);
-  if (!removed && KeepsFreedEntries(folder.Get())) NoteFreed(folder.Get(), sName);
+  if (!removed) NoteFreed(folder.Get(), sName);
   return removed;
 }
 
