@@ -157,15 +157,20 @@ std::string UnusedName(int iFolderFd, size_t lLength) {
   }
 }
 
+// Renames the entry sFrom of the folder iFolderFd to sTo, a name that was free a moment ago,
+// never over another entry where the file system can promise it.
+bool RenameInFolder(int iFolderFd, const std::string& sFrom, const std::string& sTo) {
+  if (::syscall(SYS_renameat2, iFolderFd, sFrom.c_str(), iFolderFd, sTo.c_str(), RENAME_NOREPLACE) == 0) return true;
+  // Some FUSE file systems take no flags.
+  return errno == EINVAL && ::renameat(iFolderFd, sFrom.c_str(), iFolderFd, sTo.c_str()) == 0;
+}
+
 // Renames the entry sName of the folder iFolderFd to a meaningless name of its own length, so that
-// the folder's record of the old name is rewritten before the entry goes; never over another
-// entry. The new name, or sName where it could not be renamed.
+// the folder's record of the old name is rewritten before the entry goes. The new name, or sName
+// where it could not be renamed.
 std::string RenameAway(int iFolderFd, const std::string& sName) {
   const std::string sNew = UnusedName(iFolderFd, sName.size());
-  bool bRenamed = ::syscall(SYS_renameat2, iFolderFd, sName.c_str(), iFolderFd, sNew.c_str(), RENAME_NOREPLACE) == 0;
-  // Some FUSE file systems take no flags; the new name was free a moment ago.
-  if (!bRenamed && errno == EINVAL) bRenamed = ::renameat(iFolderFd, sName.c_str(), iFolderFd, sNew.c_str()) == 0;
-  return bRenamed ? sNew : sName;
+  return RenameInFolder(iFolderFd, sName, sNew) ? sNew : sName;
 }
 
 // True when the open folder holds no entry but "." and "..".
@@ -226,7 +231,7 @@ std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int
   if (::unlinkat(iParentFd, sNew.c_str(), AT_REMOVEDIR) == 0) return {};
   const std::error_code ec = LastError();
   // Filled again meanwhile: it keeps its own name.
-  if (sNew != sName) ::syscall(SYS_renameat2, iParentFd, sNew.c_str(), iParentFd, sName.c_str(), RENAME_NOREPLACE);
+  if (sNew != sName) RenameInFolder(iParentFd, sNew, sName);
   return ec;
 }
 
