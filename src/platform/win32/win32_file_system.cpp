@@ -233,6 +233,13 @@ void NoteFreed(FreedEntries& freed, HANDLE hFolder, size_t lChars) {
   if (Describe(hFolder, folder)) freed.Note(folder.lVolume, folder.lIndex, lChars);
 }
 
+// A second handle on what h is open on, with the same access; none where it cannot be made.
+Handle Duplicate(HANDLE h) {
+  HANDLE hCopy = nullptr;
+  const HANDLE hProcess = ::GetCurrentProcess();
+  return Handle(::DuplicateHandle(hProcess, h, hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS) != 0 ? hCopy : nullptr);
+}
+
 bool IsPlainName(const std::wstring& sName) {
   return !sName.empty() && sName != L"." && sName != L".." && sName.find_first_of(L":/") == std::wstring::npos;
 }
@@ -439,12 +446,8 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
     return h.IsOpen() ? std::error_code() : LastError();
   }
   if (m_held.Names(sEntry)) {
-    HANDLE hCopy = nullptr;
-    const HANDLE hProcess = ::GetCurrentProcess();
-    if (::DuplicateHandle(hProcess, m_root.Get(), hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS) == 0)
-      return LastError();
-    h.Reset(hCopy);
-    return {};
+    h = Duplicate(m_root.Get());
+    return h.IsOpen() ? std::error_code() : LastError();
   }
   std::string sRelative;
   if (!m_held.PartBelow(sEntry, sRelative)) return Refused();
@@ -471,11 +474,7 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
   }
   const NTSTATUS lStatus = OpenRelative(hFolder, asNames.back(), access, lShare, lOptions, h);
   if (lStatus < 0) return FromStatus(lStatus);
-  if (pParent != nullptr) {
-    HANDLE hCopy = nullptr;
-    const HANDLE hProcess = ::GetCurrentProcess();
-    if (::DuplicateHandle(hProcess, hFolder, hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS) != 0) pParent->Reset(hCopy);
-  }
+  if (pParent != nullptr) *pParent = Duplicate(hFolder);
   return {};
 }
 
