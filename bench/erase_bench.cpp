@@ -97,8 +97,7 @@ int main(int argc, char** argv) {
     for (const auto& entry : std::filesystem::directory_iterator(sPath)) asItems.push_back(entry.path().string());
     form.TakeTargets(asItems);
   } else {
-    form.Record().bMap = sMode == "tree";
-    form.Record().sTarget = sPath;
+    form.TakeTargets({sPath});
   }
   const auto start = Clock::now();
   form.btnErase_Click();

@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
     if (::posix_spawn(&pid, TARNWIPE_PROGRAM, nullptr, nullptr, argvChild, environ) == 0) starts.push_back(pid);
     QApplication::processEvents();
   }
-  while (form.Record().several.size() < asFiles.size() && timer.elapsed() < 60000) QApplication::processEvents();
+  while (form.Selection().size() < asFiles.size() && timer.elapsed() < 60000) QApplication::processEvents();
   std::printf("seconds %.3f\n", static_cast<double>(timer.elapsed()) / 1000.0);
-  std::printf("listed %zu of %zu\n", form.Record().several.size(), asFiles.size());
+  std::printf("listed %zu of %zu\n", form.Selection().size(), asFiles.size());
   for (const pid_t pid : starts) ::waitpid(pid, nullptr, 0);
   for (const std::string& sFile : asFiles) std::filesystem::remove(sFile);
   return 0;

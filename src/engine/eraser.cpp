@@ -5,17 +5,12 @@
 #include <algorithm>
 #include <deque>
 
-#include "engine/interval.h"
-#include "engine/kept_reason.h"
 #include "engine/pass_coverage.h"
-#include "engine/renderings.h"
 #include "platform/kept_cause.h"
 #include "platform/paths.h"
 
 namespace tarnwipe {
 namespace {
-
-constexpr int kProgressTopTwips = 4700;
 
 // A write past the original end that the medium has no room for: the growth is lost, the
 // file's own bytes are not.
@@ -25,53 +20,40 @@ bool IsNoRoom(const std::error_code& ec) {
 
 }  // namespace
 
-Eraser::Eraser(FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps)
-    : m_view(view), m_fs(fs), m_clock(clock), m_pump(pump), m_seps(seps), m_progress(view, clock) {}
-
-void Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes, bool bLinkOnly) {
-  const std::string sName = paths::LastName(sTarget);
-  m_sngFileStart = m_clock.TimeOfDay();
-  m_lInUse = lBytes;
-  m_bNameLeft = false;
-
-  std::error_code ec;
-  std::string sReason;
+FileOutcome Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t lBytes, bool bLinkOnly) {
+  FileOutcome outcome{paths::LastName(sTarget), lBytes, lBytes};
   const int32_t lAttributes = m_fs.GetAttributes(sTarget);
-  if (bLinkOnly || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) {
+  outcome.bLink = bLinkOnly || (lAttributes != -1 && (lAttributes & kAttrLink) != 0);
+  if (outcome.bLink) {
     // A link holds no data of its own: it is removed, and what it points to is left alone.
-    ReportElapsed(ErasingLine(sName, lBytes, lBytes, m_seps), false);
-    ec = m_fs.RemoveLink(sTarget);
+    m_reporter.FileStarted(outcome.sName, lBytes, lBytes, lPasses);
+    outcome.ec = m_fs.RemoveLink(sTarget);
   } else {
-    ec = lPasses < 0 ? make_error_code(KeptCause::kNoPassCount) : OpenEraseFile(sTarget);
+    std::unique_ptr<ExclusiveFile> pFile;
+    outcome.ec = lPasses < 0 ? make_error_code(KeptCause::kNoPassCount) : m_fs.OpenExclusive(sTarget, pFile);
     Plan plan;
-    if (!ec) {
-      plan = PlanFor(*m_pFile);
-      if (plan.bListed) m_lInUse = std::min(lBytes, BytesIn(plan.ranges, m_pFile->Length()));
+    if (!outcome.ec) {
+      plan = PlanFor(*pFile);
+      if (plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(plan.ranges, pFile->Length()));
     }
-    ReportElapsed(ErasingLine(sName, lBytes, m_lInUse, m_seps), false);
-    m_progress.Start(lPasses);
-    if (!ec) ec = OverwriteEraseFile(lPasses, plan);
-    m_progress.Finish();
-    // A file kept after one of its own passes failed keeps its length: the slack written past its
-    // end goes. What another program wrote meanwhile is not this program's to cut.
-    if (ec && ec != KeptCause::kChangedMeanwhile && m_pFile && m_pFile->CurrentLength() > m_pFile->Length())
-      m_pFile->Truncate(m_pFile->Length());
-    // The name is removed only while it still leads to the file just overwritten.
-    if (!ec && (ec = m_pFile->Remove())) sReason = "its contents were overwritten, but its name could not be removed: ";
-    m_bNameLeft = !ec && m_pFile->NameLeft();
-    const std::error_code ecClosed = CloseEraseFile();
-    if (!ec) ec = ecClosed;
+    m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
+    if (!outcome.ec) EraseOpened(*pFile, lPasses, plan, outcome);
   }
+  m_reporter.FileEnded(outcome);
+  return outcome;
+}
 
-  m_sLastReason = ec ? sReason + KeptReason(ec) : std::string();
-  if (ec) {
-    ReportElapsed("Could not erased file " + sName, true, "  Reason: " + m_sLastReason);
-    lBytes = -1;
-  } else if (m_bNameLeft) {
-    ReportElapsed("  Its name may remain in its folder: it could not be renamed before it was removed.", false);
-  }
-  ShowDots();
-  m_pump.Pump();
+void Eraser::EraseOpened(ExclusiveFile& file, int32_t lPasses, const Plan& plan, FileOutcome& outcome) {
+  std::error_code& ec = outcome.ec;
+  ec = OverwriteEraseFile(file, lPasses, plan);
+  // A file kept after one of its own passes failed keeps its length: the slack written past its
+  // end goes. What another program wrote meanwhile is not this program's to cut.
+  if (ec && ec != KeptCause::kChangedMeanwhile && file.CurrentLength() > file.Length()) file.Truncate(file.Length());
+  // The name is removed only while it still leads to the file just overwritten.
+  if (!ec && (ec = file.Remove())) outcome.bOverwritten = true;
+  outcome.bNameLeft = !ec && file.NameLeft();
+  const std::error_code ecClosed = file.Close();
+  if (!ec) ec = ecClosed;
 }
 
 Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
@@ -82,25 +64,20 @@ Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
   return plan;
 }
 
-std::error_code Eraser::OpenEraseFile(const std::string& sTarget) {
-  CloseEraseFile();
-  return m_fs.OpenExclusive(sTarget, m_pFile);
-}
-
-std::error_code Eraser::OverwriteEraseFile(int32_t lPasses, const Plan& plan) {
+std::error_code Eraser::OverwriteEraseFile(ExclusiveFile& file, int32_t lPasses, const Plan& plan) {
   // Named streams are erased first, each with the same passes: deleting the file would free
   // them with their content.
   std::vector<std::unique_ptr<ExclusiveFile>> streams;
-  if (std::error_code ec = m_pFile->OpenStreams(streams)) return ec;
+  if (std::error_code ec = file.OpenStreams(streams)) return ec;
   for (const std::unique_ptr<ExclusiveFile>& pStream : streams) {
     if (std::error_code ec = OverwritePart(*pStream, lPasses, PlanFor(*pStream)); ec || (ec = pStream->Close())) return ec;
   }
-  if (std::error_code ec = OverwritePart(*m_pFile, lPasses, plan)) return ec;
+  if (std::error_code ec = OverwritePart(file, lPasses, plan)) return ec;
   // Giving back the blocks of a large file takes the file system a while; in steps, the window
   // stays responsive. Every byte is overwritten and on the medium by now.
-  for (int64_t lKeep = m_pFile->Length() - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
-    m_pFile->Truncate(lKeep);
-    m_pump.Pump();
+  for (int64_t lKeep = file.Length() - kReleaseStep; lKeep > 0; lKeep -= kReleaseStep) {
+    file.Truncate(lKeep);
+    m_reporter.Breathe();
   }
   return {};
 }
@@ -135,8 +112,7 @@ std::error_code Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, cons
           }
         }
         lDone += lSize;
-        ShowProgress((lSize + kBlock - 1) / kBlock);
-        m_progress.Update(i, static_cast<double>(lDone) / static_cast<double>(lPassBytes));
+        m_reporter.Written(lSize, i, static_cast<double>(lDone) / static_cast<double>(lPassBytes));
       }
     }
     if (std::error_code ecFlush = file.Flush()) return ecFlush;
@@ -177,39 +153,10 @@ bool Eraser::ReadsBackAs(ExclusiveFile& file, int64_t lLength, const std::vector
       if (ec || lRead <= 0) return false;
       if (std::any_of(filler.begin(), filler.begin() + lRead, [&](char c) { return c != cFiller; })) return false;
       lOffset += lRead;
-      m_pump.Pump();
+      m_reporter.Breathe();
     }
   }
   return true;
-}
-
-std::error_code Eraser::CloseEraseFile() {
-  if (!m_pFile) return {};
-  const std::error_code ec = m_pFile->Close();
-  m_pFile.reset();
-  return ec;
-}
-
-void Eraser::ReportElapsed(std::string sMsg, bool bTimed, const std::string& sBelow) {
-  if (bTimed) sMsg += TimedSuffix(GetInterval(m_sngFileStart, m_clock.TimeOfDay()), m_seps);
-  m_view.PrependMessage(sBelow.empty() ? sMsg : sMsg + "\r\n" + sBelow);
-}
-
-void Eraser::ShowProgress(int64_t lTicks) {
-  m_iDots = static_cast<int>((m_iDots + lTicks) % kDotCycle);
-  if (!m_pump.Due()) return;
-  ShowDots();
-  m_pump.PumpNow();
-}
-
-void Eraser::ClearProgress() {
-  m_iDots = 0;
-  m_view.SetProgressCaption("");
-}
-
-void Eraser::ShowDots() {
-  m_view.SetProgressTop(kProgressTopTwips);
-  m_view.SetProgressCaption(std::string(static_cast<size_t>(m_iDots), '.'));
 }
 
 }  // namespace tarnwipe

@@ -2,16 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/event_pump.h"
-#include "engine/file_progress.h"
-#include "platform/clock.h"
+#include "engine/erase_reporter.h"
+#include "engine/file_outcome.h"
 #include "platform/file_system.h"
-#include "platform/form_view.h"
-#include "platform/separators.h"
 
 namespace tarnwipe {
 
@@ -25,38 +21,14 @@ class Eraser {
   static constexpr int64_t kBacklog = 2 * kChunk;
   // A large file's blocks are given back in steps of this size before it is deleted.
   static constexpr int64_t kReleaseStep = 128 * 1024 * 1024;
-  // The progress caption runs through 1 to 87 dots, then starts again.
-  static constexpr int kDotCycle = 88;
 
-  Eraser(FormView& view, FileSystem& fs, Clock& clock, EventPump& pump, const Separators& seps);
+  Eraser(FileSystem& fs, EraseReporter& reporter) : m_fs(fs), m_reporter(reporter) {}
 
-  // Erases the file sTarget with lPasses + 1 passes. lBytes holds the size shown in the Erasing
-  // line; it becomes -1 when the file was not erased, in which case the file is kept and a
-  // failure line is written. A negative lPasses means the count was no number: nothing is
-  // overwritten and the file is kept. A link is removed as a link, never followed; with
-  // bLinkOnly, anything but a link is kept and reported as not erased.
-  void EraseFile(const std::string& sTarget, int32_t lPasses, int64_t& lBytes, bool bLinkOnly = false);
-
-  // Puts sMsg on top of the message area, with the time since the current file's start when
-  // bTimed, and sBelow, when given, on a line of its own below it.
-  void ReportElapsed(std::string sMsg, bool bTimed, const std::string& sBelow = "");
-
-  // lTicks progress ticks, one per block written; the window sees them at most once a frame,
-  // and, once a frame has passed, at the end of each file.
-  void ShowProgress(int64_t lTicks = 1);
-
-  // Empties the progress caption.
-  void ClearProgress();
-
-  // How far a long file is, in the title and on the taskbar.
-  FileProgress& Progress() { return m_progress; }
-
-  // Bytes of the last file's length that held blocks of its own, which the passes overwrote; its
-  // length where that could not be told. A speed is told from these: holes are not written.
-  int64_t LastInUse() const { return m_lInUse; }
-
-  // Why the last file was kept, in the words of its failure line; empty when it was erased.
-  const std::string& LastReason() const { return m_sLastReason; }
+  // Erases the file sTarget with lPasses + 1 passes; lBytes is the length it is shown and
+  // counted with. A file that could not be erased is kept, and the outcome says why. A negative
+  // lPasses means the count was no number: nothing is overwritten and the file is kept. A link
+  // is removed as a link, never followed; with bLinkOnly, anything but a link is kept.
+  FileOutcome EraseFile(const std::string& sTarget, int32_t lPasses, int64_t lBytes, bool bLinkOnly = false);
 
  private:
   // What the passes over one file or stream write.
@@ -66,14 +38,15 @@ class Eraser {
   };
   static Plan PlanFor(const ExclusiveFile& file);
 
-  // Opens sTarget for exclusive overwriting; the error when it cannot be opened.
-  std::error_code OpenEraseFile(const std::string& sTarget);
+  // Overwrites the open file with lPasses + 1 passes and removes its name; the outcome's error
+  // and flags say how far it came.
+  void EraseOpened(ExclusiveFile& file, int32_t lPasses, const Plan& plan, FileOutcome& outcome);
 
   // Writes lPasses + 1 passes over the open file (as plan says) and each of its named streams,
   // each pass flushed to the medium. The error of the step that failed: a byte within a file's
   // length that could not be written, a write-back or flush that failed, or another writer's
   // change (KeptCause::kChangedMeanwhile).
-  std::error_code OverwriteEraseFile(int32_t lPasses, const Plan& plan);
+  std::error_code OverwriteEraseFile(ExclusiveFile& file, int32_t lPasses, const Plan& plan);
 
   // The passes over one file or stream, over the ranges of its plan.
   std::error_code OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan);
@@ -88,24 +61,8 @@ class Eraser {
   // read.
   bool ReadsBackAs(ExclusiveFile& file, int64_t lLength, const std::vector<ByteRange>& ranges, std::vector<char>& filler);
 
-  // Closes the open erase file, if any; the error when the close failed.
-  std::error_code CloseEraseFile();
-
-  void ShowDots();
-
-  FormView& m_view;
   FileSystem& m_fs;
-  Clock& m_clock;
-  EventPump& m_pump;
-  const Separators& m_seps;
-
-  FileProgress m_progress;
-  std::unique_ptr<ExclusiveFile> m_pFile;  // the open erase file; at most one at a time
-  float m_sngFileStart = 0;                // clock when the current file's erase began
-  int64_t m_lInUse = 0;                    // see LastInUse
-  std::string m_sLastReason;               // see LastReason
-  bool m_bNameLeft = false;                // the last file's name could not be renamed away
-  int m_iDots = 0;
+  EraseReporter& m_reporter;
 };
 
 }  // namespace tarnwipe

@@ -20,4 +20,9 @@ std::string KeptReason(const std::error_code& ec) {
   return ec.message();
 }
 
+std::string KeptReason(const FileOutcome& outcome) {
+  const std::string sReason = KeptReason(outcome.ec);
+  return outcome.bOverwritten ? "its contents were overwritten, but its name could not be removed: " + sReason : sReason;
+}
+
 }  // namespace tarnwipe

@@ -1,14 +1,21 @@
-// One item of a selection: a file, or a map (a folder, its path ending in the separator).
+// One item of a selection: what it is and where.
 #pragma once
 
 #include <string>
 
 namespace tarnwipe {
 
+// What a target is erased as.
+enum class TargetKind {
+  kFile,  // one file (or a link, removed as a link)
+  kMap,   // a folder, walked with the pattern list; its path ends in the separator
+};
+
 struct Target {
   std::string sPath;
-  bool bMap = false;
+  TargetKind eKind = TargetKind::kFile;
 
+  bool IsMap() const { return eKind == TargetKind::kMap; }
   bool operator==(const Target&) const = default;
 };
 

@@ -90,23 +90,21 @@ void CDirDrill::DrillFolder(std::string sFolder) {
       asFolders.push_back(sPath);
     }
 
-    // Files, once per matching pattern element, up to the cap of one visit; what the cap leaves
-    // is counted, each file once.
-    std::set<std::string> left;
+    // Files in the order of the pattern elements that take them, each once, up to the cap of
+    // one visit; what the cap leaves is counted.
+    std::set<std::string> taken;
     for (const std::string& sElement : SplitPattern(m_sPattern)) {
       for (const FolderEntry& entry : entries) {
         if (!MatchesWildcard(entry.sName, sElement) || !PassesListingMask(entry.lAttributes, m_lAttributeMask) ||
-            IsFolderEntry(entry) || (entry.lAttributes & m_lAttributeMask) == 0)
+            IsFolderEntry(entry) || (entry.lAttributes & m_lAttributeMask) == 0 || !taken.insert(entry.sName).second)
           continue;
         if (static_cast<int32_t>(asFiles.size()) > kMaxFiles) {
-          left.insert(entry.sName);
+          ++lFilesLeft;
         } else {
           asFiles.push_back(sFolder + entry.sName);
         }
       }
     }
-    for (const std::string& sFile : asFiles) left.erase(sFile.substr(sFolder.size()));
-    lFilesLeft = static_cast<int32_t>(left.size());
   }
   if ((lFilesLeft > 0 || lFoldersLeft > 0) && m_pEvents != nullptr) m_pEvents->LeftOver(sFolder, lFilesLeft, lFoldersLeft);
 

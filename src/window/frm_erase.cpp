@@ -2,17 +2,27 @@
 #include "window/frm_erase.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
-#include "runs/form_operations.h"
-#include "runs/spec_folders.h"
+#include "runs/run_choice.h"
+#include "runs/several_run.h"
 #include "walker/path_helpers.h"
+#include "window/form_operations.h"
 #include "window/read_me.h"
 
 namespace tarnwipe {
 namespace {
 
 const char kNotFound[] = "File or map not found!";
+
+// The pass count from its text box: digits only, otherwise -1, for which nothing is erased.
+int32_t ParsePassCount(const std::string& sText) {
+  int32_t lCount = -1;
+  const auto result = std::from_chars(sText.data(), sText.data() + sText.size(), lCount);
+  const bool bNumber = !sText.empty() && result.ec == std::errc() && result.ptr == sText.data() + sText.size();
+  return bNumber && lCount >= 0 ? lCount : -1;
+}
 const char kUnnamable[] =
     "The dialog cannot name this file faithfully: its name is not valid text. Select the map that holds it instead!";
 
@@ -24,15 +34,9 @@ FrmErase::FrmErase(FormView& view, FileSystem& fs, Clock& clock, Dialogs& dialog
       m_fs(fs),
       m_clock(clock),
       m_seps(std::move(seps)),
-      m_dd(fs, GetApplicationFolder(folders)),
-      m_pump(view, clock),
-      m_eraser(view, fs, clock, m_pump, m_seps),
       m_mErase(dialogs, folders, fs),
       m_protection(fs, folders),
-      m_folderRun({m_record, view, fs, clock, m_pump, m_seps, m_eraser, m_dd, m_mErase, m_protection}),
-      m_command({m_record, view, fs, clock, m_pump, m_seps, m_eraser, m_dd, m_mErase, m_protection}, m_folderRun) {
-  m_dd.SetEvents(&m_folderRun);
-}
+      m_reporter(view, clock, m_seps, m_mErase) {}
 
 void FrmErase::Form_Load() {
   ClearRunState();
@@ -44,11 +48,11 @@ void FrmErase::Form_Load() {
 void FrmErase::Form_KeyPress(int16_t& KeyAscii) {
   // Once asked during a run, the stop holds: a key pressed after Esc must not erase on.
   if (KeyAscii != kKeyEscape) {
-    if (!m_record.bRunning) m_record.bStop = false;
+    if (!Running()) m_bStop = false;
     return;
   }
-  if (m_record.bRunning && !m_record.bStop) SetRunTitle(m_view, m_eraser.Progress(), kStopping);
-  m_record.bStop = true;
+  if (Running() && !m_bStop) m_reporter.Stopping();
+  m_bStop = true;
 }
 
 void FrmErase::txtTimes_KeyPress(int16_t& KeyAscii) {
@@ -67,44 +71,44 @@ void FrmErase::txtTimes_KeyUp() {
 }
 
 void FrmErase::btnFile_Click() {
-  if (m_record.bRunning) return;
+  if (Running()) return;
   SetEraseCaption("&Erase file ", false);
-  m_record.bMap = false;
-  m_record.several.clear();
+  m_eChoosing = TargetKind::kFile;
+  m_selection.clear();
   std::vector<std::string> asChosen = m_mErase.GetNameFile();
   const size_t lUnnamable = std::erase(asChosen, Dialogs::Unnamable());
   if (asChosen.size() > 1) {
     std::vector<Target> targets;
-    for (const std::string& sPath : asChosen) targets.push_back({sPath, false});
+    for (const std::string& sPath : asChosen) targets.push_back({sPath, TargetKind::kFile});
     Select(targets, false);
   } else {
-    m_record.sTarget = asChosen.empty() ? std::string() : asChosen.front();
+    if (!asChosen.empty()) m_selection = {{asChosen.front(), TargetKind::kFile}};
     ShowChosen();
   }
   if (lUnnamable > 0) m_mErase.ShowNotice(kUnnamable);
 }
 
 void FrmErase::btnMap_Click() {
-  if (m_record.bRunning) return;
-  m_record.bMap = true;
-  m_record.several.clear();
+  if (Running()) return;
+  m_eChoosing = TargetKind::kMap;
+  m_selection.clear();
   SetEraseCaption("&Erase map ", false);
   m_view.SetEraseEnabled(false);
   std::string sTitle = "Select a map to erase";
-  m_record.sTarget = m_mErase.GetNameFolder(sTitle, 1);
-  const bool bUnnamable = m_record.sTarget == Dialogs::Unnamable();
-  if (bUnnamable) m_record.sTarget.clear();
+  const std::string sChosen = m_mErase.GetNameFolder(sTitle, 1);
+  const bool bUnnamable = sChosen == Dialogs::Unnamable();
+  if (!bUnnamable && !sChosen.empty()) m_selection = {{sChosen, TargetKind::kMap}};
   ShowChosen();
   if (bUnnamable) m_mErase.ShowNotice(kUnnamable);
 }
 
 void FrmErase::TakeTargets(const std::vector<std::string>& asPaths) {
-  if (m_record.bRunning) return;
+  if (Running()) return;
   Take(asPaths, false, false);
 }
 
 void FrmErase::HandOff(const std::vector<std::string>& asPaths) {
-  if (m_record.bRunning) {
+  if (Running()) {
     for (const std::string& sPath : asPaths) {
       m_asKept.push_back(sPath);
       m_view.PrependMessage("Not part of this run; chosen when it is over: " + sPath);
@@ -117,16 +121,50 @@ void FrmErase::HandOff(const std::vector<std::string>& asPaths) {
   Take(asPaths, bJoin, false);
 }
 
+std::string FrmErase::CheckInput() const {
+  if (m_view.TimesText().empty()) return "Number of times not set!";
+  if (m_selection.empty()) return m_eChoosing == TargetKind::kMap ? "No folder selected!" : "No file selected!";
+  return {};
+}
+
 void FrmErase::btnErase_Click() {
-  m_command.btnErase_Click();
+  if (Running()) return;
+  if (const std::string sNotice = CheckInput(); !sNotice.empty()) {
+    m_mErase.ShowNotice(sNotice);
+    return;
+  }
+  const RunParts parts{m_fs, m_reporter, m_protection, m_bStop, m_bBlocked, ParsePassCount(m_view.TimesText()),
+                       m_view.SpecText()};
+  m_pRun = ChooseRun(m_selection, parts);
+  if (const std::string sNotice = m_pRun->Check(); !sNotice.empty()) {
+    m_pRun.reset();
+    m_mErase.ShowNotice(sNotice);
+    return;
+  }
+  m_view.SetBusyPointer(true);
+  m_bStop = false;
+  m_view.SetSelectEnabled(false);
+  m_view.SetEraseEnabled(false);
+  if (m_mErase.AskConfirm(m_pRun->Question()) == kAnswerYes) {
+    m_pRun->Execute();
+    m_pRun->Summary();
+    m_bBlocked = m_pRun->Blocked();
+    // What was erased, or kept and said so, is chosen no longer.
+    m_selection.clear();
+  }
+  m_pRun.reset();
+  m_view.SetEraseEnabled(false);
+  SetTitle("");
+  m_view.SetBusyPointer(false);
+  m_view.SetSelectEnabled(true);
   // What was handed over meanwhile is chosen now, above the run's report.
-  if (m_record.bRunning || m_asKept.empty()) return;
+  if (m_asKept.empty()) return;
   Take(std::exchange(m_asKept, {}), false, true);
   m_view.PrependMessage("Handed over during the run: not part of it, and chosen now.");
 }
 
 void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bKeepMessages) {
-  std::vector<Target> targets = bJoin ? Chosen() : std::vector<Target>();
+  std::vector<Target> targets = bJoin ? m_selection : std::vector<Target>();
   std::string sMissing;
   for (const std::string& sPath : asPaths) {
     if (!paths::IsAbsolute(sPath) || m_fs.GetAttributes(sPath) == -1) {
@@ -134,7 +172,7 @@ void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bK
       continue;
     }
     const bool bMap = paths::IsFolder(m_fs, sPath);
-    const Target target{bMap ? paths::AsFolder(sPath) : sPath, bMap};
+    const Target target{bMap ? paths::AsFolder(sPath) : sPath, bMap ? TargetKind::kMap : TargetKind::kFile};
     if (std::find(targets.begin(), targets.end(), target) == targets.end()) targets.push_back(target);
   }
   if (!targets.empty()) Select(targets, bKeepMessages);
@@ -142,47 +180,38 @@ void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bK
 }
 
 void FrmErase::Select(const std::vector<Target>& targets, bool bKeepMessages) {
+  m_selection = targets;
   if (targets.size() == 1) {
-    m_record.several.clear();
-    m_record.bMap = targets.front().bMap;
-    m_record.sTarget = targets.front().sPath;
-    SetEraseCaption(m_record.bMap ? "&Erase map " : "&Erase file ", false);
+    m_eChoosing = targets.front().eKind;
+    SetEraseCaption(targets.front().IsMap() ? "&Erase map " : "&Erase file ", false);
     ShowChosen(bKeepMessages);
     return;
   }
-  m_record.several = targets;
-  m_record.sTarget.clear();
   SetEraseCaption("&Erase " + ItemCount(targets.size()), false);
   tarnwipe::ResetForTarget(m_view, ItemCount(targets.size()), bKeepMessages);
   std::string sList;
-  for (const Target& target : targets) sList += (sList.empty() ? "" : "\r\n") + std::string(target.bMap ? "Map: " : "File: ") + target.sPath;
+  for (const Target& target : targets) sList += (sList.empty() ? "" : "\r\n") + std::string(target.IsMap() ? "Map: " : "File: ") + target.sPath;
   m_view.PrependMessage(sList);
 }
 
-std::vector<Target> FrmErase::Chosen() const {
-  if (!m_record.several.empty()) return m_record.several;
-  if (m_record.sTarget.empty()) return {};
-  return {{m_record.sTarget, m_record.bMap}};
-}
-
 void FrmErase::ShowChosen(bool bKeepMessages) {
-  const std::string& sTarget = m_record.sTarget;
-  const std::string sName = m_record.bMap ? m_dd.ExtractFolder(sTarget) : m_dd.ExtractName(sTarget);
+  const Target target = m_selection.empty() ? Target{} : m_selection.front();
+  const std::string sName = target.IsMap() ? paths::ExtractFolder(m_fs, target.sPath) : paths::ExtractName(m_fs, target.sPath);
   SetEraseCaption(sName, true);
   tarnwipe::ResetForTarget(m_view, sName, bKeepMessages);
 }
 
 void FrmErase::btnInfo_Click() {
   // The message area is the run's only record of what could not be erased.
-  if (m_record.bRunning) return;
+  if (Running()) return;
   m_view.ClearMessages();
   for (const std::string& sBlock : ReadMeBlocks()) m_view.AppendMessageText(sBlock);
 }
 
 bool FrmErase::Form_QueryUnload() {
-  if (!m_record.bRunning) return true;
-  m_record.bStop = true;
-  m_record.bCloseRequested = true;
+  if (!Running()) return true;
+  m_bStop = true;
+  m_bCloseRequested = true;
   return false;
 }
 
@@ -195,9 +224,11 @@ void FrmErase::SetEraseCaption(const std::string& sText, bool bAppend) {
 void FrmErase::ResetForTarget(const std::string& sName) { tarnwipe::ResetForTarget(m_view, sName); }
 
 void FrmErase::ClearRunState() {
-  const bool bStop = m_record.bStop;
-  m_record = RunRecord();
-  m_record.bStop = bStop;
+  m_selection.clear();
+  m_eChoosing = TargetKind::kFile;
+  m_bBlocked = false;
+  m_bCloseRequested = false;
+  m_reporter.Reset();
 }
 
 }  // namespace tarnwipe

@@ -1,24 +1,22 @@
-// frmErase: the main window's logic, its run record and its handlers, free of any toolkit.
+// frmErase: the main window's logic, its selection and its handlers, free of any toolkit.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/eraser.h"
-#include "engine/event_pump.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/form_view.h"
 #include "platform/separators.h"
 #include "platform/special_folders.h"
-#include "runs/erase_command.h"
-#include "runs/folder_run.h"
 #include "runs/m_erase.h"
 #include "runs/protection.h"
-#include "runs/run_record.h"
-#include "walker/c_dir_drill.h"
+#include "runs/run.h"
+#include "runs/target.h"
+#include "window/window_reporter.h"
 
 namespace tarnwipe {
 
@@ -54,6 +52,9 @@ class FrmErase {
   // after a pause replaces it. During a question or a run nothing joins: the items are kept,
   // said so in the message area, and chosen when the run is over.
   void HandOff(const std::vector<std::string>& asPaths);
+  // Makes targets (one or more) the selection: with one, exactly as its dialog does; with
+  // several, the erase button gives their count and the message area lists them.
+  void Select(const std::vector<Target>& targets, bool bKeepMessages = false);
   void btnErase_Click();
   // Closing the window: allowed at once when idle; during a run it asks the run to stop and
   // the window closes when the run is over (CloseRequested).
@@ -64,8 +65,14 @@ class FrmErase {
   void ResetForTarget(const std::string& sName);
   void ClearRunState();
 
-  RunRecord& Record() { return m_record; }
-  FolderRun& Run() { return m_folderRun; }
+  // What is chosen now, one item or several; none when nothing is.
+  const std::vector<Target>& Selection() const { return m_selection; }
+  // True while a run is under way.
+  bool Running() const { return m_pRun != nullptr; }
+  // The user asked the run to stop (or, between runs, Esc was the last key).
+  bool StopRequested() const { return m_bStop; }
+  // The window was closed during a run and closes now that it is over.
+  bool CloseRequested() const { return m_bCloseRequested; }
 
  private:
   // Hand-offs this close to each other, in seconds, join one selection.
@@ -75,24 +82,22 @@ class FrmErase {
   void ShowChosen(bool bKeepMessages = false);
   // Makes asPaths the selection, or adds them to it (bJoin); see TakeTargets.
   void Take(const std::vector<std::string>& asPaths, bool bJoin, bool bKeepMessages);
-  // Makes targets (one or more) the selection: with one, exactly as its dialog does; with
-  // several, the erase button gives their count and the message area lists them.
-  void Select(const std::vector<Target>& targets, bool bKeepMessages);
-  // What is chosen now, one item or several; none when nothing is.
-  std::vector<Target> Chosen() const;
+  // The first check of the window's input that fails, as its notice; empty when all pass.
+  std::string CheckInput() const;
 
   FormView& m_view;
-  const FileSystem& m_fs;
+  FileSystem& m_fs;
   Clock& m_clock;
   Separators m_seps;
-  RunRecord m_record;
-  CDirDrill m_dd;
-  EventPump m_pump;
-  Eraser m_eraser;
   MErase m_mErase;
   Protection m_protection;
-  FolderRun m_folderRun;
-  EraseCommand m_command;
+  WindowReporter m_reporter;
+  std::vector<Target> m_selection;
+  TargetKind m_eChoosing = TargetKind::kFile;  // what the selection buttons chose last
+  std::unique_ptr<Run> m_pRun;                 // the run under way; none between runs
+  bool m_bStop = false;                        // the user asks the run to stop
+  bool m_bBlocked = false;                     // a run met the program's own folder; cleared by load
+  bool m_bCloseRequested = false;
   double m_dblLastHandOff = -1;         // monotonic clock at the last hand-off
   std::vector<std::string> m_asKept;  // handed over during a run, chosen once it is over
 };

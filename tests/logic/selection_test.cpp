@@ -15,8 +15,10 @@ class SelectionTest : public FormFixture<MemoryFileSystem> {
   std::string Choose(const std::string& sChoice, bool bMap) {
     dialogs.sChoice = sChoice;
     bMap ? form.btnMap_Click() : form.btnFile_Click();
-    return form.Record().sTarget;
+    return form.Selection().empty() ? "" : form.Selection().front().sPath;
   }
+  static Target F(const std::string& sPath) { return {sPath, TargetKind::kFile}; }
+  static Target M(const std::string& sPath) { return {sPath, TargetKind::kMap}; }
   const std::string sPhotos = fs.AddFolder("/home/u/Photos");
   const std::string sCat = (fs.AddFile(sPhotos + "cat.jpg", "c"), sPhotos + "cat.jpg");
 };
@@ -34,8 +36,8 @@ TEST_F(SelectionTest, ChosenOrHandedTargetBecomesTheTarget) {
         {'h', "/home/u/link", "/home/u/link", "&Erase file link"}}) {
     view.sText = "earlier run";
     cHow == 'h' ? form.TakeTargets({Native(pPath)}) : void(Choose(pPath, cHow == 'm'));
-    EXPECT_EQ(form.Record().sTarget, Native(pTarget));
-    EXPECT_EQ(form.Record().bMap, std::string(pCaption).find("map") != std::string::npos);
+    const bool bMap = std::string(pCaption).find("map") != std::string::npos;
+    EXPECT_EQ(form.Selection(), std::vector<Target>{bMap ? M(Native(pTarget)) : F(Native(pTarget))});
     EXPECT_EQ(view.sEraseCaption, pCaption);
     EXPECT_TRUE(view.sText.empty() && view.bEraseEnabled && view.focus == Control::kBtnErase) << pPath;
   }
@@ -58,14 +60,15 @@ TEST_F(SelectionTest, CancelOrABrokenDialogLeavesNoTargetAndTheButtonOff) {
 TEST_F(SelectionTest, SeveralHandedItemsMakeOneSelection) {
   form.TakeTargets({Native("/home/u/gone.txt"), sPhotos, "cat.jpg", sCat, sCat});
   EXPECT_EQ(LastBox(), "File or map not found!\r\n\r\n" + Native("/home/u/gone.txt") + "\r\ncat.jpg");
-  EXPECT_EQ(form.Record().several, (std::vector<Target>{{sPhotos, true}, {sCat, false}}));
+  EXPECT_EQ(form.Selection(), (std::vector<Target>{M(sPhotos), F(sCat)}));
   EXPECT_EQ(view.sEraseCaption, "&Erase 2 items");
   EXPECT_EQ(view.Lines(), (std::vector<std::string>{"Map: " + sPhotos, "File: " + sCat}));
   form.TakeTargets({Native("/home/u/gone.txt")});
-  EXPECT_EQ(form.Record().several.size(), 2U) << "a selection of nothing that exists changes nothing";
-  form.Record().bRunning = true;
-  form.TakeTargets({sCat});
-  EXPECT_EQ(form.Record().several.size(), 2U) << "nothing is taken during a run";
+  EXPECT_EQ(form.Selection().size(), 2U) << "a selection of nothing that exists changes nothing";
+  dialogs.lAnswer = kAnswerNo;
+  dialogs.onQuestion = [&] { form.TakeTargets({sCat}); };
+  form.btnErase_Click();
+  EXPECT_EQ(form.Selection().size(), 2U) << "nothing is taken during a run";
 }
 
 // Hand-offs close together join one selection, as one start per selected item arrives; after a
@@ -75,17 +78,17 @@ TEST_F(SelectionTest, HandOffsInABurstJoinAndTheFileDialogTakesSeveral) {
   const std::string sDog = (fs.AddFile(sPhotos + "dog.jpg", "d"), sPhotos + "dog.jpg");
   clock.dblFrameStep = 0.3;
   for (const std::string& sPath : {sCat, sPhotos, sCat, sDog}) form.HandOff({sPath});
-  EXPECT_EQ(form.Record().several, (std::vector<Target>{{sCat, false}, {sPhotos, true}, {sDog, false}}));
+  EXPECT_EQ(form.Selection(), (std::vector<Target>{F(sCat), M(sPhotos), F(sDog)}));
   clock.dblFrameStep = 2;
   form.HandOff({sDog});
-  EXPECT_TRUE(form.Record().several.empty() && form.Record().sTarget == sDog);
+  EXPECT_EQ(form.Selection(), std::vector<Target>{F(sDog)});
 
   dialogs.asFiles = {sCat, sDog};
   form.btnFile_Click();
-  EXPECT_EQ(form.Record().several, (std::vector<Target>{{sCat, false}, {sDog, false}}));
+  EXPECT_EQ(form.Selection(), (std::vector<Target>{F(sCat), F(sDog)}));
   dialogs.asFiles = {Dialogs::Unnamable()};
   form.btnFile_Click();
-  EXPECT_TRUE(form.Record().several.empty() && form.Record().sTarget.empty() && !view.bEraseEnabled);
+  EXPECT_TRUE(form.Selection().empty() && !view.bEraseEnabled);
   EXPECT_EQ(LastBox().substr(0, 45), "The dialog cannot name this file faithfully: ");
 }
 

@@ -39,7 +39,7 @@ TEST_F(SingleFileTest, InputChecksRefuseInTheirOrderAndChangeNothing) {
     view.bEraseEnabled = true;
     Erase(pTarget, bMap);
     EXPECT_EQ(LastBox(), pNotice);
-    EXPECT_TRUE(view.bEraseEnabled && view.sText == "earlier" && form.Record().sTarget == Native(pTarget)) << pNotice;
+    EXPECT_TRUE(view.bEraseEnabled && view.sText == "earlier" && Chosen() == Native(pTarget)) << pNotice;
   }
   EXPECT_EQ(node.sContent, "n");
   // The root itself is no map to erase, but a file in it may be erased.
@@ -60,7 +60,7 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
   EXPECT_EQ(view.Lines(), (std::vector<std::string>{"Erased 1.00 kBytes in 0.1 seconds  [10.01 kB / second]", "",
                                                     "Erasing notes.txt  [1,025 bytes]"}));
   EXPECT_TRUE(iSeenOn == 0 && dialogs.iChoosers == 0 && !fs.Find("/home/u/notes.txt"));
-  EXPECT_TRUE(!view.bEraseEnabled && view.bSelectEnabled && !view.bBusy && form.Record().sTarget.empty());
+  EXPECT_TRUE(!view.bEraseEnabled && view.bSelectEnabled && !view.bBusy && Chosen().empty());
   fs.bNamesStay = true;  // erased all the same, and said so
   EraseFile("named.txt", "n");
   EXPECT_EQ(view.Lines()[2], "  Its name may remain in its folder: it could not be renamed before it was removed.");
@@ -73,7 +73,7 @@ TEST_F(SingleFileTest, RunKeepsTheButtonsOffAndReportsOnTop) {
   const std::string sBefore = view.sText;
   dialogs.lAnswer = kAnswerNo;
   EraseFile("kept.txt", "k");
-  EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.sText == sBefore && form.Record().sTarget == Native("/home/u/kept.txt"));
+  EXPECT_TRUE(fs.Find("/home/u/kept.txt") && view.sText == sBefore && Chosen() == Native("/home/u/kept.txt"));
 }
 
 TEST_F(SingleFileTest, EveryPassCoversTheFileAndItsLastBlocksSlackButNeverMovesIt) {

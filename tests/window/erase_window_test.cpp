@@ -90,9 +90,9 @@ class EraseWindowTest : public QObject {
     QCOMPARE(pTimes->text(), QStringLiteral("24"));
     for (QWidget* pTarget : {static_cast<QWidget*>(pTimes), static_cast<QWidget*>(rig.window.txtMsg())}) {
       QTest::keyClick(pTarget, Qt::Key_Escape);
-      QVERIFY(rig.form.Record().bStop);
+      QVERIFY(rig.form.StopRequested());
       QTest::keyClick(pTarget, Qt::Key_Q);
-      QVERIFY(!rig.form.Record().bStop);
+      QVERIFY(!rig.form.StopRequested());
     }
   }
 
@@ -121,10 +121,8 @@ class EraseWindowTest : public QObject {
     QCOMPARE(rig.window.txtSpec()->text(), QStringLiteral("*.*"));
     QVERIFY(drop(&rig.window, "file://" + QByteArray::fromStdString(temp.Path()) + "%FF\r\n" + map + "http://host/x\r\n"));
     QCOMPARE(rig.dialogs.boxes.back(), std::string("File or map not found!\r\n\r\nhttp://host/x"));
-    QCOMPARE(rig.form.Record().several, (std::vector<Target>{{sOdd, false}, {sMap, true}}));
-    rig.form.Record().bRunning = true;
-    QVERIFY(!drop(rig.window.btnFile(), map));
-    rig.form.Record().bRunning = false;
+    QCOMPARE(rig.form.Selection(), (std::vector<Target>{{sOdd, TargetKind::kFile}, {sMap, TargetKind::kMap}}));
+    rig.dialogs.onQuestion = [&] { QVERIFY(!drop(rig.window.btnFile(), map)); };
     QTest::mouseClick(rig.window.btnErase(), Qt::LeftButton);
     QVERIFY(!Exists(sOdd) && !Exists(sMap) && ReadFile(sLookAlike) == "look-alike");
     QVERIFY2(rig.window.MessageText().starts_with("Erased 2 file(s) and 1 folder(s);  0.00 kBytes in "), rig.window.MessageText().c_str());
@@ -150,7 +148,7 @@ class EraseWindowTest : public QObject {
     std::vector<std::vector<std::string>> starts;
     for (const std::string& sItem : asItems) starts.push_back({sItem});
     QVERIFY(HandedOver(starts));
-    QCOMPARE(rig.form.Record().several.size(), asItems.size());
+    QCOMPARE(rig.form.Selection().size(), asItems.size());
     rig.dialogs.onQuestion = [&] {
       QVERIFY(HandedOver({{temp.Write("g1", "g"), temp.Write("g2", "g")}}));
       QTRY_VERIFY(rig.window.MessageText().find("Not part of this run") != std::string::npos);
@@ -161,7 +159,7 @@ class EraseWindowTest : public QObject {
     QVERIFY2(sText.starts_with("Handed over during the run: not part of it, and chosen now.\r\nFile: " + temp.Path() + "g1\r\n") &&
                  sText.find("Erased 9 file(s) and 3 folder(s);") != std::string::npos && ReadFile(sLookAlike) == "look-alike",
              sText.c_str());
-    QCOMPARE(rig.form.Record().several, (std::vector<Target>{{temp.Path() + "g1", false}, {temp.Path() + "g2", false}}));
+    QCOMPARE(rig.form.Selection(), (std::vector<Target>{{temp.Path() + "g1", TargetKind::kFile}, {temp.Path() + "g2", TargetKind::kFile}}));
     QVERIFY(Exists(temp.Path() + "g1") && rig.window.btnErase()->isEnabled());
   }
 

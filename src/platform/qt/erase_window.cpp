@@ -161,7 +161,7 @@ void EraseWindow::BringToFront() {
 
 void EraseWindow::EraseClicked() {
   m_pForm->btnErase_Click();
-  if (m_pForm->Record().bCloseRequested) close();
+  if (m_pForm->CloseRequested()) close();
 }
 
 bool EraseWindow::eventFilter(QObject* pWatched, QEvent* pEvent) {
@@ -170,7 +170,7 @@ bool EraseWindow::eventFilter(QObject* pWatched, QEvent* pEvent) {
   if (pEvent->type() == QEvent::DragEnter || pEvent->type() == QEvent::DragMove || pEvent->type() == QEvent::Drop) {
     auto& drop = static_cast<QDropEvent&>(*pEvent);
     if (!drop.mimeData()->hasUrls()) return false;
-    if (m_pForm->Record().bRunning) {
+    if (m_pForm->Running()) {
       drop.ignore();
       return true;
     }

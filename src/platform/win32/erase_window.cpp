@@ -288,7 +288,7 @@ void EraseWindow::Command(int iId) {
       break;
     case kIdErase:
       m_pForm->btnErase_Click();
-      if (m_pForm->Record().bCloseRequested) ::DestroyWindow(m_hWnd);
+      if (m_pForm->CloseRequested()) ::DestroyWindow(m_hWnd);
       break;
     default:
       break;

@@ -1,5 +1,5 @@
 // Caption, erase button and target reset.
-#include "runs/form_operations.h"
+#include "window/form_operations.h"
 
 namespace tarnwipe {
 

@@ -1,9 +1,10 @@
-// Window operations the erase runs share: the caption, the erase button and the reset after a choice.
+// Window operations the window and its reporter share: the caption, the erase button and the
+// reset after a choice.
 #pragma once
 
 #include <string>
 
-#include "engine/file_progress.h"
+#include "window/file_progress.h"
 #include "platform/form_view.h"
 
 namespace tarnwipe {
@@ -12,8 +13,7 @@ namespace tarnwipe {
 std::string TitleText(const std::string& sText);
 void SetTitle(FormView& view, const std::string& sText);
 
-// The run's title while Esc can stop it, and once Esc has asked it to stop.
-inline constexpr char kStopHint[] = "Press <Esc> to stop!";
+// The run's title once Esc has asked it to stop.
 inline constexpr char kStopping[] = "Stopping after the file being overwritten ...";
 
 // Puts " " + sText into the title for the rest of the run, also after a long file's progress.

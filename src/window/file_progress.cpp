@@ -1,5 +1,5 @@
 // How far the file being overwritten is.
-#include "engine/file_progress.h"
+#include "window/file_progress.h"
 
 #include <cmath>
 

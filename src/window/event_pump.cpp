@@ -1,5 +1,5 @@
 // A frame-rate limit on the event pump, so runs go at disk speed and the window stays live.
-#include "engine/event_pump.h"
+#include "window/event_pump.h"
 
 namespace tarnwipe {
 namespace {

@@ -1,0 +1,139 @@
+// What the user reads of a run, and when the window breathes.
+#include "window/window_reporter.h"
+
+#include "engine/interval.h"
+#include "engine/kept_reason.h"
+#include "engine/renderings.h"
+#include "runs/old_copies.h"
+#include "runs/run.h"
+#include "walker/c_dir_drill.h"
+#include "window/form_operations.h"
+
+namespace tarnwipe {
+namespace {
+
+// Where the progress label stands during a run, in twips.
+constexpr int kProgressTopTwips = 4700;
+constexpr int64_t kBlock = 1024;
+
+}  // namespace
+
+void WindowReporter::Stopping() { SetRunTitle(m_view, m_progress, kStopping); }
+
+void WindowReporter::Say(std::string sMsg, bool bTimed, const std::string& sBelow) {
+  if (bTimed) sMsg += TimedSuffix(GetInterval(m_sngFileStart, m_clock.TimeOfDay()), m_seps);
+  m_view.PrependMessage(sBelow.empty() ? sMsg : sMsg + "\r\n" + sBelow);
+}
+
+void WindowReporter::FileStarted(const std::string& sName, int64_t lBytes, int64_t lInUse, int32_t lPasses) {
+  m_sngFileStart = m_clock.TimeOfDay();
+  Say(ErasingLine(sName, lBytes, lInUse, m_seps));
+  m_progress.Start(lPasses);
+}
+
+void WindowReporter::Written(int64_t lBytes, int32_t iPass, double dblPassDone) {
+  m_iDots = static_cast<int>((m_iDots + (lBytes + kBlock - 1) / kBlock) % kDotCycle);
+  if (m_pump.Due()) {
+    ShowDots();
+    m_pump.PumpNow();
+  }
+  m_progress.Update(iPass, dblPassDone);
+}
+
+void WindowReporter::FileEnded(const FileOutcome& outcome) {
+  m_progress.Finish();
+  if (!outcome.Erased()) {
+    Say("Could not erased file " + outcome.sName, true, "  Reason: " + KeptReason(outcome));
+  } else if (outcome.bNameLeft) {
+    Say("  Its name may remain in its folder: it could not be renamed before it was removed.");
+  }
+  ShowDots();
+  m_pump.Pump();
+}
+
+void WindowReporter::RunStarted(const std::string& sWhat, bool bWalk) {
+  if (bWalk) {
+    SetRunTitle(m_view, m_progress, kStopHint);
+    m_view.ClearMessages();
+  } else {
+    m_progress.SetRunCaption(TitleText(""));
+  }
+  SetEraseCaption(m_view, "&Erasing " + sWhat, false);
+  m_sngStart = m_clock.TimeOfDay();
+}
+
+void WindowReporter::FolderEntered(const std::string& sFolder) {
+  if (sFolder == m_sCurFolder) return;
+  m_sCurFolder = sFolder;
+  Say("Erasing files in " + sFolder);
+}
+
+void WindowReporter::FolderUnreadable(const std::string& sFolder) { Say("Could not read map " + sFolder); }
+
+void WindowReporter::FolderSkipped(const std::string& sFolder) { Say("Skipped other file system " + sFolder); }
+
+void WindowReporter::LeftOver(const std::string& sFolder, int32_t lFiles, int32_t lFolders) {
+  if (lFiles > 0) {
+    Say("Left " + std::to_string(lFiles) + " matching file(s) in " + sFolder + ": one visit lists " +
+        std::to_string(CDirDrill::kMaxFiles + 1) + " at most; erase again to continue");
+  }
+  if (lFolders > 0) {
+    Say("Left " + std::to_string(lFolders) + " folder(s) in " + sFolder + " unvisited: one run takes " +
+        std::to_string(CDirDrill::kMaxFolders) + " at most; erase again to continue");
+  }
+}
+
+void WindowReporter::Blocked() { m_mErase.ShowNotice("Erasing files is blocked in path app!"); }
+
+void WindowReporter::ItemMissing(const std::string& sPath) { Say("File or map not found: " + sPath); }
+
+void WindowReporter::ItemRefused(Refusal eRefusal, const std::string& sPath) { Say(RefusalNotice(eRefusal) + " " + sPath); }
+
+bool WindowReporter::RunSeconds(float& sngSeconds) {
+  const float sngEnd = m_clock.TimeOfDay();
+  sngSeconds = GetInterval(m_sngStart, sngEnd);
+  return m_sngStart != 0.0F || sngEnd != 0.0F;
+}
+
+void WindowReporter::FileRunEnded(const FileOutcome& outcome, const std::string& sOldCopies) {
+  if (float sngSeconds = 0; outcome.Erased() && RunSeconds(sngSeconds)) {
+    const std::string sLine = outcome.bLink ? "Removed the link " + outcome.sName + "; nothing was overwritten."
+                                            : SingleFileReport(outcome.lBytes, outcome.lInUse, sngSeconds, m_seps);
+    m_iDots = 0;
+    m_view.SetProgressCaption("");
+    m_pump.PumpNow();
+    Say(sLine + OldCopiesWarning(sOldCopies) + "\r\n");
+  }
+  SetEraseCaption(m_view, "&Erase ...", false);
+}
+
+void WindowReporter::RunEnded(const RunTotals& totals, const std::vector<std::string>& asOldCopies) {
+  if (float sngSeconds = 0; RunSeconds(sngSeconds)) {
+    std::string sLine = FolderRunReport(totals.lFiles, totals.lFolders, totals.dblKBytes, totals.dblWrittenKBytes,
+                                        sngSeconds, m_seps);
+    if (totals.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(totals.lNotRemoved) + " folder(s)";
+    if (totals.lNamesLeft != 0) {
+      sLine += "\r\n  names of " + std::to_string(totals.lNamesLeft) +
+               " folder(s) may remain: they could not be renamed before they were removed";
+    }
+    // What was kept, and why: the user can act on each reason.
+    if (const int32_t lKept = totals.Kept(); lKept != 0) {
+      sLine += "\r\n  unable to erase " + std::to_string(lKept) + " file(s)";
+      for (const auto& [sReason, lCount] : totals.keptReasons) sLine += "\r\n    " + std::to_string(lCount) + " x " + sReason;
+    }
+    for (const std::string& sFileSystem : asOldCopies) sLine += OldCopiesWarning(sFileSystem);
+    Say(sLine + "\r\n");
+  }
+  SetEraseCaption(m_view, "&Erase ...", false);
+  SetTitle(m_view, "");
+  m_iDots = 0;
+  m_view.SetProgressCaption("");
+  m_pump.PumpNow();
+}
+
+void WindowReporter::ShowDots() {
+  m_view.SetProgressTop(kProgressTopTwips);
+  m_view.SetProgressCaption(std::string(static_cast<size_t>(m_iDots), '.'));
+}
+
+}  // namespace tarnwipe
