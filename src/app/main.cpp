@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "paths/path_text.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_special_folders.h"
@@ -31,7 +32,7 @@ tarnwipe::CommandLine ParseArguments(int argc, char** argv) {
   std::string sCurrent(4096, '\0');
   while (::getcwd(sCurrent.data(), sCurrent.size()) == nullptr && errno == ERANGE) sCurrent.resize(sCurrent.size() * 2);
   sCurrent.resize(sCurrent.find('\0'));
-  for (std::string& sTarget : line.asTargets) sTarget = tarnwipe::FullPath(sTarget, sCurrent);
+  for (std::string& sTarget : line.asTargets) sTarget = tarnwipe::paths::FullPath(sTarget, sCurrent);
   return line;
 }
 

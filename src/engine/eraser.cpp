@@ -7,7 +7,7 @@
 
 #include "engine/pass_coverage.h"
 #include "platform/kept_cause.h"
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe {
 namespace {

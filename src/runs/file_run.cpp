@@ -5,7 +5,7 @@
 
 #include "engine/eraser.h"
 #include "runs/old_copies.h"
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 
 namespace tarnwipe {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "runs/spec_folders.h"
 #include "tarnwipe_version.h"
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 
 namespace tarnwipe {
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "engine/eraser.h"
-#include "platform/paths.h"
+#include "paths/path_text.h"
 #include "runs/old_copies.h"
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 
 namespace tarnwipe {
 namespace {

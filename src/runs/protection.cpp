@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/paths.h"
+#include "paths/path_text.h"
 #include "runs/spec_folders.h"
 
 namespace tarnwipe {

@@ -10,7 +10,7 @@
 #include "runs/confinement.h"
 #include "runs/map_run.h"
 #include "runs/old_copies.h"
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 
 namespace tarnwipe {
 

@@ -1,7 +1,7 @@
 // Special folders, looked up anew on every call.
 #include "runs/spec_folders.h"
 
-#include "runs/path_text.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe {
 
@@ -21,10 +21,8 @@ std::vector<std::string> GetSpecFolder(const SpecialFolders& folders, int32_t lF
       break;
   }
   if (asFolders.empty()) asFolders.emplace_back();
-  for (std::string& sFolder : asFolders) {
-    TrimNull(sFolder);
-    AddBackslash(sFolder);
-  }
+  // A name as the system hands it may carry its terminating NUL.
+  for (std::string& sFolder : asFolders) sFolder = paths::WithSeparator(sFolder.substr(0, sFolder.find('\0')));
   return asFolders;
 }
 
@@ -41,8 +39,7 @@ std::string GetMyDocumentsFolder(const SpecialFolders& folders) {
 }
 
 std::string GetApplicationFolder(const SpecialFolders& folders) {
-  std::string sFolder = folders.ExecutableFolder();
-  return AddBackslash(sFolder);
+  return paths::WithSeparator(folders.ExecutableFolder());
 }
 
 }  // namespace tarnwipe

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 #include "walker/wildcard.h"
 
 namespace tarnwipe {
@@ -124,11 +124,5 @@ void CDirDrill::DrillFolder(std::string sFolder) {
   if (!m_bRecursive) return;
   for (const std::string& sSub : asFolders) DrillFolder(sSub);
 }
-
-std::string CDirDrill::ExtractFolder(const std::string& sSpecIn) const { return paths::ExtractFolder(m_fs, sSpecIn); }
-
-std::string CDirDrill::ExtractName(const std::string& sSpecIn) const { return paths::ExtractName(m_fs, sSpecIn); }
-
-std::string CDirDrill::ExtractPath(const std::string& sSpecIn) const { return paths::ExtractPath(m_fs, sSpecIn); }
 
 }  // namespace tarnwipe

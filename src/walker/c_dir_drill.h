@@ -42,10 +42,6 @@ class CDirDrill {
   // Walks Folder (or sStartFolder, when it names an existing folder) and raises Done at the end.
   void BeginSearch(const std::string& sStartFolder = "");
 
-  std::string ExtractFolder(const std::string& sSpecIn) const;
-  std::string ExtractName(const std::string& sSpecIn) const;
-  std::string ExtractPath(const std::string& sSpecIn) const;
-
  private:
   void StoreVisited(int32_t lIndex, const std::string& sFolder);
   void DrillFolder(std::string sFolder);

@@ -1,9 +1,6 @@
 // What the program was started with.
 #include "window/command_line.h"
 
-#include <algorithm>
-
-#include "platform/paths.h"
 #include "tarnwipe_version.h"
 
 namespace tarnwipe {
@@ -16,25 +13,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& asArgs) {
     line.asTargets.push_back(sArg);
   }
   return line;
-}
-
-std::string FullPath(const std::string& sPath, const std::string& sCurrentFolder) {
-  const std::string sWhole = paths::IsAbsolute(sPath) ? sPath : paths::WithSeparator(sCurrentFolder) + sPath;
-  const std::string sRoot = paths::RootOf(sWhole);
-  std::vector<std::string> asParts;
-  for (size_t lStart = sRoot.size(); lStart <= sWhole.size();) {
-    const size_t p = std::min(sWhole.find(paths::kSeparator, lStart), sWhole.size());
-    const std::string sPart = sWhole.substr(lStart, p - lStart);
-    if (sPart == "..") {
-      if (!asParts.empty()) asParts.pop_back();
-    } else if (!sPart.empty() && sPart != ".") {
-      asParts.push_back(sPart);
-    }
-    lStart = p + 1;
-  }
-  std::string sFull = sRoot;
-  for (const std::string& sPart : asParts) sFull += (sFull == sRoot ? "" : std::string(1, paths::kSeparator)) + sPart;
-  return sFull;
 }
 
 std::string HelpText() {

@@ -16,10 +16,6 @@ struct CommandLine {
 // paths. "--help" or "--version" anywhere answers that question and nothing else.
 CommandLine ParseCommandLine(const std::vector<std::string>& asArgs);
 
-// sPath as a full path, its bytes kept: a relative path is taken from sCurrentFolder, and "."
-// and ".." parts and doubled separators are folded away, as a shell shows the path.
-std::string FullPath(const std::string& sPath, const std::string& sCurrentFolder);
-
 // The texts the program prints for --help and --version.
 std::string HelpText();
 std::string VersionText();

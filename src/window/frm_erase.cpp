@@ -7,7 +7,7 @@
 
 #include "runs/run_choice.h"
 #include "runs/several_run.h"
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 #include "window/form_operations.h"
 #include "window/read_me.h"
 

@@ -5,9 +5,9 @@
 
 #include "fakes.h"
 #include "memory_file_system.h"
-#include "platform/held_root.h"
+#include "paths/held_root.h"
 #include "runs/spec_folders.h"
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -74,7 +74,7 @@ TEST(HeldRoot, PathsRelateToTheHeldMapByThePlatformsNameRule) {
     EXPECT_FALSE(held.PartBelow(Native(pOutside), sRelative)) << pOutside;
   }
   // Windows names ignore letter case: a path written in other letters still lies in the map.
-  const bool bIgnoresCase = paths::kSeparator == '\\';
+  const bool bIgnoresCase = paths::Separator() == '\\';
   EXPECT_EQ(held.Names(Native("/HOME/U/MAP")), bIgnoresCase);
   EXPECT_EQ(held.PartBelow(Native("/Home/U/Map/a"), sRelative), bIgnoresCase);
   held.Set(Native("/"));

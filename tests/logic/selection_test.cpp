@@ -92,13 +92,9 @@ TEST_F(SelectionTest, HandOffsInABurstJoinAndTheFileDialogTakesSeveral) {
   EXPECT_EQ(LastBox().substr(0, 45), "The dialog cannot name this file faithfully: ");
 }
 
-// Paths on the command line become full paths as a shell shows them, every byte of a name kept.
-TEST(CommandLine, PathsBecomeFullPathsByTheirBytes) {
-  for (const auto& [pPath, pFull] : {std::pair{"a/./b//c", "/home/u/a/b/c"}, {"../x\xff", "/home/x\xff"},
-                                     {"/etc/../tmp/", "/tmp"}, {"../../../..", "/"}, {"/", "/"}}) {
-    EXPECT_EQ(FullPath(Native(pPath), Native("/home/u/")), Native(pFull)) << pPath;
-  }
+TEST(CommandLine, QuestionsAboutTheProgramWinOverTargets) {
   EXPECT_EQ(ParseCommandLine({"a", "b", "c"}).asTargets.size(), 3U);
+  EXPECT_EQ(ParseCommandLine({"a", "--version"}).eAction, CommandLine::Action::kVersion);
 }
 
 }  // namespace

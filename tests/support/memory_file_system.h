@@ -10,7 +10,7 @@
 
 #include "platform/file_system.h"
 #include "native_path.h"
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe::test {
 
@@ -79,7 +79,7 @@ class MemoryFileSystem : public FileSystem {
   void Unconfine() override { m_sRoot.clear(); }
   int HeldDepthIn(const std::string& sFolder) const override {
     if (m_sRoot.empty() || !paths::LiesIn(m_sRoot, Native(sFolder))) return -1;
-    return static_cast<int>(std::count(m_sRoot.begin() + static_cast<long>(Native(sFolder).size()), m_sRoot.end(), paths::kSeparator));
+    return static_cast<int>(std::count(m_sRoot.begin() + static_cast<long>(Native(sFolder).size()), m_sRoot.end(), paths::Separator()));
   }
   int32_t GetAttributes(const std::string& sPath) const override {
     const Node* p = Find(sPath);
@@ -104,7 +104,7 @@ class MemoryFileSystem : public FileSystem {
     std::vector<FolderEntry> entries;
     for (auto it = nodes.upper_bound(sFolder); it != nodes.end() && it->first.starts_with(sFolder); ++it) {
       const std::string sName = it->first.substr(sFolder.size());
-      if (sName.find(paths::kSeparator) == std::string::npos && ProbeFolder(sFolder) != FolderAccess::kUnreadable)
+      if (sName.find(paths::Separator()) == std::string::npos && ProbeFolder(sFolder) != FolderAccess::kUnreadable)
         entries.push_back({sName, GetAttributes(it->first)});
     }
     return entries;

@@ -28,7 +28,7 @@
 
 #include "platform/exclusive_open.h"
 #include "platform/kept_cause.h"
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe {
 namespace {

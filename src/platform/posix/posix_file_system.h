@@ -6,7 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/freed_entries.h"
-#include "platform/held_root.h"
+#include "paths/held_root.h"
 
 struct stat;
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe {
 namespace {

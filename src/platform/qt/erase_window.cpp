@@ -18,7 +18,7 @@
 #include <QTextDocument>
 
 #include "window/frm_erase.h"
-#include "window/uri_list.h"
+#include "paths/uri_list.h"
 
 namespace tarnwipe {
 namespace {

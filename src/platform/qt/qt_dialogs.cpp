@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe::win32 {
 

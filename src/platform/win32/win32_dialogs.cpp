@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/paths.h"
+#include "paths/path_text.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/wide_text.h"
 

@@ -13,7 +13,7 @@
 
 #include "platform/exclusive_open.h"
 #include "platform/freed_entries.h"
-#include "platform/paths.h"
+#include "paths/path_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace tarnwipe {
@@ -453,7 +453,7 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
   if (!m_held.PartBelow(sEntry, sRelative)) return Refused();
   std::vector<std::wstring> asNames;
   for (size_t lStart = 0;;) {
-    const size_t p = sRelative.find(paths::kSeparator, lStart);
+    const size_t p = sRelative.find(paths::Separator(), lStart);
     asNames.push_back(win32::Widen(sRelative.substr(lStart, p == std::string::npos ? p : p - lStart)));
     if (!IsPlainName(asNames.back())) return Refused();
     if (p == std::string::npos) break;

@@ -5,7 +5,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
-#include "platform/paths.h"
+#include "paths/path_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace tarnwipe {

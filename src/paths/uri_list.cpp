@@ -1,5 +1,5 @@
 // Reading a uri-list.
-#include "window/uri_list.h"
+#include "paths/uri_list.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 // The path of the map a file layer holds, and how the text of a path relates to it.
-#include "platform/held_root.h"
+#include "paths/held_root.h"
 
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe {
 

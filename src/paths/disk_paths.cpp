@@ -1,5 +1,5 @@
 // Path helpers. Positions follow the rule "after the last separator"; only IsFolder asks the disk.
-#include "walker/path_helpers.h"
+#include "paths/disk_paths.h"
 
 namespace tarnwipe::paths {
 
@@ -18,7 +18,7 @@ std::string ExtractFolder(const FileSystem& fs, const std::string& sSpecIn) {
 
 std::string ExtractName(const FileSystem& fs, const std::string& sSpecIn) {
   if (IsFolder(fs, sSpecIn)) return {};
-  const auto p = sSpecIn.rfind(kSeparator);
+  const auto p = sSpecIn.rfind(Separator());
   return (p == std::string::npos || p + 1 == sSpecIn.size()) ? sSpecIn : sSpecIn.substr(p + 1);
 }
 

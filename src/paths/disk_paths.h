@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "platform/paths.h"
+#include "paths/path_text.h"
 
 namespace tarnwipe::paths {
 
