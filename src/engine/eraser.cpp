@@ -6,7 +6,7 @@
 #include <deque>
 
 #include "engine/pass_coverage.h"
-#include "platform/kept_cause.h"
+#include "engine/kept_cause.h"
 #include "paths/path_text.h"
 
 namespace tarnwipe {

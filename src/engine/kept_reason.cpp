@@ -1,7 +1,7 @@
 // What kept a file, in words that tell the user what to do about it.
 #include "engine/kept_reason.h"
 
-#include "platform/kept_cause.h"
+#include "engine/kept_cause.h"
 
 namespace tarnwipe {
 

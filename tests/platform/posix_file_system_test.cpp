@@ -12,7 +12,7 @@
 
 #include "capabilities.h"
 #include "engine/kept_reason.h"
-#include "platform/kept_cause.h"
+#include "engine/kept_cause.h"
 #include "disk.h"
 #include "fakes.h"
 #include "form_fixture.h"

@@ -26,8 +26,8 @@
 #include <sstream>
 #include <utility>
 
-#include "platform/exclusive_open.h"
-#include "platform/kept_cause.h"
+#include "engine/exclusive_open.h"
+#include "engine/kept_cause.h"
 #include "paths/path_text.h"
 
 namespace tarnwipe {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "platform/freed_entries.h"
+#include "engine/freed_entries.h"
 #include "paths/held_root.h"
 
 struct stat;

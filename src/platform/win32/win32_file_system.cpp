@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/exclusive_open.h"
-#include "platform/freed_entries.h"
+#include "engine/exclusive_open.h"
+#include "engine/freed_entries.h"
 #include "paths/path_text.h"
 #include "platform/win32/wide_text.h"
 

@@ -1,7 +1,7 @@
 // Opening one entry for exclusive overwriting: the sequence every file layer takes.
-#include "platform/exclusive_open.h"
+#include "engine/exclusive_open.h"
 
-#include "platform/kept_cause.h"
+#include "engine/kept_cause.h"
 
 namespace tarnwipe {
 namespace {

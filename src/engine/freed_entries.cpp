@@ -1,4 +1,4 @@
-#include "platform/freed_entries.h"
+#include "engine/freed_entries.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The category of the program's own causes for keeping a file.
-#include "platform/kept_cause.h"
+#include "engine/kept_cause.h"
 
 #include <string>
 
