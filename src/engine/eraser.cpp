@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "engine/exclusive_open.h"
 #include "engine/pass_coverage.h"
 #include "engine/kept_cause.h"
 #include "paths/path_text.h"
@@ -30,7 +31,7 @@ FileOutcome Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64
     outcome.ec = m_fs.RemoveLink(sTarget);
   } else {
     std::unique_ptr<ExclusiveFile> pFile;
-    outcome.ec = lPasses < 0 ? make_error_code(KeptCause::kNoPassCount) : m_fs.OpenExclusive(sTarget, pFile);
+    outcome.ec = lPasses < 0 ? make_error_code(KeptCause::kNoPassCount) : OpenExclusively(m_fs, sTarget, pFile);
     Plan plan;
     if (!outcome.ec) {
       plan = PlanFor(*pFile);
@@ -50,8 +51,12 @@ void Eraser::EraseOpened(ExclusiveFile& file, int32_t lPasses, const Plan& plan,
   // end goes. What another program wrote meanwhile is not this program's to cut.
   if (ec && ec != KeptCause::kChangedMeanwhile && file.CurrentLength() > file.Length()) file.Truncate(file.Length());
   // The name is removed only while it still leads to the file just overwritten.
-  if (!ec && (ec = file.Remove())) outcome.bOverwritten = true;
-  outcome.bNameLeft = !ec && file.NameLeft();
+  if (!ec) {
+    std::unique_ptr<HeldName> pName;
+    if (!(ec = file.HoldName(pName))) ec = m_removal.RemoveName(*pName, outcome.bNameLeft);
+    outcome.bOverwritten = static_cast<bool>(ec);
+    outcome.bNameLeft = !ec && outcome.bNameLeft;
+  }
   const std::error_code ecClosed = file.Close();
   if (!ec) ec = ecClosed;
 }

@@ -7,6 +7,7 @@
 
 #include "engine/erase_reporter.h"
 #include "engine/file_outcome.h"
+#include "engine/name_removal.h"
 #include "platform/file_system.h"
 
 namespace tarnwipe {
@@ -22,7 +23,9 @@ class Eraser {
   // A large file's blocks are given back in steps of this size before it is deleted.
   static constexpr int64_t kReleaseStep = 128 * 1024 * 1024;
 
-  Eraser(FileSystem& fs, EraseReporter& reporter) : m_fs(fs), m_reporter(reporter) {}
+  // Names go through removal, which notes what each folder lost.
+  Eraser(FileSystem& fs, EraseReporter& reporter, NameRemoval& removal)
+      : m_fs(fs), m_reporter(reporter), m_removal(removal) {}
 
   // Erases the file sTarget with lPasses + 1 passes; lBytes is the length it is shown and
   // counted with. A file that could not be erased is kept, and the outcome says why. A negative
@@ -63,6 +66,7 @@ class Eraser {
 
   FileSystem& m_fs;
   EraseReporter& m_reporter;
+  NameRemoval& m_removal;
 };
 
 }  // namespace tarnwipe

@@ -1,4 +1,4 @@
-// Opening one entry for exclusive overwriting: the sequence every file layer takes.
+// Opening one file for exclusive overwriting: the sequence every file layer takes.
 #include "engine/exclusive_open.h"
 
 #include "engine/kept_cause.h"
@@ -15,15 +15,20 @@ std::error_code RefusalOf(const EntryIdentity& id) {
 
 }  // namespace
 
-std::error_code OpenExclusively(ExclusiveOpenSteps& steps) {
+std::error_code OpenExclusively(FileSystem& fs, const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
+  pFile.reset();
+  std::unique_ptr<ExclusiveOpenSteps> pSteps;
+  if (std::error_code ec = fs.PrepareOpen(sPath, pSteps)) return ec;
   EntryIdentity pinned;
-  if (std::error_code ec = steps.Pin(pinned)) return ec;
+  if (std::error_code ec = pSteps->Pin(pinned)) return ec;
   if (std::error_code ec = RefusalOf(pinned)) return ec;
-  if (std::error_code ec = steps.MakeWritable()) return ec;
+  if (std::error_code ec = pSteps->MakeWritable()) return ec;
   EntryIdentity opened;
-  if (std::error_code ec = steps.OpenForWriting(opened)) return ec;
+  if (std::error_code ec = pSteps->OpenForWriting(opened)) return ec;
   if (opened.lVolume != pinned.lVolume || opened.lId != pinned.lId) return KeptCause::kReplaced;
-  return RefusalOf(opened);
+  if (std::error_code ec = RefusalOf(opened)) return ec;
+  pFile = pSteps->Opened();
+  return {};
 }
 
 }  // namespace tarnwipe

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <compare>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,6 +28,65 @@ struct ByteRange {
 
   int64_t End() const { return lOffset + lLength; }
   bool operator==(const ByteRange&) const = default;
+};
+
+// What an entry is, told by the system through a handle on the entry itself.
+struct EntryIdentity {
+  enum class Kind { kFile, kFolder, kOther };
+  Kind kind = Kind::kOther;
+  uint64_t lVolume = 0;  // the device or volume
+  uint64_t lId = 0;      // the inode or file index on it
+  uint64_t lLinks = 0;   // how many names the entry has
+};
+
+// A folder by identity: its volume and its id there.
+struct FolderKey {
+  uint64_t lVolume = 0;
+  uint64_t lId = 0;
+  auto operator<=>(const FolderKey&) const = default;
+};
+
+// An entry of a folder of the held map, held together with that folder for the removal of its
+// name. Each call answers what the system said; the order of the calls is the engine's.
+class HeldName {
+ public:
+  virtual ~HeldName() = default;
+
+  // True where the file system keeps a removed entry's name for a recovery tool to read (FAT,
+  // exFAT, NTFS); false where it leaves none (ext4, XFS, btrfs, ReFS).
+  virtual bool KeepsFreedEntries() const = 0;
+
+  // The length of the entry's own name, in the characters its file system counts.
+  virtual size_t NameLength() const = 0;
+
+  // Renames the entry to sName, a name of letters and digits, never over another entry: the error
+  // is std::errc::file_exists when sName is taken, by another entry or by this one. An empty
+  // sName gives the entry its own name back.
+  virtual std::error_code Rename(const std::string& sName) = 0;
+
+  // Removes the entry from its folder: a file's name, or an empty folder.
+  virtual std::error_code Delete() = 0;
+
+  // The folder the entry is in.
+  virtual FolderKey Folder() const = 0;
+};
+
+// A folder of the held map, or the map itself, held for its removal.
+class HeldFolder : public HeldName {
+ public:
+  // The folder itself.
+  virtual FolderKey Key() const = 0;
+
+  // True when it holds no entry.
+  virtual bool IsEmpty() const = 0;
+
+  // The size the folder shows for its entries; 0 where it shows none.
+  virtual int64_t AreaSize() const = 0;
+
+  // Makes an empty file sName in the folder; std::errc::file_exists when the name is taken.
+  // Fillers go again with RemoveFillers, and at the latest when the folder is let go.
+  virtual std::error_code AddFiller(const std::string& sName) = 0;
+  virtual void RemoveFillers() = 0;
 };
 
 // One file opened for exclusive overwriting. Closing happens in the destructor at the latest;
@@ -83,16 +143,29 @@ class ExclusiveFile {
   // file itself; none where the file system has no such streams.
   virtual std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) = 0;
 
-  // Deletes the name the file was opened under, provided that name, reached again from the held
-  // map through the same folders, still leads to this very file; the name is first renamed to a
-  // meaningless one, so that the folder's record of it is rewritten. The file stays open.
-  virtual std::error_code Remove() = 0;
-
-  // After Remove: true when the name could not be renamed away first, so that it may remain in
-  // the folder's records.
-  virtual bool NameLeft() const { return false; }
+  // Holds the name the file was opened under for its removal, provided that name, reached again
+  // from the held map through the same folders, still leads to this very file
+  // (KeptCause::kReplaced when it does not). The file stays open.
+  virtual std::error_code HoldName(std::unique_ptr<HeldName>& pName) = 0;
 
   virtual std::error_code Close() = 0;
+};
+
+// The steps of opening one entry for exclusive overwriting, each answered by the system; their
+// order and what the answers allow are the engine's.
+class ExclusiveOpenSteps {
+ public:
+  virtual ~ExclusiveOpenSteps() = default;
+  // Holds the entry itself, never what a link points to, and tells what it is.
+  virtual std::error_code Pin(EntryIdentity& id) = 0;
+  // Gives the held entry the access that writing needs (owner write permission, normal
+  // attributes); nothing else about it changes.
+  virtual std::error_code MakeWritable() = 0;
+  // Opens the entry for overwriting, keeping every other opener out as far as the system can,
+  // and tells what was opened.
+  virtual std::error_code OpenForWriting(EntryIdentity& id) = 0;
+  // The file opened by OpenForWriting.
+  virtual std::unique_ptr<ExclusiveFile> Opened() = 0;
 };
 
 // One entry of a folder listing: its name and its attribute word.
@@ -126,21 +199,16 @@ class FileSystem {
   // Length in bytes of the file at sPath; 0 for a link, -1 when it does not exist.
   virtual int64_t FileLength(const std::string& sPath) const = 0;
 
-  // Opens a regular file with a single name for exclusive overwriting, after giving its owner
-  // write permission. Refuses links, devices, FIFOs, sockets, folders, files with a second
-  // hard link and files that another opener holds locked.
-  virtual std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) = 0;
+  // The steps that open the entry sPath of the held map for exclusive overwriting; refused when
+  // its name could not be removed afterwards (KeptCause::kNameFixed), so that nothing is written.
+  virtual std::error_code PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) = 0;
 
   // Removes a symbolic link (never what it points to); refuses anything else.
   virtual std::error_code RemoveLink(const std::string& sPath) = 0;
 
-  // Removes an empty folder of the held map, or the map itself; never a mount point. Where the
-  // file system keeps removed names, the folder is renamed away first.
-  virtual std::error_code RemoveFolder(const std::string& sPath) = 0;
-
-  // After RemoveFolder removed a folder: true when it could not be renamed away first, so that
-  // its name may remain in its parent's records.
-  virtual bool FolderNameLeft() const { return false; }
+  // Holds a folder of the held map, or the map itself, with the folder it is in, for its
+  // removal; never a link or a mount point, nor a root.
+  virtual std::error_code HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) = 0;
 
   // Every entry of a folder except "." and "..", in the order the system gives them; empty when
   // it cannot be read.

@@ -46,7 +46,8 @@ std::string FileRun::Question() const {
 void FileRun::Execute() {
   m_parts.reporter.RunStarted("file " + m_sName, false);
   const int64_t lBytes = std::max<int64_t>(0, m_parts.fs.FileLength(m_sTarget));
-  Eraser eraser(m_parts.fs, m_parts.reporter);
+  NameRemoval removal;
+  Eraser eraser(m_parts.fs, m_parts.reporter, removal);
   m_outcome = eraser.EraseFile(m_sTarget, m_parts.lPasses, lBytes, m_bLink);
   m_held.reset();
 }

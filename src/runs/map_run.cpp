@@ -88,7 +88,7 @@ void MapRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& bCa
   m_parts.reporter.Breathe();
   bCancel = m_parts.bStop;
   // A file gone since the listing was never overwritten: the engine says so, and it is counted.
-  Eraser eraser(m_parts.fs, m_parts.reporter);
+  Eraser eraser(m_parts.fs, m_parts.reporter, m_removal);
   const FileOutcome outcome = eraser.EraseFile(sFileSpec, m_parts.lPasses, std::max<int64_t>(0, m_parts.fs.FileLength(sFileSpec)));
   m_totals.Add(outcome);
   if (outcome.Erased()) lBytes = outcome.lBytes;
@@ -118,10 +118,11 @@ void MapRun::dd_Done(int32_t, int32_t lNrTotalFolders, double) {
 }
 
 void MapRun::RemoveFolder(const std::string& sFolder) {
-  if (m_parts.fs.RemoveFolder(sFolder)) {
+  bool bNameLeft = false;
+  if (m_removal.RemoveFolder(m_parts.fs, sFolder, bNameLeft)) {
     ++m_totals.lNotRemoved;
   } else {
-    m_totals.lNamesLeft += m_parts.fs.FolderNameLeft();
+    m_totals.lNamesLeft += bNameLeft;
   }
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "engine/name_removal.h"
 #include "runs/confinement.h"
 #include "runs/run.h"
 #include "walker/c_dir_drill.h"
@@ -54,6 +55,7 @@ class MapRun : public Run, private DirDrillEvents {
   void RemoveFolder(const std::string& sFolder);
 
   RunParts m_parts;
+  NameRemoval m_removal;
   std::string m_sFolder;
   const std::set<std::string>* m_pasErasedOnTheirOwn;
   CDirDrill dd;

@@ -127,7 +127,8 @@ void SeveralRun::EraseItem(const Target& item, const std::string& sFolder, bool 
     return;
   }
   const int32_t lAttributes = fs.GetAttributes(item.sPath);
-  Eraser eraser(fs, m_parts.reporter);
+  NameRemoval removal;
+  Eraser eraser(fs, m_parts.reporter, removal);
   m_totals.Add(eraser.EraseFile(item.sPath, m_parts.lPasses, std::max<int64_t>(0, fs.FileLength(item.sPath)),
                                 (lAttributes & kAttrLink) != 0));
 }

@@ -8,12 +8,11 @@
 #include "runs/run.h"
 #include "walker/c_dir_drill.h"
 #include "window/form_operations.h"
+#include "window/layout.h"
 
 namespace tarnwipe {
 namespace {
 
-// Where the progress label stands during a run, in twips.
-constexpr int kProgressTopTwips = 4700;
 constexpr int64_t kBlock = 1024;
 
 }  // namespace
@@ -132,7 +131,7 @@ void WindowReporter::RunEnded(const RunTotals& totals, const std::vector<std::st
 }
 
 void WindowReporter::ShowDots() {
-  m_view.SetProgressTop(kProgressTopTwips);
+  m_view.SetProgressTop(layout::kProgressRunTop);
   m_view.SetProgressCaption(std::string(static_cast<size_t>(m_iDots), '.'));
 }
 

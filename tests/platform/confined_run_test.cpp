@@ -23,13 +23,13 @@ class HookedFileSystem : public PosixFileSystem {
  public:
   std::function<void(const std::string& sCall, const std::string& sPath)> before = [](auto&, auto&) {};
 
-  std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override {
+  std::error_code PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) override {
     before("OpenExclusive", sPath);
-    return PosixFileSystem::OpenExclusive(sPath, pFile);
+    return PosixFileSystem::PrepareOpen(sPath, pSteps);
   }
-  std::error_code RemoveFolder(const std::string& sPath) override {
+  std::error_code HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) override {
     before("RemoveFolder", sPath);
-    return PosixFileSystem::RemoveFolder(sPath);
+    return PosixFileSystem::HoldFolder(sPath, pFolder);
   }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override {
     before("ListFolder", sFolder);

@@ -12,7 +12,9 @@
 
 #include "capabilities.h"
 #include "engine/kept_reason.h"
+#include "engine/exclusive_open.h"
 #include "engine/kept_cause.h"
+#include "engine/name_removal.h"
 #include "disk.h"
 #include "fakes.h"
 #include "form_fixture.h"
@@ -24,7 +26,11 @@ namespace {
 
 class PosixFileSystemTest : public ::testing::Test {
  protected:
-  bool Opens(const std::string& sPath) { return !fs.OpenExclusive(temp.Path() + sPath, pFile) && pFile != nullptr; }
+  bool Opens(const std::string& sPath) { return !OpenExclusively(fs, temp.Path() + sPath, pFile) && pFile != nullptr; }
+  bool RemovesFolder(const std::string& sPath) {
+    bool bNameLeft = false;
+    return !NameRemoval().RemoveFolder(fs, temp.Path() + sPath, bNameLeft);
+  }
   void Link(const std::string& sTarget, const std::string& sLink) {
     ASSERT_EQ(::symlink(sTarget.c_str(), (temp.Path() + sLink).c_str()), 0);
   }
@@ -90,14 +96,15 @@ TEST_F(PosixFileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpensAndIsRe
   EXPECT_FALSE(pFile->WriteAt(0, "X", 1, lWritten) || pFile->Flush());
   ASSERT_EQ(::rename((temp.Path() + "map/ro").c_str(), (temp.Path() + "map/moved").c_str()), 0);
   temp.Write("map/ro", "someone else's");
-  EXPECT_TRUE(pFile->Remove());  // the name no longer leads to the file that was opened
+  std::unique_ptr<HeldName> pName;
+  EXPECT_EQ(pFile->HoldName(pName), KeptCause::kReplaced);  // the name no longer leads to the file opened
   EXPECT_FALSE(pFile->Close());
   EXPECT_EQ(ReadFile(temp.Path() + "map/moved") + ReadFile(temp.Path() + "outside.txt"), "Xtheirs");
   EXPECT_TRUE(fs.RemoveLink(temp.Path() + "map/shared"));
   EXPECT_FALSE(fs.RemoveLink(temp.Path() + "map/link") || fs.RemoveLink(temp.Path() + "map/dangling"));
   EXPECT_EQ(ReadFile(temp.Path() + "map/ro") + ReadFile(temp.Path() + "map/shared"), "someone else'ss");
-  EXPECT_TRUE(fs.RemoveFolder(temp.Path() + "map/"));
-  EXPECT_FALSE(fs.RemoveFolder(temp.Path() + "map/dir/"));
+  EXPECT_FALSE(RemovesFolder("map/"));
+  EXPECT_TRUE(RemovesFolder("map/dir/"));
 }
 
 // Another program at work on a file while it is erased: it appends to it, or writes through a

@@ -10,7 +10,9 @@
 #include <map>
 #include <set>
 
+#include "engine/exclusive_open.h"
 #include "engine/kept_reason.h"
+#include "engine/name_removal.h"
 #include "form_fixture.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_special_folders.h"
@@ -52,7 +54,7 @@ class Win32FileSystemTest : public FormFixture<Win32FileSystem> {
     return {std::istreambuf_iterator<char>(in), {}};
   }
   bool Exists(const std::string& sRelative) const { return std::filesystem::exists(Long(sRelative)); }
-  bool Opens(const std::string& sPath) { return !fs.OpenExclusive(sPath, pFile) && pFile != nullptr; }
+  bool Opens(const std::string& sPath) { return !OpenExclusively(fs, sPath, pFile) && pFile != nullptr; }
 
   std::string sRoot;
   std::unique_ptr<ExclusiveFile> pFile;
@@ -153,11 +155,12 @@ TEST_F(Win32FileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
                                 "map\\..\\outside.txt", "map\\dir\\..\\..\\outside.txt", "map\\free:stream"}) {
     EXPECT_FALSE(Opens(sRoot + pRelative)) << pRelative;
   }
-  EXPECT_EQ(KeptReason(fs.OpenExclusive(sRoot + "map\\locked", pFile)), "open in another program");
+  EXPECT_EQ(KeptReason(OpenExclusively(fs, sRoot + "map\\locked", pFile)), "open in another program");
   EXPECT_TRUE(Opens(sRoot + "map\\free"));
   ::CloseHandle(hHolder);
   EXPECT_EQ(::MoveFileW(Long("map").c_str(), Long("moved").c_str()), 0) << "held without delete sharing";
-  EXPECT_TRUE(fs.RemoveFolder(sRoot + "map\\"));
+  bool bNameLeft = false;
+  EXPECT_TRUE(NameRemoval().RemoveFolder(fs, sRoot + "map\\", bNameLeft));
   EXPECT_EQ(Read("map\\locked") + Read("map\\shared") + Read("outside.txt"), "lstheirs");
 }
 

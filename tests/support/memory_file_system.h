@@ -90,16 +90,13 @@ class MemoryFileSystem : public FileSystem {
     if (p == nullptr || Is(sPath, kAttrLink)) return p == nullptr ? -1 : 0;
     return p->lLength >= 0 ? p->lLength : static_cast<int64_t>(p->sContent.size());
   }
-  std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
+  std::error_code PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) override;
   std::error_code RemoveLink(const std::string& sPath) override { return Is(sPath, kAttrLink) ? Remove(sPath) : Refused(); }
-  std::error_code RemoveFolder(const std::string& sPath) override {
-    const std::string sFolder = paths::AsFolder(sPath);
+  std::error_code HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) override;
+  bool IsEmpty(const std::string& sFolder) const {
     const auto next = nodes.upper_bound(paths::WithoutSeparator(sFolder));
-    const bool bEmpty = next == nodes.end() || !next->first.starts_with(sFolder);
-    const bool bMount = ProbeFolder(sFolder) == FolderAccess::kOtherFileSystem;
-    return bEmpty && !bMount && Is(sFolder, kAttrDirectory) ? Remove(sFolder, true) : Refused();
+    return next == nodes.end() || !next->first.starts_with(sFolder);
   }
-  bool FolderNameLeft() const override { return bNamesStay; }
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override {
     std::vector<FolderEntry> entries;
     for (auto it = nodes.upper_bound(sFolder); it != nodes.end() && it->first.starts_with(sFolder); ++it) {
@@ -115,11 +112,12 @@ class MemoryFileSystem : public FileSystem {
   std::string FileSystemKeepingCopies(const std::string&) const override { return sKeepsCopies; }
   std::string CanonicalPath(const std::string& sPath) const override { return sPath; }
 
- private:
-  static std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
   bool Is(const std::string& sPath, int32_t lAttribute) const {
     return GetAttributes(sPath) != -1 && (GetAttributes(sPath) & lAttribute) != 0;
   }
+
+ private:
+  static std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
 
   std::string m_sRoot;
 };
@@ -186,8 +184,7 @@ class MemoryFile : public ExclusiveFile {
       streams.push_back(std::make_unique<MemoryFile>(m_fs, m_sPath, static_cast<int>(i)));
     return {};
   }
-  std::error_code Remove() override { return m_fs.Remove(m_sPath); }
-  bool NameLeft() const override { return m_fs.bNamesStay; }
+  std::error_code HoldName(std::unique_ptr<HeldName>& pName) override;
   std::error_code Close() override { return {}; }
 
  private:
@@ -202,13 +199,69 @@ class MemoryFile : public ExclusiveFile {
   int64_t m_lLength;
 };
 
-inline std::error_code MemoryFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
-  pFile.reset();
+// A name of the memory layer. Where names stay (bNamesStay), the layer says it keeps removed
+// names but renames nothing and takes no filler.
+class MemoryName : public HeldFolder {
+ public:
+  MemoryName(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)) {}
+  bool KeepsFreedEntries() const override { return m_fs.bNamesStay; }
+  size_t NameLength() const override { return paths::LastName(m_sPath).size(); }
+  std::error_code Rename(const std::string&) override { return std::make_error_code(std::errc::operation_not_permitted); }
+  std::error_code Delete() override {
+    const std::string sFolder = paths::AsFolder(m_sPath);
+    if (!m_fs.Is(m_sPath, kAttrDirectory)) return m_fs.Remove(m_sPath);
+    const bool bMount = m_fs.ProbeFolder(sFolder) == FolderAccess::kOtherFileSystem;
+    return m_fs.IsEmpty(sFolder) && !bMount ? m_fs.Remove(sFolder, true) : std::make_error_code(std::errc::directory_not_empty);
+  }
+  FolderKey Folder() const override { return {0, std::hash<std::string>()(paths::FolderPart(paths::WithoutSeparator(m_sPath)))}; }
+  FolderKey Key() const override { return {0, std::hash<std::string>()(paths::AsFolder(m_sPath))}; }
+  bool IsEmpty() const override { return m_fs.IsEmpty(paths::AsFolder(m_sPath)); }
+  int64_t AreaSize() const override { return 0; }
+  std::error_code AddFiller(const std::string&) override { return std::make_error_code(std::errc::operation_not_permitted); }
+  void RemoveFillers() override {}
+
+ private:
+  MemoryFileSystem& m_fs;
+  std::string m_sPath;
+};
+
+// The memory layer opens what it finds, with the identity its attributes give.
+class MemoryOpenSteps : public ExclusiveOpenSteps {
+ public:
+  MemoryOpenSteps(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)) {}
+  std::error_code Pin(EntryIdentity& id) override {
+    id.kind = m_fs.Is(m_sPath, kAttrDirectory)           ? EntryIdentity::Kind::kFolder
+              : m_fs.Is(m_sPath, kAttrLink | kAttrSystem) ? EntryIdentity::Kind::kOther
+                                                          : EntryIdentity::Kind::kFile;
+    id.lLinks = 1;
+    return {};
+  }
+  std::error_code MakeWritable() override { return {}; }
+  std::error_code OpenForWriting(EntryIdentity& id) override { return Pin(id); }
+  std::unique_ptr<ExclusiveFile> Opened() override { return std::make_unique<MemoryFile>(m_fs, m_sPath); }
+
+ private:
+  MemoryFileSystem& m_fs;
+  std::string m_sPath;
+};
+
+inline std::error_code MemoryFileSystem::PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) {
   const Node* p = Find(sPath);
   if (p == nullptr) return std::make_error_code(std::errc::no_such_file_or_directory);
   if (p->bRefused) return std::make_error_code(std::errc::device_or_resource_busy);
-  if (Is(sPath, kAttrDirectory | kAttrLink | kAttrSystem) || m_sRoot.empty() || !sPath.starts_with(m_sRoot)) return Refused();
-  pFile = std::make_unique<MemoryFile>(*this, sPath);
+  if (m_sRoot.empty() || !sPath.starts_with(m_sRoot)) return Refused();
+  pSteps = std::make_unique<MemoryOpenSteps>(*this, sPath);
+  return {};
+}
+
+inline std::error_code MemoryFileSystem::HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) {
+  if (!Is(sPath, kAttrDirectory) || m_sRoot.empty() || !paths::AsFolder(sPath).starts_with(m_sRoot)) return Refused();
+  pFolder = std::make_unique<MemoryName>(*this, paths::WithoutSeparator(sPath));
+  return {};
+}
+
+inline std::error_code MemoryFile::HoldName(std::unique_ptr<HeldName>& pName) {
+  pName = std::make_unique<MemoryName>(m_fs, m_sPath);
   return {};
 }
 

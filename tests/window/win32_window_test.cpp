@@ -79,9 +79,9 @@ TEST(Win32Window, LaidOutAtTheDpiItIsShownAt) {
     const int iId = ::GetDlgCtrlID(h);
     if (iId == EraseWindow::kIdErase) erase = place;
     if (iId >= EraseWindow::kIdTimes) {
-      const RECT design = EraseWindow::Design(iId);
+      const layout::Twips design = EraseWindow::Design(iId);
       EXPECT_EQ((std::vector<LONG>{place.left, place.top, place.right - place.left, place.bottom - place.top}),
-                (std::vector<LONG>{px(design.left), px(design.top), px(design.right - design.left), px(design.bottom - design.top)}))
+                (std::vector<LONG>{px(design.iLeft), px(design.iTop), px(design.iWidth), px(design.iHeight)}))
           << iId;
       continue;
     }

@@ -26,7 +26,6 @@
 #include <sstream>
 #include <utility>
 
-#include "engine/exclusive_open.h"
 #include "engine/kept_cause.h"
 #include "paths/path_text.h"
 
@@ -62,6 +61,7 @@ class Descriptor {
   ~Descriptor() {
     if (m_fd >= 0) ::close(m_fd);
   }
+  Descriptor(Descriptor&& other) noexcept : m_fd(other.Release()) {}
   Descriptor& operator=(Descriptor&& other) noexcept {
     if (this != &other) {
       if (m_fd >= 0) ::close(m_fd);
@@ -147,30 +147,15 @@ std::error_code UnlinkIf(int iFolderFd, const std::string& sName, Accept accept)
 
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// A meaningless name of lLength characters, or more where all of those are taken, that the folder
-// iFolderFd does not hold yet.
-std::string UnusedName(int iFolderFd, size_t lLength) {
-  for (int iTry = 0;; ++iTry) {
-    const std::string sName = paths::MeaninglessName(lLength, iTry);
-    struct stat st {};
-    if (::fstatat(iFolderFd, sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) return sName;
-  }
-}
-
-// Renames the entry sFrom of the folder iFolderFd to sTo, a name that was free a moment ago,
-// never over another entry where the file system can promise it.
-bool RenameInFolder(int iFolderFd, const std::string& sFrom, const std::string& sTo) {
-  if (::syscall(SYS_renameat2, iFolderFd, sFrom.c_str(), iFolderFd, sTo.c_str(), RENAME_NOREPLACE) == 0) return true;
-  // Some FUSE file systems take no flags.
-  return errno == EINVAL && ::renameat(iFolderFd, sFrom.c_str(), iFolderFd, sTo.c_str()) == 0;
-}
-
-// Renames the entry sName of the folder iFolderFd to a meaningless name of its own length, so that
-// the folder's record of the old name is rewritten before the entry goes. The new name, or sName
-// where it could not be renamed.
-std::string RenameAway(int iFolderFd, const std::string& sName) {
-  const std::string sNew = UnusedName(iFolderFd, sName.size());
-  return RenameInFolder(iFolderFd, sName, sNew) ? sNew : sName;
+// Renames the entry sFrom of the folder iFolderFd to sTo, never over another entry: EEXIST when
+// sTo is taken.
+std::error_code RenameInFolder(int iFolderFd, const std::string& sFrom, const std::string& sTo) {
+  if (::syscall(SYS_renameat2, iFolderFd, sFrom.c_str(), iFolderFd, sTo.c_str(), RENAME_NOREPLACE) == 0) return {};
+  if (errno != EINVAL) return LastError();
+  // Some FUSE file systems take no flags: there the new name is looked up first.
+  struct stat st {};
+  if (::fstatat(iFolderFd, sTo.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return std::make_error_code(std::errc::file_exists);
+  return ::renameat(iFolderFd, sFrom.c_str(), iFolderFd, sTo.c_str()) == 0 ? std::error_code() : LastError();
 }
 
 // True when the open folder holds no entry but "." and "..".
@@ -197,43 +182,57 @@ bool KeepsFreedEntries(int iDirFd) {
          std::find(std::begin(kTypes), std::end(kTypes), static_cast<uint64_t>(info.f_type)) != std::end(kTypes);
 }
 
-// Writes meaningless names over what an emptied folder's entry area still holds of the names it
-// had, lFreedUnits of them: the fillers are made as far as EntryFill wants, then removed again.
-// Only for folders of the chosen map.
-void OverwriteFreedEntries(int iDirFd, size_t lFreedUnits) {
+FolderKey KeyOf(int fd) {
   struct stat st {};
-  if (::fstat(iDirFd, &st) != 0) return;
-  const EntryFill fill(lFreedUnits, st.st_size);
-  std::vector<std::string> asMade;
-  while (fill.WantsMore(asMade.size(), st.st_size)) {
-    const std::string sName = UnusedName(iDirFd, EntryFill::kNameChars);
-    const int fd = ::openat(iDirFd, sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) break;
-    ::close(fd);
-    asMade.push_back(sName);
-    if (::fstat(iDirFd, &st) != 0) break;
-  }
-  for (const std::string& sName : asMade) ::unlinkat(iDirFd, sName.c_str(), 0);
+  return ::fstat(fd, &st) == 0 ? FolderKey{st.st_dev, st.st_ino} : FolderKey{};
 }
 
-// Removes the emptied folder sName of iParentFd, held open as iDirFd (a folder of the chosen map,
-// or the map itself), with its name where its file system keeps removed names: its entry area
-// overwritten (lFreedUnits: what was removed from it), renamed away, then removed. A folder that
-// is not empty keeps its name and everything else. bNameLeft tells whether a folder removed kept
-// its name until it went.
-std::error_code RemoveEmptiedFolder(int iParentFd, const std::string& sName, int iDirFd, size_t lFreedUnits,
-                                    bool& bNameLeft) {
-  const bool bKeepsNames = KeepsFreedEntries(iParentFd);
-  const bool bNames = bKeepsNames && iDirFd >= 0 && IsEmptyFolder(iDirFd);
-  if (bNames) OverwriteFreedEntries(iDirFd, lFreedUnits);
-  const std::string sNew = bNames ? RenameAway(iParentFd, sName) : sName;
-  bNameLeft = bKeepsNames && sNew == sName;
-  if (::unlinkat(iParentFd, sNew.c_str(), AT_REMOVEDIR) == 0) return {};
-  const std::error_code ec = LastError();
-  // Filled again meanwhile: it keeps its own name.
-  if (sNew != sName) RenameInFolder(iParentFd, sNew, sName);
-  return ec;
-}
+// The entry sName of the folder iFolderFd, held through both descriptors: a file's name, or a
+// folder whose own descriptor is iDirFd. Whatever name it has by then is what goes.
+class PosixHeldName : public HeldFolder {
+ public:
+  PosixHeldName(Descriptor folder, std::string sName, Descriptor dir = Descriptor())
+      : m_folder(std::move(folder)), m_dir(std::move(dir)), m_sName(std::move(sName)), m_sNow(m_sName) {}
+  ~PosixHeldName() override { RemoveFillers(); }
+
+  bool KeepsFreedEntries() const override { return tarnwipe::KeepsFreedEntries(m_folder.Get()); }
+  size_t NameLength() const override { return m_sName.size(); }
+  std::error_code Rename(const std::string& sName) override {
+    const std::string sTo = sName.empty() ? m_sName : sName;
+    const std::error_code ec = RenameInFolder(m_folder.Get(), m_sNow, sTo);
+    if (!ec) m_sNow = sTo;
+    return ec;
+  }
+  std::error_code Delete() override {
+    const int iFlags = m_dir.Get() >= 0 ? AT_REMOVEDIR : 0;
+    return ::unlinkat(m_folder.Get(), m_sNow.c_str(), iFlags) == 0 ? std::error_code() : LastError();
+  }
+  FolderKey Folder() const override { return KeyOf(m_folder.Get()); }
+  FolderKey Key() const override { return KeyOf(m_dir.Get()); }
+  bool IsEmpty() const override { return IsEmptyFolder(m_dir.Get()); }
+  int64_t AreaSize() const override {
+    struct stat st {};
+    return ::fstat(m_dir.Get(), &st) == 0 ? static_cast<int64_t>(st.st_size) : 0;
+  }
+  std::error_code AddFiller(const std::string& sName) override {
+    const int fd = ::openat(m_dir.Get(), sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return LastError();
+    ::close(fd);
+    m_asFillers.push_back(sName);
+    return {};
+  }
+  void RemoveFillers() override {
+    for (const std::string& sFiller : m_asFillers) ::unlinkat(m_dir.Get(), sFiller.c_str(), 0);
+    m_asFillers.clear();
+  }
+
+ private:
+  Descriptor m_folder;
+  Descriptor m_dir;
+  std::string m_sName;  // its own name
+  std::string m_sNow;   // the name it has now
+  std::vector<std::string> m_asFillers;
+};
 
 // A mountinfo field with its octal escapes ("\040" for a blank) decoded.
 std::string Unescaped(const std::string& sField) {
@@ -396,8 +395,6 @@ class PosixExclusiveFile : public ExclusiveFile {
 
   std::error_code Flush() override { return ::fdatasync(m_fd) == 0 ? std::error_code() : LastError(); }
 
-  bool NameLeft() const override { return m_bNameLeft; }
-
   // The write lease, taken at the open, is broken the moment anyone else opens the file.
   bool HeldAlone() const override { return m_bLeased && ::fcntl(m_fd, F_GETLEASE) == F_WRLCK; }
 
@@ -406,9 +403,7 @@ class PosixExclusiveFile : public ExclusiveFile {
     return {};
   }
 
-  std::error_code Remove() override {
-    return m_owner.RemoveSameFile(m_sPath, static_cast<uint64_t>(m_st.st_dev), static_cast<uint64_t>(m_st.st_ino), m_bNameLeft);
-  }
+  std::error_code HoldName(std::unique_ptr<HeldName>& pName) override { return m_owner.HoldSameFile(m_sPath, m_st, pName); }
 
   std::error_code Close() override {
     if (m_fd < 0) return {};
@@ -431,7 +426,6 @@ class PosixExclusiveFile : public ExclusiveFile {
   int m_fd;
   struct stat m_st;
   bool m_bLeased;
-  bool m_bNameLeft = false;
 };
 
 PosixFileSystem::~PosixFileSystem() { Unconfine(); }
@@ -449,7 +443,6 @@ void PosixFileSystem::Unconfine() {
   if (m_iRootFd >= 0) ::close(m_iRootFd);
   m_iRootFd = -1;
   m_held.Clear();
-  m_freed.Clear();
 }
 
 int PosixFileSystem::HeldDepthIn(const std::string& sFolder) const {
@@ -544,11 +537,12 @@ EntryIdentity IdentityOf(const struct stat& st) {
 // the same inode), then opened below the folder without following a link.
 class PosixOpenSteps : public ExclusiveOpenSteps {
  public:
-  PosixOpenSteps(int iFolderFd, std::string sName) : m_iFolderFd(iFolderFd), m_sName(std::move(sName)) {}
+  PosixOpenSteps(PosixFileSystem& owner, std::string sPath, Descriptor folder, std::string sName)
+      : m_owner(owner), m_sPath(std::move(sPath)), m_folder(std::move(folder)), m_sName(std::move(sName)) {}
 
   std::error_code Pin(EntryIdentity& id) override {
     // A file mounted over the entry is refused here (EXDEV).
-    m_pinned = Descriptor(OpenBeneath(m_iFolderFd, m_sName, O_PATH | O_NOFOLLOW));
+    m_pinned = Descriptor(OpenBeneath(m_folder.Get(), m_sName, O_PATH | O_NOFOLLOW));
     if (m_pinned.Get() < 0 || ::fstat(m_pinned.Get(), &m_st) != 0) return LastError();
     id = IdentityOf(m_st);
     return {};
@@ -562,8 +556,8 @@ class PosixOpenSteps : public ExclusiveOpenSteps {
 
   std::error_code OpenForWriting(EntryIdentity& id) override {
     // Read access as well where the owner may read, so that the passes can be read back.
-    int fd = OpenBeneath(m_iFolderFd, m_sName, O_RDWR | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0 && errno == EACCES) fd = OpenBeneath(m_iFolderFd, m_sName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK);
+    int fd = OpenBeneath(m_folder.Get(), m_sName, O_RDWR | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0 && errno == EACCES) fd = OpenBeneath(m_folder.Get(), m_sName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK);
     m_file = Descriptor(fd);
     if (m_file.Get() < 0 || ::fstat(m_file.Get(), &m_st) != 0) return LastError();
     id = IdentityOf(m_st);
@@ -571,61 +565,48 @@ class PosixOpenSteps : public ExclusiveOpenSteps {
     return TakeWriteLease(m_file.Get(), m_bLeased);
   }
 
+  std::unique_ptr<ExclusiveFile> Opened() override {
+    return std::make_unique<PosixExclusiveFile>(m_owner, m_sPath, m_file.Release(), m_st, m_bLeased);
+  }
+
+ private:
+  PosixFileSystem& m_owner;
+  std::string m_sPath;
+  Descriptor m_folder;
+  std::string m_sName;
+  Descriptor m_pinned;
   Descriptor m_file;
   struct stat m_st {};
   bool m_bLeased = false;
-
- private:
-  int m_iFolderFd;
-  std::string m_sName;
-  Descriptor m_pinned;
 };
 
 }  // namespace
 
-std::error_code PosixFileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
-  pFile.reset();
+std::error_code PosixFileSystem::PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) {
+  pSteps.reset();
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
-  const Descriptor folder(iFolderFd);
+  Descriptor folder(iFolderFd);
   if (ec) return ec;
   if (std::error_code ecName = NameRemovable(folder.Get(), sName)) return ecName;
-  PosixOpenSteps steps(folder.Get(), sName);
-  if (std::error_code ec = OpenExclusively(steps)) return ec;
-  pFile = std::make_unique<PosixExclusiveFile>(*this, sPath, steps.m_file.Release(), steps.m_st, steps.m_bLeased);
+  pSteps = std::make_unique<PosixOpenSteps>(*this, sPath, std::move(folder), sName);
   return {};
 }
 
-std::error_code PosixFileSystem::RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode,
-                                                bool& bNameLeft) {
+std::error_code PosixFileSystem::HoldSameFile(const std::string& sPath, const struct stat& opened,
+                                              std::unique_ptr<HeldName>& pName) const {
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
-  const Descriptor folder(iFolderFd);
+  Descriptor folder(iFolderFd);
   if (ec) return ec;
   // A name that leads elsewhere now was replaced; it is not this program's to remove.
   struct stat st {};
   if (::fstatat(folder.Get(), sName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
-  if (static_cast<uint64_t>(st.st_dev) != lDevice || static_cast<uint64_t>(st.st_ino) != lInode) return KeptCause::kReplaced;
-  // The name goes too, where the file system keeps removed names for a recovery tool to list: it
-  // is renamed away first.
-  const bool bRename = KeepsFreedEntries(folder.Get());
-  const std::string sNew = bRename ? RenameAway(folder.Get(), sName) : sName;
-  bNameLeft = bRename && sNew == sName;
-  if (::unlinkat(folder.Get(), sNew.c_str(), 0) != 0) return LastError();
-  if (bRename) NoteFreed(folder.Get(), sName);
+  if (!SameInode(st, opened)) return KeptCause::kReplaced;
+  pName = std::make_unique<PosixHeldName>(std::move(folder), sName);
   return {};
-}
-
-void PosixFileSystem::NoteFreed(int iFolderFd, const std::string& sName) {
-  struct stat st {};
-  if (::fstat(iFolderFd, &st) == 0) m_freed.Note(st.st_dev, st.st_ino, sName.size());
-}
-
-size_t PosixFileSystem::FreedUnits(int iDirFd) const {
-  struct stat st {};
-  return ::fstat(iDirFd, &st) == 0 ? m_freed.Units(st.st_dev, st.st_ino) : 0;
 }
 
 std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
@@ -637,27 +618,26 @@ std::error_code PosixFileSystem::RemoveLink(const std::string& sPath) {
   return UnlinkIf(folder.Get(), sName, [](const struct stat& st) { return S_ISLNK(st.st_mode); });
 }
 
-std::error_code PosixFileSystem::RemoveFolder(const std::string& sPath) {
-  if (m_held.Names(sPath)) return RemoveRoot();
+std::error_code PosixFileSystem::HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) {
+  pFolder.reset();
+  if (m_held.Names(sPath)) return HoldRoot(pFolder);
   int iFolderFd = -1;
   std::string sName;
   const std::error_code ec = Locate(sPath, iFolderFd, sName);
-  const Descriptor folder(iFolderFd);
+  Descriptor folder(iFolderFd);
   if (ec) return ec;
   // A link in the folder's place fails here (ELOOP), a mount point too (EXDEV).
-  const Descriptor pinned(OpenBeneath(folder.Get(), sName, O_RDONLY | O_NOFOLLOW | O_DIRECTORY));
-  if (pinned.Get() < 0) return LastError();
-  const std::error_code removed =
-      RemoveEmptiedFolder(folder.Get(), sName, pinned.Get(), FreedUnits(pinned.Get()), m_bFolderNameLeft);
-  if (!removed) NoteFreed(folder.Get(), sName);
-  return removed;
+  Descriptor dir(OpenBeneath(folder.Get(), sName, O_RDONLY | O_NOFOLLOW | O_DIRECTORY));
+  if (dir.Get() < 0) return LastError();
+  pFolder = std::make_unique<PosixHeldName>(std::move(folder), sName, std::move(dir));
+  return {};
 }
 
-std::error_code PosixFileSystem::RemoveRoot() {
+std::error_code PosixFileSystem::HoldRoot(std::unique_ptr<HeldFolder>& pFolder) const {
   const std::string sRoot = paths::WithoutSeparator(m_held.Path());
   const std::string sParent = paths::FolderPart(sRoot);
   if (paths::IsRoot(sRoot) || sParent.empty()) return Refused();
-  const Descriptor parent(::open(sParent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  Descriptor parent(::open(sParent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (parent.Get() < 0) return LastError();
   const std::string sName = paths::LastName(sRoot);
   struct stat held {};
@@ -665,10 +645,10 @@ std::error_code PosixFileSystem::RemoveRoot() {
   if (::fstat(m_iRootFd, &held) != 0 || ::fstatat(parent.Get(), sName.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
     return LastError();
   if (!SameInode(held, named)) return Refused();
-  // The map's entry area is the user's to overwrite; its name, in a folder the user did not
-  // choose, is only renamed away.
-  const Descriptor opened(::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  return RemoveEmptiedFolder(parent.Get(), sName, opened.Get(), FreedUnits(opened.Get()), m_bFolderNameLeft);
+  Descriptor dir(::openat(m_iRootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Get() < 0) return LastError();
+  pFolder = std::make_unique<PosixHeldName>(std::move(parent), sName, std::move(dir));
+  return {};
 }
 
 std::vector<FolderEntry> PosixFileSystem::ListFolder(const std::string& sFolder) const {

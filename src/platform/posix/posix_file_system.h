@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "engine/freed_entries.h"
 #include "paths/held_root.h"
 
 struct stat;
@@ -24,10 +23,9 @@ class PosixFileSystem : public FileSystem {
   int HeldDepthIn(const std::string& sFolder) const override;
   int32_t GetAttributes(const std::string& sPath) const override;
   int64_t FileLength(const std::string& sPath) const override;
-  std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
+  std::error_code PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) override;
   std::error_code RemoveLink(const std::string& sPath) override;
-  std::error_code RemoveFolder(const std::string& sPath) override;
-  bool FolderNameLeft() const override { return m_bFolderNameLeft; }
+  std::error_code HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) override;
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
   FolderAccess ProbeFolder(const std::string& sFolder) const override;
   std::string FileSystemKeepingCopies(const std::string& sPath) const override;
@@ -43,20 +41,14 @@ class PosixFileSystem : public FileSystem {
   bool LStat(const std::string& sPath, struct stat& st) const;
   // The folder sPath itself, open for reading its entries, reached the same way.
   std::error_code OpenFolder(const std::string& sPath, int& iFolderFd) const;
-  // Removes the held map itself, provided its name still leads to the folder held.
-  std::error_code RemoveRoot();
-  // Removes a file name whose entry must still be the inode (lDevice, lInode).
-  // bNameLeft tells whether the name could not be renamed away first.
-  std::error_code RemoveSameFile(const std::string& sPath, uint64_t lDevice, uint64_t lInode, bool& bNameLeft);
-  // Notes that the entry sName went from the folder iFolderFd, so that the folder, once emptied,
-  // has its entry area filled as far as its names reached; FreedUnits tells how far that is.
-  void NoteFreed(int iFolderFd, const std::string& sName);
-  size_t FreedUnits(int iDirFd) const;
+  // Holds the held map itself in the folder above it, provided its name there still leads to
+  // the folder held.
+  std::error_code HoldRoot(std::unique_ptr<HeldFolder>& pFolder) const;
+  // Holds the name sPath, provided it still leads to the file opened, as st tells.
+  std::error_code HoldSameFile(const std::string& sPath, const struct stat& opened, std::unique_ptr<HeldName>& pName) const;
 
   int m_iRootFd = -1;
   HeldRoot m_held;
-  FreedEntries m_freed;  // what the names removed below the held map took up
-  bool m_bFolderNameLeft = false;
 };
 
 }  // namespace tarnwipe

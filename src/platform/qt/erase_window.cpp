@@ -18,6 +18,7 @@
 #include <QTextDocument>
 
 #include "window/frm_erase.h"
+#include "window/layout.h"
 #include "paths/uri_list.h"
 
 namespace tarnwipe {
@@ -27,8 +28,8 @@ constexpr double kTwipsPerPixel = 15.0;
 
 int Px(int iTwips) { return qRound(iTwips / kTwipsPerPixel); }
 
-QRect TwipRect(int iLeft, int iTop, int iWidth, int iHeight) {
-  return {Px(iLeft), Px(iTop), Px(iWidth), Px(iHeight)};
+QRect TwipRect(const layout::Twips& place) {
+  return {Px(place.iLeft), Px(place.iTop), Px(place.iWidth), Px(place.iHeight)};
 }
 
 QString ToQt(const std::string& sText) { return QString::fromStdString(sText); }
@@ -75,10 +76,10 @@ int16_t KeyAscii(const QKeyEvent& event) {
 EraseWindow::EraseWindow(QWidget* pParent)
     : QWidget(pParent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      m_pLabel1(new QLabel(QStringLiteral("&Obfuscate:"), this)),
+      m_pLabel1(new QLabel(QString::fromUtf8(layout::kLabels[0].pText), this)),
       m_pTimes(new QLineEdit(QStringLiteral("5"), this)),
-      m_pLabel2(new QLabel(QStringLiteral("times  (max 25)"), this)),
-      m_pLabel3(new QLabel(QStringLiteral("Erase:"), this)),
+      m_pLabel2(new QLabel(QString::fromUtf8(layout::kLabels[1].pText), this)),
+      m_pLabel3(new QLabel(QString::fromUtf8(layout::kLabels[2].pText), this)),
       m_pSpec(new QLineEdit(QStringLiteral("*.*"), this)),
       m_pInfo(new QPushButton(QStringLiteral("&Read me ..."), this)),
       m_pFile(new QPushButton(QStringLiteral("Select &file ..."), this)),
@@ -86,23 +87,23 @@ EraseWindow::EraseWindow(QWidget* pParent)
       m_pMsg(new QPlainTextEdit(this)),
       m_pErase(new QPushButton(QStringLiteral("&Erase ..."), this)),
       m_pProgress(new QLabel(this)) {
-  setFixedSize(Px(8430), Px(5190));
+  setFixedSize(Px(layout::kClient.iWidth), Px(layout::kClient.iHeight));
   setWindowIcon(MakeIcon());
   QFont windowFont(QStringLiteral("MS Sans Serif"));
   windowFont.setPointSize(8);
   setFont(windowFont);
 
-  m_pLabel1->setGeometry(TwipRect(360, 310, 2175, 255));
-  m_pTimes->setGeometry(TwipRect(1320, 280, 375, 285));
-  m_pLabel2->setGeometry(TwipRect(1750, 315, 1095, 255));
-  m_pLabel3->setGeometry(TwipRect(3720, 315, 975, 255));
-  m_pSpec->setGeometry(TwipRect(4320, 280, 1815, 285));
-  m_pInfo->setGeometry(TwipRect(6360, 280, 1695, 285));
-  m_pFile->setGeometry(TwipRect(360, 840, 3735, 495));
-  m_pMap->setGeometry(TwipRect(4320, 840, 3735, 495));
-  m_pMsg->setGeometry(TwipRect(360, 1560, 7695, 2175));
-  m_pErase->setGeometry(TwipRect(360, 3960, 7695, 855));
-  m_pProgress->setGeometry(TwipRect(360, 4680, 7695, 465));
+  m_pLabel1->setGeometry(TwipRect(layout::kLabels[0].place));
+  m_pTimes->setGeometry(TwipRect(layout::kTimes));
+  m_pLabel2->setGeometry(TwipRect(layout::kLabels[1].place));
+  m_pLabel3->setGeometry(TwipRect(layout::kLabels[2].place));
+  m_pSpec->setGeometry(TwipRect(layout::kSpec));
+  m_pInfo->setGeometry(TwipRect(layout::kInfo));
+  m_pFile->setGeometry(TwipRect(layout::kFile));
+  m_pMap->setGeometry(TwipRect(layout::kMap));
+  m_pMsg->setGeometry(TwipRect(layout::kMsg));
+  m_pErase->setGeometry(TwipRect(layout::kErase));
+  m_pProgress->setGeometry(TwipRect(layout::kProgress));
 
   // The toolkit's fonts run wider than the design's; a label may grow, never clip its text.
   for (QLabel* pLabel : {m_pLabel1, m_pLabel2, m_pLabel3}) {

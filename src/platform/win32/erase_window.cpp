@@ -59,17 +59,17 @@ EraseWindow::EraseWindow() {
   ::DragAcceptFiles(m_hWnd, TRUE);
 }
 
-RECT EraseWindow::Design(int iId) {
+layout::Twips EraseWindow::Design(int iId) {
   switch (iId) {
-    case kIdTimes: return {1320, 280, 1320 + 375, 280 + 285};
-    case kIdSpec: return {4320, 280, 4320 + 1815, 280 + 285};
-    case kIdInfo: return {6360, 280, 6360 + 1695, 280 + 285};
-    case kIdFile: return {360, 840, 360 + 3735, 840 + 495};
-    case kIdMap: return {4320, 840, 4320 + 3735, 840 + 495};
-    case kIdMsg: return {360, 1560, 360 + 7695, 1560 + 2175};
-    case kIdErase: return {360, 3960, 360 + 7695, 3960 + 855};
-    case kIdProgress: return {360, 4680, 360 + 7695, 4680 + 465};
-    default: return {0, 0, 8430, 5190};  // the client area
+    case kIdTimes: return layout::kTimes;
+    case kIdSpec: return layout::kSpec;
+    case kIdInfo: return layout::kInfo;
+    case kIdFile: return layout::kFile;
+    case kIdMap: return layout::kMap;
+    case kIdMsg: return layout::kMsg;
+    case kIdErase: return layout::kErase;
+    case kIdProgress: return layout::kProgress;
+    default: return layout::kClient;
   }
 }
 
@@ -91,24 +91,26 @@ void EraseWindow::MakeFonts() {
 
 void EraseWindow::Layout() {
   MakeFonts();
-  RECT frame{0, 0, Px(8430), Px(5190)};
+  RECT frame{0, 0, Px(layout::kClient.iWidth), Px(layout::kClient.iHeight)};
   ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, m_iDpi);
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (const HWND h : {m_hTimes, m_hSpec, m_hInfo, m_hFile, m_hMap, m_hMsg, m_hErase, m_hProgress}) {
-    const RECT design = Design(::GetDlgCtrlID(h));
-    const int iTop = h == m_hProgress ? m_iProgressTop : static_cast<int>(design.top);
-    ::SetWindowPos(h, nullptr, Px(design.left), Px(iTop), Px(design.right - design.left), Px(design.bottom - design.top),
+    const layout::Twips design = Design(::GetDlgCtrlID(h));
+    const int iTop = h == m_hProgress ? m_iProgressTop : design.iTop;
+    ::SetWindowPos(h, nullptr, Px(design.iLeft), Px(iTop), Px(design.iWidth), Px(design.iHeight),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(h == m_hProgress ? m_hProgressFont : m_hFont), TRUE);
   }
   // A label may grow to hold its text in this font, never clip it; the pass-count label stops
   // where the pass-count box begins, since its design width runs under that box.
-  for (const Label& label : m_labels) {
-    ::SendMessageW(label.h, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
-    const int iPixels = std::max(Px(label.iWidth), TextWidth(label.h, m_hFont, win32::Widen(TextOf(label.h))) + 2);
-    ::SetWindowPos(label.h, nullptr, Px(label.iLeft), Px(label.iTop), std::min(iPixels, Px(label.iRightLimit - label.iLeft)),
-                   Px(label.iHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+  for (size_t i = 0; i < m_labels.size(); ++i) {
+    const layout::Label& design = layout::kLabels[i];
+    ::SendMessageW(m_labels[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+    const int iPixels = std::max(Px(design.place.iWidth), TextWidth(m_labels[i], m_hFont, win32::Widen(design.pText)) + 2);
+    ::SetWindowPos(m_labels[i], nullptr, Px(design.place.iLeft), Px(design.place.iTop),
+                   std::min(iPixels, Px(design.iRightLimit - design.place.iLeft)), Px(design.place.iHeight),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -126,14 +128,14 @@ void EraseWindow::CreateControls() {
     return ::CreateWindowExW(lExStyle, pClass, pText, WS_CHILD | WS_VISIBLE | lStyle, 0, 0, 0, 0, m_hWnd,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(iId)), hInstance, nullptr);
   };
-  const auto label = [&](const wchar_t* pText, int iLeft, int iTop, int iWidth, int iHeight, int iRightLimit) {
-    m_labels.push_back({make(L"STATIC", pText, SS_LEFT, 0, -1), iLeft, iTop, iWidth, iHeight, iRightLimit});
+  const auto label = [&](size_t i) {
+    m_labels.push_back(make(L"STATIC", win32::Widen(layout::kLabels[i].pText).c_str(), SS_LEFT, 0, -1));
   };
   const DWORD lEdit = WS_TABSTOP | ES_AUTOHSCROLL;
-  label(L"&Obfuscate:", 360, 310, 2175, 255, 1320);
+  label(0);
   m_hTimes = make(L"EDIT", L"5", lEdit, WS_EX_CLIENTEDGE, kIdTimes);
-  label(L"times  (max 25)", 1750, 315, 1095, 255, 3720);
-  label(L"Erase:", 3720, 315, 975, 255, 4320);
+  label(1);
+  label(2);
   m_hSpec = make(L"EDIT", L"*.*", lEdit, WS_EX_CLIENTEDGE, kIdSpec);
   m_hInfo = make(L"BUTTON", L"&Read me ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdInfo);
   m_hFile = make(L"BUTTON", L"Select &file ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdFile);
@@ -351,7 +353,7 @@ void EraseWindow::SetProgressCaption(const std::string& sCaption) {
 
 void EraseWindow::SetProgressTop(int iTwips) {
   m_iProgressTop = iTwips;
-  ::SetWindowPos(m_hProgress, nullptr, Px(Design(kIdProgress).left), Px(iTwips), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::SetWindowPos(m_hProgress, nullptr, Px(layout::kProgress.iLeft), Px(iTwips), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void EraseWindow::SetBusyPointer(bool bBusy) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/form_view.h"
+#include "window/layout.h"
 
 struct ITaskbarList3;
 
@@ -42,7 +43,7 @@ class EraseWindow : public FormView {
   HWND Hwnd() const { return m_hWnd; }
 
   // The design's place of the control with that id, in twips; of the client area for any other.
-  static RECT Design(int iId);
+  static layout::Twips Design(int iId);
 
   void SetCaption(const std::string& sCaption) override;
   std::string TimesText() const override;
@@ -81,13 +82,8 @@ class EraseWindow : public FormView {
   HFONT m_hFont = nullptr;
   HFONT m_hProgressFont = nullptr;
   UINT m_iDpi = 96;
-  int m_iProgressTop = Design(kIdProgress).top;
-  // A label and its design place, in twips; it may grow up to iRightLimit.
-  struct Label {
-    HWND h;
-    int iLeft, iTop, iWidth, iHeight, iRightLimit;
-  };
-  std::vector<Label> m_labels;
+  int m_iProgressTop = layout::kProgress.iTop;
+  std::vector<HWND> m_labels;  // the labels, in the order of the layout's table
   // Puts the lines written since the window last breathed on top of the message area, in one
   // edit: each edit moves the whole text, so one per frame keeps a long run from slowing down.
   void ShowPendingLines();

@@ -11,8 +11,6 @@
 #include <functional>
 #include <vector>
 
-#include "engine/exclusive_open.h"
-#include "engine/freed_entries.h"
 #include "paths/path_text.h"
 #include "platform/win32/wide_text.h"
 
@@ -171,19 +169,6 @@ NTSTATUS RenameTo(HANDLE h, HANDLE hFolder, const std::wstring& sName) {
   return ::NtSetInformationFile(h, &io, pInfo, static_cast<ULONG>(buffer.size()), FileRenameInformation);
 }
 
-// Renames the open entry h, named sName in its folder hFolder, to a meaningless name of as many
-// characters, or more where all of those are taken; false where it could not be renamed. Its own
-// name is never taken for a new one: that rename succeeds and changes nothing.
-bool RenameAway(HANDLE h, HANDLE hFolder, const std::wstring& sName) {
-  if (hFolder == nullptr || hFolder == INVALID_HANDLE_VALUE || sName.empty()) return false;
-  for (int iTry = 0;; ++iTry) {
-    const std::wstring sNew = win32::Widen(paths::MeaninglessName(sName.size(), iTry));
-    if (::CompareStringOrdinal(sNew.c_str(), -1, sName.c_str(), -1, TRUE) == CSTR_EQUAL) continue;
-    const NTSTATUS lStatus = RenameTo(h, hFolder, sNew);
-    if (lStatus != kNameTaken) return lStatus >= 0;
-  }
-}
-
 // True for the file systems whose folders keep a removed entry's name where a recovery tool
 // reads it; ReFS writes its folders anew elsewhere, and a share's server keeps its own.
 bool KeepsFreedEntries(HANDLE h) {
@@ -191,23 +176,6 @@ bool KeepsFreedEntries(HANDLE h) {
   if (::GetVolumeInformationByHandleW(h, nullptr, 0, nullptr, nullptr, nullptr, sName, MAX_PATH) == 0) return false;
   const std::wstring sFileSystem = sName;
   return sFileSystem == L"NTFS" || sFileSystem == L"FAT" || sFileSystem == L"FAT32" || sFileSystem == L"exFAT";
-}
-
-// Writes meaningless names over what the emptied folder hDir still holds of the names it had,
-// lFreedUnits of them: fillers are made as far as EntryFill wants, each opened to be deleted when
-// closed, so that none outlives the filling.
-void OverwriteFreedEntries(HANDLE hDir, size_t lFreedUnits) {
-  const EntryFill fill(lFreedUnits, 0);
-  std::vector<Handle> fillers;
-  for (int iTry = 0; fill.WantsMore(fillers.size(), 0);) {
-    Handle filler;
-    const NTSTATUS lStatus =
-        OpenRelative(hDir, win32::Widen(paths::MeaninglessName(EntryFill::kNameChars, iTry)), DELETE, 0,
-                     FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE, filler, FILE_CREATE);
-    if (lStatus == kNameTaken) ++iTry;
-    else if (lStatus < 0) break;
-    else fillers.push_back(std::move(filler));
-  }
 }
 
 // The folder that holds the open folder h, opened by its path now, provided its entry sName
@@ -227,12 +195,6 @@ Handle ParentOf(HANDLE h, std::wstring& sName) {
   return bSame ? std::move(parent) : Handle();
 }
 
-// Notes that a name of lChars characters went from the folder hFolder.
-void NoteFreed(FreedEntries& freed, HANDLE hFolder, size_t lChars) {
-  EntryInfo folder;
-  if (Describe(hFolder, folder)) freed.Note(folder.lVolume, folder.lIndex, lChars);
-}
-
 // A second handle on what h is open on, with the same access; none where it cannot be made.
 Handle Duplicate(HANDLE h) {
   HANDLE hCopy = nullptr;
@@ -243,6 +205,57 @@ Handle Duplicate(HANDLE h) {
 bool IsPlainName(const std::wstring& sName) {
   return !sName.empty() && sName != L"." && sName != L".." && sName.find_first_of(L":/") == std::wstring::npos;
 }
+
+FolderKey KeyOf(HANDLE h) {
+  EntryInfo info;
+  return Describe(h, info) ? FolderKey{info.lVolume, info.lIndex} : FolderKey{};
+}
+
+// An entry open as h with delete access, named sName in the folder open as folder: a file, whose
+// handle the open file keeps, or a folder, whose handle it holds itself (own). Every step goes
+// through the handles, so no other entry can be hit.
+class Win32HeldName : public HeldFolder {
+ public:
+  Win32HeldName(HANDLE h, Handle folder, std::wstring sName, Handle own = Handle(), std::function<bool()> isEmpty = {})
+      : m_h(h), m_folder(std::move(folder)), m_sName(std::move(sName)), m_own(std::move(own)), m_isEmpty(std::move(isEmpty)) {}
+
+  bool KeepsFreedEntries() const override { return tarnwipe::KeepsFreedEntries(m_h); }
+  size_t NameLength() const override { return m_sName.size(); }
+  // Its own name is taken, as far as a new name goes: that rename succeeds and changes nothing.
+  std::error_code Rename(const std::string& sName) override {
+    if (!m_folder.IsOpen() || m_sName.empty()) return std::make_error_code(std::errc::operation_not_supported);
+    const std::wstring sTo = sName.empty() ? m_sName : win32::Widen(sName);
+    if (!sName.empty() && ::CompareStringOrdinal(sTo.c_str(), -1, m_sName.c_str(), -1, TRUE) == CSTR_EQUAL)
+      return std::make_error_code(std::errc::file_exists);
+    const NTSTATUS lStatus = RenameTo(m_h, m_folder.Get(), sTo);
+    if (lStatus == kNameTaken) return std::make_error_code(std::errc::file_exists);
+    return lStatus < 0 ? FromStatus(lStatus) : std::error_code();
+  }
+  std::error_code Delete() override { return DeleteOpened(m_h); }
+  FolderKey Folder() const override { return KeyOf(m_folder.Get()); }
+  FolderKey Key() const override { return KeyOf(m_h); }
+  bool IsEmpty() const override { return m_isEmpty && m_isEmpty(); }
+  int64_t AreaSize() const override { return 0; }
+  // A filler is opened to be deleted when closed, so that none outlives the filling.
+  std::error_code AddFiller(const std::string& sName) override {
+    Handle filler;
+    const NTSTATUS lStatus = OpenRelative(m_h, win32::Widen(sName), DELETE, 0, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE,
+                                          filler, FILE_CREATE);
+    if (lStatus == kNameTaken) return std::make_error_code(std::errc::file_exists);
+    if (lStatus < 0) return FromStatus(lStatus);
+    m_fillers.push_back(std::move(filler));
+    return {};
+  }
+  void RemoveFillers() override { m_fillers.clear(); }
+
+ private:
+  HANDLE m_h;
+  Handle m_folder;
+  std::wstring m_sName;
+  Handle m_own;
+  std::function<bool()> m_isEmpty;
+  std::vector<Handle> m_fillers;
+};
 
 }  // namespace
 
@@ -258,10 +271,9 @@ int64_t ClusterSize(HANDLE h) {
 // open, write or map it while it is held.
 class Win32ExclusiveFile : public ExclusiveFile {
  public:
-  Win32ExclusiveFile(Handle h, int64_t lLength, int64_t lAllocated, Handle folder = Handle(), std::wstring sName = {},
-                     FreedEntries* pFreed = nullptr)
+  Win32ExclusiveFile(Handle h, int64_t lLength, int64_t lAllocated, Handle folder = Handle(), std::wstring sName = {})
       : m_h(std::move(h)), m_lLength(lLength), m_lAllocated(lAllocated), m_lBlock(ClusterSize(m_h.Get())),
-        m_folder(std::move(folder)), m_sName(std::move(sName)), m_pFreed(pFreed) {}
+        m_folder(std::move(folder)), m_sName(std::move(sName)) {}
 
   int64_t Length() const override { return m_lLength; }
   int64_t AllocatedBytes() const override { return m_lAllocated; }
@@ -359,16 +371,11 @@ class Win32ExclusiveFile : public ExclusiveFile {
     }
   }
 
-  // The handle was opened on this very file with delete access, so no other file can be hit. The
-  // name is renamed away first, through the handle, so that the folder's record of it is
-  // rewritten; never over another entry.
-  std::error_code Remove() override {
-    m_bNameLeft = !RenameAway(m_h.Get(), m_folder.Get(), m_sName);
-    const std::error_code ec = DeleteOpened(m_h.Get());
-    if (!ec && m_pFreed != nullptr) NoteFreed(*m_pFreed, m_folder.Get(), m_sName.size());
-    return ec;
+  // The handle was opened on this very file with delete access, so its name leads to it.
+  std::error_code HoldName(std::unique_ptr<HeldName>& pName) override {
+    pName = std::make_unique<Win32HeldName>(m_h.Get(), Duplicate(m_folder.Get()), m_sName);
+    return {};
   }
-  bool NameLeft() const override { return m_bNameLeft; }
 
   std::error_code Close() override { return m_h.Close() ? std::error_code() : LastError(); }
 
@@ -384,10 +391,8 @@ class Win32ExclusiveFile : public ExclusiveFile {
   int64_t m_lLength;
   int64_t m_lAllocated;
   int64_t m_lBlock;
-  Handle m_folder;          // the folder the file was opened in; none for a stream
-  std::wstring m_sName;     // its name there
-  FreedEntries* m_pFreed;   // where the removal of its name is noted; none for a stream
-  bool m_bNameLeft = false;
+  Handle m_folder;       // the folder the file was opened in; none for a stream
+  std::wstring m_sName;  // its name there
 };
 
 Win32FileSystem::~Win32FileSystem() { Unconfine(); }
@@ -413,7 +418,6 @@ std::error_code Win32FileSystem::Confine(const std::string& sRoot) {
 void Win32FileSystem::Unconfine() {
   m_root.Reset();
   m_held.Clear();
-  m_freed.Clear();
 }
 
 int Win32FileSystem::HeldDepthIn(const std::string& sFolder) const {
@@ -510,11 +514,11 @@ EntryIdentity IdentityOf(const EntryInfo& info) {
 // share mode 0, and recognised by its volume and index.
 class Win32OpenSteps : public ExclusiveOpenSteps {
  public:
-  using Opener = std::function<std::error_code(ACCESS_MASK, ULONG, Handle&)>;
-  explicit Win32OpenSteps(Opener open) : m_open(std::move(open)) {}
+  using Opener = std::function<std::error_code(ACCESS_MASK, ULONG, Handle&, Handle&)>;
+  Win32OpenSteps(Opener open, std::wstring sName) : m_open(std::move(open)), m_sName(std::move(sName)) {}
 
   std::error_code Pin(EntryIdentity& id) override {
-    if (std::error_code ec = m_open(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, m_pinned)) return ec;
+    if (std::error_code ec = m_open(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, m_pinned, m_folder)) return ec;
     if (!Describe(m_pinned.Get(), m_info)) return LastError();
     id = IdentityOf(m_info);
     return {};
@@ -534,36 +538,38 @@ class Win32OpenSteps : public ExclusiveOpenSteps {
 
   std::error_code OpenForWriting(EntryIdentity& id) override {
     const ACCESS_MASK access = FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
-    if (std::error_code ec = m_open(access, 0, m_file)) return ec;
+    if (std::error_code ec = m_open(access, 0, m_file, m_folder)) return ec;
     if (!Describe(m_file.Get(), m_info)) return LastError();
     id = IdentityOf(m_info);
     return {};
   }
 
-  Handle m_file;
-  EntryInfo m_info;
+  std::unique_ptr<ExclusiveFile> Opened() override {
+    FILE_STANDARD_INFO standard{};
+    ::GetFileInformationByHandleEx(m_file.Get(), FileStandardInfo, &standard, sizeof standard);
+    return std::make_unique<Win32ExclusiveFile>(std::move(m_file), m_info.lSize, standard.AllocationSize.QuadPart,
+                                                std::move(m_folder), m_sName);
+  }
 
  private:
   Opener m_open;
+  std::wstring m_sName;
   Handle m_pinned;
+  Handle m_file;
+  Handle m_folder;
+  EntryInfo m_info;
 };
 
 }  // namespace
 
-std::error_code Win32FileSystem::OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) {
-  pFile.reset();
+std::error_code Win32FileSystem::PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) {
+  pSteps.reset();
   if (!m_root.IsOpen() || m_held.Names(sPath)) return Refused();
-  Handle folder;
-  Win32OpenSteps steps([&](ACCESS_MASK access, ULONG lShare, Handle& h) {
-    return Open(sPath, access, lShare, FILE_NON_DIRECTORY_FILE, h, &folder);
-  });
-  if (std::error_code ec = OpenExclusively(steps)) return ec;
-  FILE_STANDARD_INFO standard{};
-  if (::GetFileInformationByHandleEx(steps.m_file.Get(), FileStandardInfo, &standard, sizeof standard) == 0)
-    return LastError();
-  pFile = std::make_unique<Win32ExclusiveFile>(std::move(steps.m_file), steps.m_info.lSize,
-                                               standard.AllocationSize.QuadPart, std::move(folder),
-                                               win32::Widen(paths::LastName(sPath)), &m_freed);
+  pSteps = std::make_unique<Win32OpenSteps>(
+      [this, sPath](ACCESS_MASK access, ULONG lShare, Handle& h, Handle& folder) {
+        return Open(sPath, access, lShare, FILE_NON_DIRECTORY_FILE, h, &folder);
+      },
+      win32::Widen(paths::LastName(sPath)));
   return {};
 }
 
@@ -574,7 +580,8 @@ std::error_code Win32FileSystem::RemoveLink(const std::string& sPath) {
   return DeleteOpened(h.Get());
 }
 
-std::error_code Win32FileSystem::RemoveFolder(const std::string& sPath) {
+std::error_code Win32FileSystem::HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) {
+  pFolder.reset();
   if (!m_root.IsOpen()) return Refused();
   const bool bRoot = m_held.Names(sPath);
   if (bRoot && paths::IsRoot(paths::WithoutSeparator(sPath))) return Refused();
@@ -584,20 +591,13 @@ std::error_code Win32FileSystem::RemoveFolder(const std::string& sPath) {
   EntryInfo info;
   if (!Describe(h.Get(), info)) return LastError();
   if (info.IsReparsePoint() || !info.IsFolder() || info.lVolume != m_lVolume) return Refused();
-  // The map's entry area is the user's to overwrite; its name, in a folder the user did not
-  // choose, is only renamed away.
+  // The map itself is named in the folder above it, found by its final path.
   std::wstring sName = win32::Widen(paths::LastName(paths::WithoutSeparator(sPath)));
   if (bRoot) parent = ParentOf(h.Get(), sName);
-  const bool bKeepsNames = KeepsFreedEntries(h.Get());
-  const bool bNames = bKeepsNames && ListFolder(sPath).empty();
-  if (bNames) OverwriteFreedEntries(h.Get(), m_freed.Units(info.lVolume, info.lIndex));
-  const bool bRenamed = bNames && RenameAway(h.Get(), parent.Get(), sName);
-  m_bFolderNameLeft = bKeepsNames && !bRenamed;
-  const std::error_code ec = DeleteOpened(h.Get());
-  // Filled again meanwhile: it keeps its own name.
-  if (ec && bRenamed) RenameTo(h.Get(), parent.Get(), sName);
-  if (!ec && !bRoot) NoteFreed(m_freed, parent.Get(), sName.size());
-  return ec;
+  const HANDLE hFolder = h.Get();
+  pFolder = std::make_unique<Win32HeldName>(hFolder, std::move(parent), sName, std::move(h),
+                                            [this, sPath] { return ListFolder(sPath).empty(); });
+  return {};
 }
 
 std::vector<FolderEntry> Win32FileSystem::ListFolder(const std::string& sFolder) const {

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "engine/freed_entries.h"
 #include "paths/held_root.h"
 #include "platform/win32/handle.h"
 
@@ -23,10 +22,9 @@ class Win32FileSystem : public FileSystem {
   int HeldDepthIn(const std::string& sFolder) const override;
   int32_t GetAttributes(const std::string& sPath) const override;
   int64_t FileLength(const std::string& sPath) const override;
-  std::error_code OpenExclusive(const std::string& sPath, std::unique_ptr<ExclusiveFile>& pFile) override;
+  std::error_code PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) override;
   std::error_code RemoveLink(const std::string& sPath) override;
-  std::error_code RemoveFolder(const std::string& sPath) override;
-  bool FolderNameLeft() const override { return m_bFolderNameLeft; }
+  std::error_code HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) override;
   std::vector<FolderEntry> ListFolder(const std::string& sFolder) const override;
   FolderAccess ProbeFolder(const std::string& sFolder) const override;
   std::string FileSystemKeepingCopies(const std::string& sPath) const override;
@@ -44,8 +42,6 @@ class Win32FileSystem : public FileSystem {
   win32::Handle m_root;
   HeldRoot m_held;
   DWORD m_lVolume = 0;  // serial number of the map's volume
-  FreedEntries m_freed;  // what the names removed below the held map took up
-  bool m_bFolderNameLeft = false;
 };
 
 }  // namespace tarnwipe
