@@ -1,13 +1,11 @@
-// Protected locations, the special folders and the rules of path text.
+// Protected locations and the special folders.
 #include "runs/protection.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes.h"
 #include "memory_file_system.h"
-#include "paths/held_root.h"
 #include "runs/spec_folders.h"
-#include "paths/disk_paths.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -47,38 +45,6 @@ TEST(Protection, FoldersWhatIsInThemTheRootRelativePathsAndSpecialFolders) {
   folders.sExecutable = "/";
   EXPECT_EQ(GetApplicationFolder(folders), Native("/"));
   EXPECT_EQ(GetSpecFolder(folders, 12345), std::vector<std::string>{""});
-}
-
-TEST(PathHelpers, NamesAndFoldersDependOnWhatThePathNames) {
-  MemoryFileSystem fs;
-  const std::string sData = fs.AddFolder("/home/Data");
-  fs.AddFile("/home/linked", "", kAttrArchive | kAttrLink);
-  EXPECT_EQ(paths::ExtractFolder(fs, Native("/home/Data")), "Data");
-  EXPECT_EQ(paths::ExtractFolder(fs, Native("/home/linked/")), "");
-  EXPECT_EQ(paths::ExtractName(fs, Native("/nope/archive.tar.gz")), "archive.tar.gz");
-  EXPECT_EQ(paths::ExtractName(fs, sData), "");
-  EXPECT_EQ(paths::ExtractPath(fs, Native("/home/Data")), sData);
-  EXPECT_EQ(paths::ExtractPath(fs, Native("/home/linked")), Native("/home/"));
-}
-
-TEST(HeldRoot, PathsRelateToTheHeldMapByThePlatformsNameRule) {
-  HeldRoot held;
-  std::string sRelative;
-  EXPECT_FALSE(held.Names(Native("/home/u/map")) || held.PartBelow(Native("/home/u/map/a"), sRelative));
-  held.Set(Native("/home/u/map//"));
-  EXPECT_TRUE(held.Names(Native("/home/u/map")) && held.Names(Native("/home/u/map/")));
-  EXPECT_FALSE(held.Names(Native("/home/u/map/a")) || held.Names(Native("/home/u/mapx")));
-  EXPECT_TRUE(held.PartBelow(Native("/home/u/map/sub/a.txt/"), sRelative));
-  EXPECT_EQ(Portable(sRelative), "sub/a.txt");
-  for (const char* pOutside : {"/home/u/map", "/home/u/mapx/a", "/home/u/", "/home/u/other/a", "relative"}) {
-    EXPECT_FALSE(held.PartBelow(Native(pOutside), sRelative)) << pOutside;
-  }
-  // Windows names ignore letter case: a path written in other letters still lies in the map.
-  const bool bIgnoresCase = paths::Separator() == '\\';
-  EXPECT_EQ(held.Names(Native("/HOME/U/MAP")), bIgnoresCase);
-  EXPECT_EQ(held.PartBelow(Native("/Home/U/Map/a"), sRelative), bIgnoresCase);
-  held.Set(Native("/"));
-  EXPECT_TRUE(held.Names(Native("/")) && held.PartBelow(Native("/a"), sRelative) && sRelative == "a");
 }
 
 }  // namespace

@@ -199,36 +199,12 @@ class MemoryFile : public ExclusiveFile {
   int64_t m_lLength;
 };
 
-// A name of the memory layer. Where names stay (bNamesStay), the layer says it keeps removed
+// An entry of the memory layer, as its opening and its removal see it. It opens with the
+// identity its attributes give. Where names stay (bNamesStay), the layer says it keeps removed
 // names but renames nothing and takes no filler.
-class MemoryName : public HeldFolder {
+class MemoryEntry : public HeldFolder, public ExclusiveOpenSteps {
  public:
-  MemoryName(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)) {}
-  bool KeepsFreedEntries() const override { return m_fs.bNamesStay; }
-  size_t NameLength() const override { return paths::LastName(m_sPath).size(); }
-  std::error_code Rename(const std::string&) override { return std::make_error_code(std::errc::operation_not_permitted); }
-  std::error_code Delete() override {
-    const std::string sFolder = paths::AsFolder(m_sPath);
-    if (!m_fs.Is(m_sPath, kAttrDirectory)) return m_fs.Remove(m_sPath);
-    const bool bMount = m_fs.ProbeFolder(sFolder) == FolderAccess::kOtherFileSystem;
-    return m_fs.IsEmpty(sFolder) && !bMount ? m_fs.Remove(sFolder, true) : std::make_error_code(std::errc::directory_not_empty);
-  }
-  FolderKey Folder() const override { return {0, std::hash<std::string>()(paths::FolderPart(paths::WithoutSeparator(m_sPath)))}; }
-  FolderKey Key() const override { return {0, std::hash<std::string>()(paths::AsFolder(m_sPath))}; }
-  bool IsEmpty() const override { return m_fs.IsEmpty(paths::AsFolder(m_sPath)); }
-  int64_t AreaSize() const override { return 0; }
-  std::error_code AddFiller(const std::string&) override { return std::make_error_code(std::errc::operation_not_permitted); }
-  void RemoveFillers() override {}
-
- private:
-  MemoryFileSystem& m_fs;
-  std::string m_sPath;
-};
-
-// The memory layer opens what it finds, with the identity its attributes give.
-class MemoryOpenSteps : public ExclusiveOpenSteps {
- public:
-  MemoryOpenSteps(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)) {}
+  MemoryEntry(MemoryFileSystem& fs, std::string sPath) : m_fs(fs), m_sPath(std::move(sPath)) {}
   std::error_code Pin(EntryIdentity& id) override {
     id.kind = m_fs.Is(m_sPath, kAttrDirectory)           ? EntryIdentity::Kind::kFolder
               : m_fs.Is(m_sPath, kAttrLink | kAttrSystem) ? EntryIdentity::Kind::kOther
@@ -239,6 +215,20 @@ class MemoryOpenSteps : public ExclusiveOpenSteps {
   std::error_code MakeWritable() override { return {}; }
   std::error_code OpenForWriting(EntryIdentity& id) override { return Pin(id); }
   std::unique_ptr<ExclusiveFile> Opened() override { return std::make_unique<MemoryFile>(m_fs, m_sPath); }
+  bool KeepsFreedEntries() const override { return m_fs.bNamesStay; }
+  size_t NameLength() const override { return paths::LastName(m_sPath).size(); }
+  std::error_code Rename(const std::string&) override { return std::make_error_code(std::errc::operation_not_permitted); }
+  std::error_code Delete() override {
+    if (!m_fs.Is(m_sPath, kAttrDirectory)) return m_fs.Remove(m_sPath);
+    const bool bMount = m_fs.ProbeFolder(paths::AsFolder(m_sPath)) == FolderAccess::kOtherFileSystem;
+    return IsEmpty() && !bMount ? m_fs.Remove(m_sPath, true) : std::make_error_code(std::errc::directory_not_empty);
+  }
+  FolderKey Folder() const override { return {0, std::hash<std::string>()(paths::FolderPart(m_sPath))}; }
+  FolderKey Key() const override { return {0, std::hash<std::string>()(paths::AsFolder(m_sPath))}; }
+  bool IsEmpty() const override { return m_fs.IsEmpty(paths::AsFolder(m_sPath)); }
+  int64_t AreaSize() const override { return 0; }
+  std::error_code AddFiller(const std::string& sName) override { return Rename(sName); }
+  void RemoveFillers() override {}
 
  private:
   MemoryFileSystem& m_fs;
@@ -250,18 +240,18 @@ inline std::error_code MemoryFileSystem::PrepareOpen(const std::string& sPath, s
   if (p == nullptr) return std::make_error_code(std::errc::no_such_file_or_directory);
   if (p->bRefused) return std::make_error_code(std::errc::device_or_resource_busy);
   if (m_sRoot.empty() || !sPath.starts_with(m_sRoot)) return Refused();
-  pSteps = std::make_unique<MemoryOpenSteps>(*this, sPath);
+  pSteps = std::make_unique<MemoryEntry>(*this, sPath);
   return {};
 }
 
 inline std::error_code MemoryFileSystem::HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) {
   if (!Is(sPath, kAttrDirectory) || m_sRoot.empty() || !paths::AsFolder(sPath).starts_with(m_sRoot)) return Refused();
-  pFolder = std::make_unique<MemoryName>(*this, paths::WithoutSeparator(sPath));
+  pFolder = std::make_unique<MemoryEntry>(*this, paths::WithoutSeparator(sPath));
   return {};
 }
 
 inline std::error_code MemoryFile::HoldName(std::unique_ptr<HeldName>& pName) {
-  pName = std::make_unique<MemoryName>(m_fs, m_sPath);
+  pName = std::make_unique<MemoryEntry>(m_fs, m_sPath);
   return {};
 }
 

@@ -1,10 +1,16 @@
-// Path text by both platforms' rules, tried on every platform.
+// Paths: their text by both platforms' rules, tried on every platform; how they relate to the
+// held map; and the names and folders that depend on what a path names on disk.
 #include "paths/path_text.h"
 
 #include <gtest/gtest.h>
 
+#include "memory_file_system.h"
+#include "paths/disk_paths.h"
+#include "paths/held_root.h"
+
 namespace tarnwipe::paths {
 namespace {
+using test::Native;
 
 constexpr Style P = Style::kPosix, W = Style::kWindows;
 
@@ -37,6 +43,25 @@ TEST(PathText, LiesInAndFullPathByEachStyle) {
                                              {W, "a\\..\\..\\b", "C:\\home\\b"}, {W, "D:\\x\\.\\y\\", "D:\\x\\y"}}) {
     EXPECT_EQ(FullPath(pPath, eStyle == P ? "/home/u/" : "C:\\home\\u", eStyle), pFull) << pPath;
   }
+}
+
+TEST(Paths, HeldMapAndWhatThePathNamesOnDisk) {
+  HeldRoot held;
+  std::string sRelative;
+  EXPECT_FALSE(held.Names(Native("/home/u/map")) || held.PartBelow(Native("/home/u/map/a"), sRelative));
+  held.Set(Native("/home/u/map//"));
+  EXPECT_TRUE(held.Names(Native("/home/u/map")) && held.Names(Native("/home/u/map/")) && !held.Names(Native("/home/u/mapx")));
+  EXPECT_TRUE(held.PartBelow(Native("/home/u/map/sub/a.txt/"), sRelative) && sRelative == Native("sub/a.txt"));
+  for (const char* pOutside : {"/home/u/map", "/home/u/mapx/a", "/home/u/", "relative"}) {
+    EXPECT_FALSE(held.PartBelow(Native(pOutside), sRelative)) << pOutside;
+  }
+  EXPECT_EQ(held.Names(Native("/HOME/U/MAP")), kNative == Style::kWindows) << "Windows names ignore letter case";
+  test::MemoryFileSystem fs;
+  const std::string sData = fs.AddFolder("/home/Data");
+  fs.AddFile("/home/linked", "", kAttrArchive | kAttrLink);
+  EXPECT_TRUE(ExtractFolder(fs, Native("/home/Data")) == "Data" && ExtractFolder(fs, Native("/home/linked/")).empty());
+  EXPECT_TRUE(ExtractName(fs, Native("/nope/archive.tar.gz")) == "archive.tar.gz" && ExtractName(fs, sData).empty());
+  EXPECT_TRUE(ExtractPath(fs, Native("/home/Data")) == sData && ExtractPath(fs, Native("/home/linked")) == Native("/home/"));
 }
 
 }  // namespace
