@@ -45,8 +45,12 @@ FileOutcome Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64
 }
 
 void Eraser::EraseOpened(ExclusiveFile& file, int32_t lPasses, const Plan& plan, FileOutcome& outcome) {
+  outcome.ec = OverwriteEraseFile(file, lPasses, plan);
+  Conclude(file, outcome);
+}
+
+void Eraser::Conclude(ExclusiveFile& file, FileOutcome& outcome) {
   std::error_code& ec = outcome.ec;
-  ec = OverwriteEraseFile(file, lPasses, plan);
   // A file kept after one of its own passes failed keeps its length: the slack written past its
   // end goes. What another program wrote meanwhile is not this program's to cut.
   if (ec && ec != KeptCause::kChangedMeanwhile && file.CurrentLength() > file.Length()) file.Truncate(file.Length());
@@ -59,6 +63,73 @@ void Eraser::EraseOpened(ExclusiveFile& file, int32_t lPasses, const Plan& plan,
   }
   const std::error_code ecClosed = file.Close();
   if (!ec) ec = ecClosed;
+}
+
+std::vector<FileOutcome> Eraser::EraseBatch(const std::vector<std::string>& asPaths, int32_t lPasses) {
+  std::vector<FileOutcome> outcomes;
+  std::vector<Member> members;
+  int64_t lPassBytes = 0;
+  int64_t lLargest = 0;
+  for (const std::string& sPath : asPaths) {
+    const int64_t lBytes = std::max<int64_t>(0, m_fs.FileLength(sPath));
+    const int32_t lAttributes = m_fs.GetAttributes(sPath);
+    if (lPasses < 0 || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) {
+      outcomes.push_back(EraseFile(sPath, lPasses, lBytes));
+      continue;
+    }
+    Member member{{paths::LastName(sPath), lBytes, lBytes}};
+    FileOutcome& outcome = member.outcome;
+    std::vector<std::unique_ptr<ExclusiveFile>> streams;
+    outcome.ec = OpenExclusively(m_fs, sPath, member.pFile);
+    if (!outcome.ec) outcome.ec = member.pFile->OpenStreams(streams);
+    if (!outcome.ec) {
+      member.plan = PlanFor(*member.pFile);
+      if (member.plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(member.plan.ranges, member.pFile->Length()));
+    }
+    m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
+    if (outcome.ec || !streams.empty()) {
+      // Kept at once, or a file with named streams, which gets its passes alone.
+      streams.clear();
+      if (!outcome.ec) EraseOpened(*member.pFile, lPasses, member.plan, outcome);
+      m_reporter.FileEnded(outcome);
+      outcomes.push_back(outcome);
+      continue;
+    }
+    lPassBytes += BytesIn(member.plan.ranges);
+    lLargest = std::max(lLargest, BytesIn(member.plan.ranges));
+    members.push_back(std::move(member));
+  }
+  std::vector<char> buffer(static_cast<size_t>(std::clamp<int64_t>(lLargest, kBlock, kChunk)));
+  for (int32_t i = 0; i <= lPasses; ++i) {
+    std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + i));
+    int64_t lDone = 0;
+    for (Member& member : members) {
+      if (!member.outcome.ec) member.outcome.ec = WritePass(*member.pFile, member.plan, buffer, i, lDone, lPassBytes);
+    }
+    FlushTogether(members);
+  }
+  for (Member& member : members) {
+    std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + lPasses));
+    if (!member.outcome.ec) member.outcome.ec = CheckLastPass(*member.pFile, member.plan, buffer);
+    Conclude(*member.pFile, member.outcome);
+    m_reporter.FileEnded(member.outcome);
+    outcomes.push_back(member.outcome);
+  }
+  return outcomes;
+}
+
+void Eraser::FlushTogether(std::vector<Member>& members) {
+  // A file with nothing to write has nothing to flush.
+  std::vector<Member*> going;
+  for (Member& member : members) {
+    if (!member.outcome.ec && !member.plan.ranges.empty()) going.push_back(&member);
+  }
+  if (going.empty()) return;
+  // One call makes the whole file system durable where it reaches the medium. An error it
+  // reports may be any file's, so then, as where no such call reaches the medium, each file is
+  // flushed on its own, and tells its own.
+  if (!going.front()->pFile->FlushFileSystem()) return;
+  for (Member* pMember : going) pMember->outcome.ec = pMember->pFile->Flush();
 }
 
 Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
@@ -88,44 +159,54 @@ std::error_code Eraser::OverwriteEraseFile(ExclusiveFile& file, int32_t lPasses,
 }
 
 std::error_code Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan) {
-  const int64_t lLength = file.Length();
   const int64_t lPassBytes = BytesIn(plan.ranges);
   std::vector<char> buffer(static_cast<size_t>(std::clamp<int64_t>(lPassBytes, kBlock, kChunk)));
   for (int32_t i = 0; i <= lPasses; ++i) {
     std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + i));
-    // Chunks written but not yet waited for, oldest first, and the bytes they hold.
-    std::deque<ByteRange> unwaited;
-    int64_t lUnwaited = 0;
     int64_t lDone = 0;
-    for (const ByteRange& range : plan.ranges) {
-      int64_t lCovered = range.End();
-      for (int64_t lOffset = range.lOffset; lOffset < range.End(); lOffset += kChunk) {
-        const int64_t lSize = std::min(kChunk, range.End() - lOffset);
-        if (lOffset < lCovered) {
-          int64_t lWritten = 0;
-          const std::error_code ec = WriteWhole(file, lOffset, buffer.data(), lSize, lWritten);
-          // Only the slack past the file's end may stay unwritten, and only for want of room.
-          if (ec && (lOffset + lWritten < lLength || !IsNoRoom(ec))) return ec;
-          if (ec) lCovered = lOffset + lWritten;
-          if (std::error_code ecBack = lWritten > 0 ? file.StartWriteBack(lOffset, lWritten) : std::error_code()) return ecBack;
-          unwaited.push_back({lOffset, lWritten});
-          lUnwaited += lWritten;
-          if (lUnwaited > kBacklog) {
-            if (std::error_code ecWait = file.WaitWriteBack(unwaited.front().lOffset, unwaited.front().lLength)) return ecWait;
-            lUnwaited -= unwaited.front().lLength;
-            unwaited.pop_front();
-          }
-        }
-        lDone += lSize;
-        m_reporter.Written(lSize, i, static_cast<double>(lDone) / static_cast<double>(lPassBytes));
-      }
-    }
+    if (std::error_code ec = WritePass(file, plan, buffer, i, lDone, lPassBytes)) return ec;
     if (std::error_code ecFlush = file.Flush()) return ecFlush;
   }
+  return CheckLastPass(file, plan, buffer);
+}
+
+std::error_code Eraser::WritePass(ExclusiveFile& file, const Plan& plan, const std::vector<char>& buffer, int32_t iPass,
+                                  int64_t& lDone, int64_t lPassBytes) {
+  const int64_t lChunk = static_cast<int64_t>(buffer.size());
+  // Chunks written but not yet waited for, oldest first, and the bytes they hold.
+  std::deque<ByteRange> unwaited;
+  int64_t lUnwaited = 0;
+  for (const ByteRange& range : plan.ranges) {
+    int64_t lCovered = range.End();
+    for (int64_t lOffset = range.lOffset; lOffset < range.End(); lOffset += lChunk) {
+      const int64_t lSize = std::min(lChunk, range.End() - lOffset);
+      if (lOffset < lCovered) {
+        int64_t lWritten = 0;
+        const std::error_code ec = WriteWhole(file, lOffset, buffer.data(), lSize, lWritten);
+        // Only the slack past the file's end may stay unwritten, and only for want of room.
+        if (ec && (lOffset + lWritten < file.Length() || !IsNoRoom(ec))) return ec;
+        if (ec) lCovered = lOffset + lWritten;
+        if (std::error_code ecBack = lWritten > 0 ? file.StartWriteBack(lOffset, lWritten) : std::error_code()) return ecBack;
+        unwaited.push_back({lOffset, lWritten});
+        lUnwaited += lWritten;
+        if (lUnwaited > kBacklog) {
+          if (std::error_code ecWait = file.WaitWriteBack(unwaited.front().lOffset, unwaited.front().lLength)) return ecWait;
+          lUnwaited -= unwaited.front().lLength;
+          unwaited.pop_front();
+        }
+      }
+      lDone += lSize;
+      m_reporter.Written(lSize, iPass, static_cast<double>(lDone) / static_cast<double>(lPassBytes));
+    }
+  }
+  return {};
+}
+
+std::error_code Eraser::CheckLastPass(ExclusiveFile& file, const Plan& plan, std::vector<char>& buffer) {
   // Where the system could not keep others away, what the file holds now must be the last
   // pass, every byte of it: another writer may have grown or rewritten it meanwhile. Nor may
   // another writer have given it blocks where it had holes.
-  const bool bSame = (file.HeldAlone() || ReadsBackAs(file, lLength, plan.ranges, buffer)) &&
+  const bool bSame = (file.HeldAlone() || ReadsBackAs(file, file.Length(), plan.ranges, buffer)) &&
                      (!plan.bListed || PlanFor(file).ranges == plan.ranges);
   return bSame ? std::error_code() : KeptCause::kChangedMeanwhile;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ class Eraser {
   static constexpr int64_t kBacklog = 2 * kChunk;
   // A large file's blocks are given back in steps of this size before it is deleted.
   static constexpr int64_t kReleaseStep = 128 * 1024 * 1024;
+  // A file of at most this length joins a batch; a longer one is erased on its own.
+  static constexpr int64_t kBatchFileBytes = 1024 * 1024;
+  // A batch holds at most this many files, or this many bytes a pass: its passes take about a
+  // second at most, which is as long as Esc may have to wait.
+  static constexpr size_t kBatchFiles = 512;
+  static constexpr int64_t kBatchBytes = 16 * 1024 * 1024;
 
   // Names go through removal, which notes what each folder lost.
   Eraser(FileSystem& fs, EraseReporter& reporter, NameRemoval& removal)
@@ -32,6 +39,14 @@ class Eraser {
   // lPasses means the count was no number: nothing is overwritten and the file is kept. A link
   // is removed as a link, never followed; with bLinkOnly, anything but a link is kept.
   FileOutcome EraseFile(const std::string& sTarget, int32_t lPasses, int64_t lBytes, bool bLinkOnly = false);
+
+  // Erases small files of one folder pass-major: each pass is written to every file, then made
+  // durable for all of them at once (each file flushed on its own where one call cannot reach the
+  // medium, or where it reports an error, to tell which file it was), before the next pass
+  // starts. A file whose write or flush failed is kept and the others go on; a file is removed
+  // only after all its passes landed. Every file's Erasing line comes before the first pass;
+  // links, files with named streams and a count that is no number go as EraseFile takes them.
+  std::vector<FileOutcome> EraseBatch(const std::vector<std::string>& asPaths, int32_t lPasses);
 
  private:
   // What the passes over one file or stream write.
@@ -45,6 +60,20 @@ class Eraser {
   // and flags say how far it came.
   void EraseOpened(ExclusiveFile& file, int32_t lPasses, const Plan& plan, FileOutcome& outcome);
 
+  // Ends the erase of the open file whose passes ended as the outcome says: a file kept after a
+  // failed pass gets its length back, an overwritten one its name removed; then it is closed.
+  void Conclude(ExclusiveFile& file, FileOutcome& outcome);
+
+  // One member of a batch: the open file, what its passes write, and how it fares.
+  struct Member {
+    FileOutcome outcome;
+    std::unique_ptr<ExclusiveFile> pFile;
+    Plan plan;
+  };
+  // Makes the pass just written durable for every member still going; each member whose
+  // write-back or flush failed gets its error.
+  static void FlushTogether(std::vector<Member>& members);
+
   // Writes lPasses + 1 passes over the open file (as plan says) and each of its named streams,
   // each pass flushed to the medium. The error of the step that failed: a byte within a file's
   // length that could not be written, a write-back or flush that failed, or another writer's
@@ -53,6 +82,14 @@ class Eraser {
 
   // The passes over one file or stream, over the ranges of its plan.
   std::error_code OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan);
+
+  // Writes pass iPass, the filler that buffer holds, over the ranges of the plan, starting the
+  // write-back as it goes; lDone counts the bytes of the pass done out of lPassBytes.
+  std::error_code WritePass(ExclusiveFile& file, const Plan& plan, const std::vector<char>& buffer, int32_t iPass,
+                            int64_t& lDone, int64_t lPassBytes);
+
+  // After the last pass, which buffer holds: an error where another program changed the file.
+  std::error_code CheckLastPass(ExclusiveFile& file, const Plan& plan, std::vector<char>& buffer);
 
   // Writes all lSize bytes at lOffset, going on after short and interrupted writes; lWritten
   // tells how many landed.

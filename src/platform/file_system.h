@@ -135,6 +135,11 @@ class ExclusiveFile {
   // Waits until everything written so far is on the medium.
   virtual std::error_code Flush() = 0;
 
+  // Waits until everything written to the file's file system is on the medium, in one call, where
+  // such a call reaches the medium (std::errc::not_supported elsewhere). An error it reports may
+  // belong to any file of that file system; each file's Flush still tells its own.
+  virtual std::error_code FlushFileSystem() = 0;
+
   // True when the system has kept every other opener away from the file since it was opened,
   // so nobody else can have written or mapped it; false when it could not promise that.
   virtual bool HeldAlone() const = 0;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "engine/name_removal.h"
 #include "runs/confinement.h"
@@ -54,6 +55,9 @@ class MapRun : public Run, private DirDrillEvents {
   // Removes the folder sFolder, counting it as removed or not.
   void RemoveFolder(const std::string& sFolder);
 
+  // Erases the small files gathered so far, pass-major, as one batch; after Esc nothing more.
+  void EraseBatch();
+
   RunParts m_parts;
   NameRemoval m_removal;
   std::string m_sFolder;
@@ -63,6 +67,9 @@ class MapRun : public Run, private DirDrillEvents {
   std::string m_sOldCopies;  // the map's file system when it keeps old copies
   bool m_bBlocked;
   RunTotals m_totals;
+  // Small files of the folder walked now, waiting to be erased together, and their bytes.
+  std::vector<std::string> m_asBatch;
+  int64_t m_lBatchBytes = 0;
 };
 
 }  // namespace tarnwipe

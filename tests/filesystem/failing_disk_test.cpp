@@ -1,6 +1,7 @@
 // Erasing on a disk whose writes fail: ext4 on a loop device over the test's own FUSE file
 // system, which fails writes into chosen byte ranges. A file whose blocks fail in any pass is
-// kept, reported as not erased and left out of the counts.
+// kept, reported as not erased and left out of the counts; in a batch of small files, whose
+// passes are made durable together, exactly the failing files are kept.
 #include <fcntl.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
@@ -72,7 +73,7 @@ TEST_F(FailingDiskTest, FileWhoseBlocksFailInAnyPassIsKeptReportedAndNotCounted)
   const std::string sMap = disk.Root() + "map/";
   const std::string sRelative = sMap.substr(temp.Path().size());
   for (const auto& [pName, lSize] : {std::pair<const char*, size_t>{"at-start.bin", 4096}, {"in-middle.bin", 24 << 20},
-                                     {"in-last-pass.bin", 4096}, {"sound.bin", 4096}}) {
+                                     {"in-last-pass.bin", 4096}, {"sound.bin", 4096}, {"b-sound.bin", 4096}}) {
     temp.Write(sRelative + pName, std::string(lSize, 'd'));
   }
   // A sparse file whose only data block fails: its holes are no way around the failure.
@@ -87,13 +88,13 @@ TEST_F(FailingDiskTest, FileWhoseBlocksFailInAnyPassIsKeptReportedAndNotCounted)
   disk.Fail(sMap + "in-middle.bin", 12 << 20, 4096, 0);
   disk.Fail(sMap + "in-last-pass.bin", 0, 4096, 5);
   Erase(sMap, true);
-  EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)") << view.sText;
+  EXPECT_EQ(Counts(), "Erased 2 file(s) and 0 folder(s)") << view.sText;
   EXPECT_TRUE(view.Has("\r\n  unable to erase 4 file(s)\r\n    4 x the disk reported a write error")) << view.sText;
   for (const char* pName : {"at-start.bin", "in-middle.bin", "in-last-pass.bin", "sparse.img"}) {
     EXPECT_TRUE(view.Has(std::string("Could not erased file ") + pName)) << pName;
     EXPECT_TRUE(Exists(sMap + pName)) << pName;
   }
-  EXPECT_FALSE(Exists(sMap + "sound.bin"));
+  EXPECT_FALSE(Exists(sMap + "sound.bin") || Exists(sMap + "b-sound.bin"));
 }
 
 }  // namespace

@@ -39,6 +39,27 @@ TEST_F(FolderRunTest, WholeTreeIsOverwrittenRemovedAndCounted) {
   EXPECT_EQ(view.Lines()[1], "  names of 2 folder(s) may remain: they could not be renamed before they were removed");
 }
 
+// Small files go pass-major: each pass reaches the medium for all of them before the next one
+// starts, in one call where the file system has one. Where that call reports an error, or there
+// is none, each file is flushed on its own, and only a file whose own flush failed is kept.
+TEST_F(FolderRunTest, SmallFilesGetEachPassTogetherAndOnlyAFailingOneIsKept) {
+  for (const auto& [bTogether, bFails, iFailFlushAt, lFlushes, iTogether] :
+       {std::tuple{false, false, -1, 18U, 0}, {true, false, -1, 0U, 6}, {true, true, -1, 18U, 6}, {true, true, 4, 14U, 6}}) {
+    fs.flushed.clear(), fs.removals.clear(), fs.iTogether = 0;
+    fs.bFlushesTogether = bTogether, fs.bTogetherFails = bFails, fs.iFailFlushAt = iFailFlushAt;
+    Make({"a", "b", "c"});
+    Erase(sMap, true);
+    EXPECT_EQ(fs.flushed.size(), lFlushes);
+    EXPECT_EQ(fs.iTogether, iTogether);
+    for (size_t k = 0; k < std::min<size_t>(fs.flushed.size(), 6); ++k) {
+      EXPECT_EQ(fs.flushed[k].sContent, std::string(512, static_cast<char>('0' + k / 3))) << k;
+    }
+    const std::vector<std::string> asErased = iFailFlushAt < 0 ? std::vector<std::string>{"a", "b", "c"} : std::vector<std::string>{"a", "c"};
+    EXPECT_EQ(Removed(), asErased);
+  }
+  EXPECT_TRUE(view.Has("Could not erased file b")) << view.sText;
+}
+
 // Pattern elements choose the files one after the other, letter case ignored, a name met twice
 // erased and counted once. An empty element of the list is a slip, never "every name"; hidden,
 // system and dot folders below the map are entered like any other.
@@ -83,6 +104,7 @@ TEST_F(FolderRunTest, AVisitStopsAfter3001FilesAndARunAfter3001Folders) {
 // A file gone between the listing and its turn was never overwritten: it is said and counted.
 TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {
   Make({"a.txt", "keep.dat", "B/b.txt", "B/C/keep.dat", "shared.txt", "vanished.txt", "closed/in.txt", "mnt/theirs.txt"});
+  fs.AddFile(sMap + "big.txt", std::string(2 << 20, 'b'));  // erased alone, after a.txt
   fs.nodes[sMap + "shared.txt"].bRefused = true;
   fs.access = {{Native(sMap + "closed/"), FolderAccess::kUnreadable}, {Native(sMap + "mnt/"), FolderAccess::kOtherFileSystem}};
   view.onPump = [&] {
@@ -92,8 +114,8 @@ TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {
   view.onPump = nullptr;
   EXPECT_TRUE(view.Has("Could not erased file shared.txt") && view.Has("Could not read map " + Native(sMap + "closed/")) &&
               view.Has("Skipped other file system " + Native(sMap + "mnt/")) && view.Has("Could not erased file vanished.txt"));
-  EXPECT_EQ(Removed(), (std::vector<std::string>{"a.txt", "B/b.txt"}));
-  EXPECT_EQ(Counts(), "Erased 2 file(s) and 0 folder(s)");
+  EXPECT_EQ(Removed(), (std::vector<std::string>{"a.txt", "big.txt", "B/b.txt"}));
+  EXPECT_EQ(Counts(), "Erased 3 file(s) and 0 folder(s)");
   EXPECT_EQ(view.Lines()[1], "  unable to delete 5 folder(s)");
   EXPECT_EQ(view.Lines()[2], "  unable to erase 2 file(s)");
   EXPECT_EQ(view.Lines()[3], "    1 x it no longer exists");
@@ -104,7 +126,8 @@ TEST_F(FolderRunTest, WhatCouldNotBeErasedOrRemovedIsSaidAndNotCounted) {
   EXPECT_EQ(view.Lines()[1], "  unable to delete 5 folder(s)");
 }
 
-TEST_F(FolderRunTest, EscOrClosingStopsBeforeTheNextFile) {
+// Esc lets the batch under way finish, so that no file is left half overwritten.
+TEST_F(FolderRunTest, EscOrClosingStopsBeforeTheNextBatch) {
   for (const bool bClose : {false, true}) {
     fs.removals.clear();
     view.captions.clear();
@@ -116,9 +139,9 @@ TEST_F(FolderRunTest, EscOrClosingStopsBeforeTheNextFile) {
     };
     Erase(sMap, true);
     view.onPump = nullptr;
-    EXPECT_EQ(Removed(), std::vector<std::string>{"1.txt"});
+    EXPECT_EQ(Removed(), (std::vector<std::string>{"1.txt", "2.txt"}));
     EXPECT_EQ(bClose, view.captions.end() == std::find(view.captions.begin(), view.captions.end(), TitleText(std::string(" ") + kStopping)));
-    EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)");
+    EXPECT_EQ(Counts(), "Erased 2 file(s) and 0 folder(s)");
     EXPECT_EQ(form.CloseRequested(), bClose);
   }
 }

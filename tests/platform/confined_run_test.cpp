@@ -46,11 +46,12 @@ class ConfinedRunTest : public FormFixture<HookedFileSystem> {
   }
 
   // Another user moves sub/ away and puts a link to the outside folder in its place, once, just
-  // before the call sCall on a path ending in sPathEnd; "Overwrite" swaps while s2 is open.
+  // before the call sCall on a path ending in sPathEnd; "Overwrite" swaps while sub's files are open
+  // and their passes under way.
   // "Question" swaps while the question is open.
   void SwapBefore(const std::string& sCall, const std::string& sPathEnd) {
     view.onPump = [=, this] {
-      if (sCall == "Overwrite" && !bSwapped && view.Lines()[0] == "Erasing s2  [4 bytes]") Swap();
+      if (sCall == "Overwrite" && !bSwapped && view.Lines()[0] == "Erasing s3  [4 bytes]") Swap();
     };
     fs.before = [=, this](const std::string& sThisCall, const std::string& sPath) {
       if (!bSwapped && sThisCall == sCall && sPath.ends_with(sPathEnd)) Swap();

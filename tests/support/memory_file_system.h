@@ -39,6 +39,9 @@ class MemoryFileSystem : public FileSystem {
   bool bShared = false;      // the open file cannot be held alone: the engine reads it back
   bool bFailWriteBack = false;  // waiting for a range's write-back reports a write error
   bool bNamesStay = false;      // a removed file's or folder's name could not be renamed away first
+  bool bFlushesTogether = false;  // one call makes every open file durable (else each flushes alone)
+  bool bTogetherFails = false;    // that call reports a write error of some file
+  int iTogether = 0;              // how often it was made
   std::function<void(Node&)> onFlush;  // runs at every flush, as another writer would
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
@@ -176,6 +179,11 @@ class MemoryFile : public ExclusiveFile {
     m_fs.flushed.push_back(m_fs.nodes[m_sPath]);
     return static_cast<int>(m_fs.flushed.size()) - 1 == m_fs.iFailFlushAt ? std::make_error_code(std::errc::io_error)
                                                                           : std::error_code();
+  }
+  std::error_code FlushFileSystem() override {
+    if (!m_fs.bFlushesTogether) return std::make_error_code(std::errc::not_supported);
+    ++m_fs.iTogether;
+    return m_fs.bTogetherFails ? std::make_error_code(std::errc::io_error) : std::error_code();
   }
   bool HeldAlone() const override { return !m_fs.bShared; }
   std::error_code OpenStreams(std::vector<std::unique_ptr<ExclusiveFile>>& streams) override {

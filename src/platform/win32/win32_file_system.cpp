@@ -341,6 +341,9 @@ class Win32ExclusiveFile : public ExclusiveFile {
 
   std::error_code Flush() override { return ::FlushFileBuffers(m_h.Get()) != 0 ? std::error_code() : LastError(); }
 
+  // A volume is flushed in one call only by an administrator; each file flushes on its own.
+  std::error_code FlushFileSystem() override { return std::make_error_code(std::errc::not_supported); }
+
   bool HeldAlone() const override { return true; }
 
   // Every named stream, found through the open handle and opened relative to it with share
