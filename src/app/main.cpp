@@ -1,6 +1,7 @@
 // Start-up: answers --help and --version, hands the files and maps named on the command line to
 // the window already open in this session, or shows the main window with them chosen; the
 // program lives in its event loop until it is closed.
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -47,6 +48,11 @@ int main(int argc, char** argv) {
   }
   tarnwipe::SingleWindow single;
   if (single.HandToOpenWindow(line.asTargets)) return 0;
+  // A batch of small files holds hundreds of them open at once.
+  if (rlimit limit{}; ::getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+    limit.rlim_cur = limit.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarnwipe"));
   QApplication::setApplicationVersion(QString::fromLatin1(tarnwipe::kVersion));

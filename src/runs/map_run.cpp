@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "engine/eraser.h"
 #include "paths/path_text.h"
 #include "runs/old_copies.h"
 #include "paths/disk_paths.h"
@@ -60,8 +59,7 @@ void MapRun::Walk() {
 }
 
 void MapRun::dd_NewFolder(const std::string& sFolderSpec, bool& bCancel) {
-  // A batch never spans folders, so that the lines keep the walk's order.
-  EraseBatch();
+  m_batch.Erase();
   if (m_parts.bStop) return;
   if (m_parts.protection.IsApplicationFolder(sFolderSpec)) {
     m_bBlocked = true;
@@ -87,30 +85,8 @@ void MapRun::dd_NewFile(const std::string& sFileSpec, int64_t& lBytes, bool& bCa
   if (m_bBlocked || m_parts.bStop) return;
   // Chosen on its own as well, and already erased or reported on its turn.
   if (m_pasErasedOnTheirOwn != nullptr && m_pasErasedOnTheirOwn->contains(m_parts.fs.CanonicalPath(sFileSpec))) return;
+  m_batch.Add(sFileSpec);
   bCancel = m_parts.bStop;
-  // A file gone since the listing was never overwritten: the engine says so, and it is counted.
-  const int64_t lLength = std::max<int64_t>(0, m_parts.fs.FileLength(sFileSpec));
-  if (lLength <= Eraser::kBatchFileBytes) {
-    m_asBatch.push_back(sFileSpec);
-    m_lBatchBytes += lLength;
-    if (m_asBatch.size() >= Eraser::kBatchFiles || m_lBatchBytes >= Eraser::kBatchBytes) EraseBatch();
-    return;
-  }
-  // A large file is a batch of its own, after the files listed before it.
-  EraseBatch();
-  if (m_parts.bStop) return;
-  Eraser eraser(m_parts.fs, m_parts.reporter, m_removal);
-  m_totals.Add(eraser.EraseFile(sFileSpec, m_parts.lPasses, lLength));
-}
-
-void MapRun::EraseBatch() {
-  // Esc stops before the next batch: files gathered but not begun stay as they are.
-  if (!m_asBatch.empty() && !m_parts.bStop && !m_bBlocked) {
-    Eraser eraser(m_parts.fs, m_parts.reporter, m_removal);
-    for (const FileOutcome& outcome : eraser.EraseBatch(m_asBatch, m_parts.lPasses)) m_totals.Add(outcome);
-  }
-  m_asBatch.clear();
-  m_lBatchBytes = 0;
 }
 
 void MapRun::LeftOver(const std::string& sFolderSpec, int32_t lFiles, int32_t lFolders) {
@@ -121,7 +97,7 @@ void MapRun::LeftOver(const std::string& sFolderSpec, int32_t lFiles, int32_t lF
 }
 
 void MapRun::dd_Done(int32_t, int32_t lNrTotalFolders, double) {
-  EraseBatch();
+  m_batch.Erase();
   if (m_bBlocked) return;
   // Every folder is listed after the folder it lies in: from the last back, each comes before
   // its parent, and one pass removes all that can go.

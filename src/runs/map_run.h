@@ -6,9 +6,9 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "engine/name_removal.h"
+#include "runs/file_batch.h"
 #include "runs/confinement.h"
 #include "runs/run.h"
 #include "walker/c_dir_drill.h"
@@ -55,8 +55,6 @@ class MapRun : public Run, private DirDrillEvents {
   // Removes the folder sFolder, counting it as removed or not.
   void RemoveFolder(const std::string& sFolder);
 
-  // Erases the small files gathered so far, pass-major, as one batch; after Esc nothing more.
-  void EraseBatch();
 
   RunParts m_parts;
   NameRemoval m_removal;
@@ -67,9 +65,9 @@ class MapRun : public Run, private DirDrillEvents {
   std::string m_sOldCopies;  // the map's file system when it keeps old copies
   bool m_bBlocked;
   RunTotals m_totals;
-  // Small files of the folder walked now, waiting to be erased together, and their bytes.
-  std::vector<std::string> m_asBatch;
-  int64_t m_lBatchBytes = 0;
+  // The small files of the folder walked now: a batch never spans folders, so that the lines
+  // keep the walk's order.
+  FileBatch m_batch{m_parts, m_removal, m_totals};
 };
 
 }  // namespace tarnwipe

@@ -6,7 +6,6 @@
 #include <numeric>
 #include <optional>
 
-#include "engine/eraser.h"
 #include "runs/confinement.h"
 #include "runs/map_run.h"
 #include "runs/old_copies.h"
@@ -90,6 +89,9 @@ void SeveralRun::Execute() {
     if (m_parts.bStop || m_bBlocked) break;
     const std::string sFolder = paths::ExtractPath(m_parts.fs, turn.item.sPath);
     if (!held || sFolder != sHeld || turn.item.IsMap()) {
+      // The files of the folder held so far are erased while it is still held.
+      m_batch.Erase();
+      if (m_parts.bStop) break;
       held.reset();
       held.emplace(m_parts.fs, sFolder);
       sHeld = sFolder;
@@ -97,6 +99,7 @@ void SeveralRun::Execute() {
     }
     EraseItem(turn.item, sFolder, held->Held(), eHeld);
   }
+  m_batch.Erase();
 }
 
 void SeveralRun::Summary() {
@@ -126,11 +129,7 @@ void SeveralRun::EraseItem(const Target& item, const std::string& sFolder, bool 
     m_bBlocked = map.Blocked();
     return;
   }
-  const int32_t lAttributes = fs.GetAttributes(item.sPath);
-  NameRemoval removal;
-  Eraser eraser(fs, m_parts.reporter, removal);
-  m_totals.Add(eraser.EraseFile(item.sPath, m_parts.lPasses, std::max<int64_t>(0, fs.FileLength(item.sPath)),
-                                (lAttributes & kAttrLink) != 0));
+  m_batch.Add(item.sPath);
 }
 
 }  // namespace tarnwipe

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/name_removal.h"
+#include "runs/file_batch.h"
 #include "runs/run.h"
 #include "runs/target.h"
 
@@ -46,11 +48,14 @@ class SeveralRun : public Run {
   static std::vector<Turn> InTurn(const std::vector<Target>& items, const FileSystem& fs);
 
   RunParts m_parts;
+  NameRemoval m_removal;
   std::vector<Turn> m_turns;
   std::vector<std::string> m_asOldCopies;  // each file system of the items that keeps old copies
   std::set<std::string> m_asErasedOnTheirOwn;
   bool m_bBlocked;
   RunTotals m_totals;
+  // The file items of the folder held now.
+  FileBatch m_batch{m_parts, m_removal, m_totals};
 };
 
 // "8 items".
