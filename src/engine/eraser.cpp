@@ -65,63 +65,60 @@ void Eraser::Conclude(ExclusiveFile& file, FileOutcome& outcome) {
   if (!ec) ec = ecClosed;
 }
 
-std::vector<FileOutcome> Eraser::EraseBatch(const std::vector<std::string>& asPaths, int32_t lPasses) {
-  std::vector<FileOutcome> outcomes;
-  std::vector<Member> members;
-  int64_t lPassBytes = 0;
-  int64_t lLargest = 0;
-  for (const std::string& sPath : asPaths) {
-    const int64_t lBytes = std::max<int64_t>(0, m_fs.FileLength(sPath));
-    const int32_t lAttributes = m_fs.GetAttributes(sPath);
-    if (lPasses < 0 || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) {
-      outcomes.push_back(EraseFile(sPath, lPasses, lBytes));
-      continue;
-    }
-    Member member{{paths::LastName(sPath), lBytes, lBytes}};
-    FileOutcome& outcome = member.outcome;
-    std::vector<std::unique_ptr<ExclusiveFile>> streams;
-    outcome.ec = OpenExclusively(m_fs, sPath, member.pFile);
-    if (!outcome.ec) outcome.ec = member.pFile->OpenStreams(streams);
-    if (!outcome.ec) {
-      member.plan = PlanFor(*member.pFile);
-      if (member.plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(member.plan.ranges, member.pFile->Length()));
-    }
-    m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
-    if (outcome.ec || !streams.empty()) {
-      // Kept at once, or a file with named streams, which gets its passes alone.
-      streams.clear();
-      if (!outcome.ec) EraseOpened(*member.pFile, lPasses, member.plan, outcome);
-      m_reporter.FileEnded(outcome);
-      outcomes.push_back(outcome);
-      continue;
-    }
-    lPassBytes += BytesIn(member.plan.ranges);
-    lLargest = std::max(lLargest, BytesIn(member.plan.ranges));
-    members.push_back(std::move(member));
+std::optional<FileOutcome> Eraser::Enlist(const std::string& sPath, int32_t lPasses) {
+  const int64_t lBytes = std::max<int64_t>(0, m_fs.FileLength(sPath));
+  const int32_t lAttributes = m_fs.GetAttributes(sPath);
+  if (lPasses < 0 || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) return EraseFile(sPath, lPasses, lBytes);
+  Member member{{paths::LastName(sPath), lBytes, lBytes}};
+  FileOutcome& outcome = member.outcome;
+  std::vector<std::unique_ptr<ExclusiveFile>> streams;
+  outcome.ec = OpenExclusively(m_fs, sPath, member.pFile);
+  if (!outcome.ec) outcome.ec = member.pFile->OpenStreams(streams);
+  if (!outcome.ec) {
+    member.plan = PlanFor(*member.pFile);
+    if (member.plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(member.plan.ranges, member.pFile->Length()));
   }
+  m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
+  if (outcome.ec || !streams.empty()) {
+    streams.clear();
+    if (!outcome.ec) EraseOpened(*member.pFile, lPasses, member.plan, outcome);
+    m_reporter.FileEnded(outcome);
+    return outcome;
+  }
+  m_lBatchBytes += BytesIn(member.plan.ranges);
+  m_batch.push_back(std::move(member));
+  return std::nullopt;
+}
+
+std::vector<FileOutcome> Eraser::RunBatch(int32_t lPasses) {
+  int64_t lLargest = 0;
+  for (const Member& member : m_batch) lLargest = std::max(lLargest, BytesIn(member.plan.ranges));
   std::vector<char> buffer(static_cast<size_t>(std::clamp<int64_t>(lLargest, kBlock, kChunk)));
-  for (int32_t i = 0; i <= lPasses; ++i) {
+  for (int32_t i = 0; i <= lPasses && !m_batch.empty(); ++i) {
     std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + i));
     int64_t lDone = 0;
-    for (Member& member : members) {
-      if (!member.outcome.ec) member.outcome.ec = WritePass(*member.pFile, member.plan, buffer, i, lDone, lPassBytes);
+    for (Member& member : m_batch) {
+      if (!member.outcome.ec) member.outcome.ec = WritePass(*member.pFile, member.plan, buffer, i, lDone, m_lBatchBytes, false);
     }
-    FlushTogether(members);
+    FlushTogether();
   }
-  for (Member& member : members) {
+  std::vector<FileOutcome> outcomes;
+  for (Member& member : m_batch) {
     std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + lPasses));
     if (!member.outcome.ec) member.outcome.ec = CheckLastPass(*member.pFile, member.plan, buffer);
     Conclude(*member.pFile, member.outcome);
     m_reporter.FileEnded(member.outcome);
     outcomes.push_back(member.outcome);
   }
+  m_batch.clear();
+  m_lBatchBytes = 0;
   return outcomes;
 }
 
-void Eraser::FlushTogether(std::vector<Member>& members) {
+void Eraser::FlushTogether() {
   // A file with nothing to write has nothing to flush.
   std::vector<Member*> going;
-  for (Member& member : members) {
+  for (Member& member : m_batch) {
     if (!member.outcome.ec && !member.plan.ranges.empty()) going.push_back(&member);
   }
   if (going.empty()) return;
@@ -164,14 +161,14 @@ std::error_code Eraser::OverwritePart(ExclusiveFile& file, int32_t lPasses, cons
   for (int32_t i = 0; i <= lPasses; ++i) {
     std::fill(buffer.begin(), buffer.end(), static_cast<char>(48 + i));
     int64_t lDone = 0;
-    if (std::error_code ec = WritePass(file, plan, buffer, i, lDone, lPassBytes)) return ec;
+    if (std::error_code ec = WritePass(file, plan, buffer, i, lDone, lPassBytes, true)) return ec;
     if (std::error_code ecFlush = file.Flush()) return ecFlush;
   }
   return CheckLastPass(file, plan, buffer);
 }
 
 std::error_code Eraser::WritePass(ExclusiveFile& file, const Plan& plan, const std::vector<char>& buffer, int32_t iPass,
-                                  int64_t& lDone, int64_t lPassBytes) {
+                                  int64_t& lDone, int64_t lPassBytes, bool bWriteBack) {
   const int64_t lChunk = static_cast<int64_t>(buffer.size());
   // Chunks written but not yet waited for, oldest first, and the bytes they hold.
   std::deque<ByteRange> unwaited;
@@ -186,9 +183,11 @@ std::error_code Eraser::WritePass(ExclusiveFile& file, const Plan& plan, const s
         // Only the slack past the file's end may stay unwritten, and only for want of room.
         if (ec && (lOffset + lWritten < file.Length() || !IsNoRoom(ec))) return ec;
         if (ec) lCovered = lOffset + lWritten;
-        if (std::error_code ecBack = lWritten > 0 ? file.StartWriteBack(lOffset, lWritten) : std::error_code()) return ecBack;
-        unwaited.push_back({lOffset, lWritten});
-        lUnwaited += lWritten;
+        if (bWriteBack && lWritten > 0) {
+          if (std::error_code ecBack = file.StartWriteBack(lOffset, lWritten)) return ecBack;
+          unwaited.push_back({lOffset, lWritten});
+          lUnwaited += lWritten;
+        }
         if (lUnwaited > kBacklog) {
           if (std::error_code ecWait = file.WaitWriteBack(unwaited.front().lOffset, unwaited.front().lLength)) return ecWait;
           lUnwaited -= unwaited.front().lLength;

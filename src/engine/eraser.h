@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,13 +41,20 @@ class Eraser {
   // is removed as a link, never followed; with bLinkOnly, anything but a link is kept.
   FileOutcome EraseFile(const std::string& sTarget, int32_t lPasses, int64_t lBytes, bool bLinkOnly = false);
 
-  // Erases small files of one folder pass-major: each pass is written to every file, then made
+  // Small files are erased pass-major in a batch: each pass is written to every file, then made
   // durable for all of them at once (each file flushed on its own where one call cannot reach the
   // medium, or where it reports an error, to tell which file it was), before the next pass
   // starts. A file whose write or flush failed is kept and the others go on; a file is removed
-  // only after all its passes landed. Every file's Erasing line comes before the first pass;
-  // links, files with named streams and a count that is no number go as EraseFile takes them.
-  std::vector<FileOutcome> EraseBatch(const std::vector<std::string>& asPaths, int32_t lPasses);
+  // only after all its passes landed.
+  //
+  // Enlist opens sPath for the batch, and writes its Erasing line now, so that the lines keep
+  // the order the files come in. A file that ends at once (kept, a link, a file with named streams,
+  // which gets its passes alone, or a count that is no number) gives its outcome here.
+  std::optional<FileOutcome> Enlist(const std::string& sPath, int32_t lPasses);
+  // Writes every pass to the files enlisted, removes them, and tells how each fared.
+  std::vector<FileOutcome> RunBatch(int32_t lPasses);
+  size_t BatchFiles() const { return m_batch.size(); }
+  int64_t BatchBytes() const { return m_lBatchBytes; }
 
  private:
   // What the passes over one file or stream write.
@@ -72,7 +80,7 @@ class Eraser {
   };
   // Makes the pass just written durable for every member still going; each member whose
   // write-back or flush failed gets its error.
-  static void FlushTogether(std::vector<Member>& members);
+  void FlushTogether();
 
   // Writes lPasses + 1 passes over the open file (as plan says) and each of its named streams,
   // each pass flushed to the medium. The error of the step that failed: a byte within a file's
@@ -84,9 +92,10 @@ class Eraser {
   std::error_code OverwritePart(ExclusiveFile& file, int32_t lPasses, const Plan& plan);
 
   // Writes pass iPass, the filler that buffer holds, over the ranges of the plan, starting the
-  // write-back as it goes; lDone counts the bytes of the pass done out of lPassBytes.
+  // write-back as it goes where bWriteBack (a batch leaves it to the flush that covers all its
+  // files at once); lDone counts the bytes of the pass done out of lPassBytes.
   std::error_code WritePass(ExclusiveFile& file, const Plan& plan, const std::vector<char>& buffer, int32_t iPass,
-                            int64_t& lDone, int64_t lPassBytes);
+                            int64_t& lDone, int64_t lPassBytes, bool bWriteBack);
 
   // After the last pass, which buffer holds: an error where another program changed the file.
   std::error_code CheckLastPass(ExclusiveFile& file, const Plan& plan, std::vector<char>& buffer);
@@ -104,6 +113,8 @@ class Eraser {
   FileSystem& m_fs;
   EraseReporter& m_reporter;
   NameRemoval& m_removal;
+  std::vector<Member> m_batch;
+  int64_t m_lBatchBytes = 0;  // what one pass writes to the batch
 };
 
 }  // namespace tarnwipe

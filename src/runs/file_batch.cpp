@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "engine/eraser.h"
-
 namespace tarnwipe {
 
 void FileBatch::Add(const std::string& sPath) {
@@ -14,22 +12,15 @@ void FileBatch::Add(const std::string& sPath) {
   if (lLength > Eraser::kBatchFileBytes) {
     Erase();
     if (m_parts.bStop) return;
-    Eraser eraser(m_parts.fs, m_parts.reporter, m_removal);
-    m_totals.Add(eraser.EraseFile(sPath, m_parts.lPasses, lLength));
+    m_totals.Add(m_eraser.EraseFile(sPath, m_parts.lPasses, lLength));
     return;
   }
-  m_asPaths.push_back(sPath);
-  m_lBytes += lLength;
-  if (m_asPaths.size() >= Eraser::kBatchFiles || m_lBytes >= Eraser::kBatchBytes) Erase();
+  if (const auto outcome = m_eraser.Enlist(sPath, m_parts.lPasses)) m_totals.Add(*outcome);
+  if (m_eraser.BatchFiles() >= Eraser::kBatchFiles || m_eraser.BatchBytes() >= Eraser::kBatchBytes) Erase();
 }
 
 void FileBatch::Erase() {
-  if (!m_asPaths.empty() && !m_parts.bStop) {
-    Eraser eraser(m_parts.fs, m_parts.reporter, m_removal);
-    for (const FileOutcome& outcome : eraser.EraseBatch(m_asPaths, m_parts.lPasses)) m_totals.Add(outcome);
-  }
-  m_asPaths.clear();
-  m_lBytes = 0;
+  for (const FileOutcome& outcome : m_eraser.RunBatch(m_parts.lPasses)) m_totals.Add(outcome);
 }
 
 }  // namespace tarnwipe

@@ -59,9 +59,10 @@ void MapRun::Walk() {
 }
 
 void MapRun::dd_NewFolder(const std::string& sFolderSpec, bool& bCancel) {
-  m_batch.Erase();
   if (m_parts.bStop) return;
   if (m_parts.protection.IsApplicationFolder(sFolderSpec)) {
+    // What was begun before is finished; nothing more is begun.
+    m_batch.Erase();
     m_bBlocked = true;
     m_parts.reporter.Blocked();
     return;

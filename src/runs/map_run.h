@@ -65,8 +65,8 @@ class MapRun : public Run, private DirDrillEvents {
   std::string m_sOldCopies;  // the map's file system when it keeps old copies
   bool m_bBlocked;
   RunTotals m_totals;
-  // The small files of the folder walked now: a batch never spans folders, so that the lines
-  // keep the walk's order.
+  // The small files met, erased a batch at a time across folders; each file's lines come in
+  // the walk's order all the same, as it joins the batch.
   FileBatch m_batch{m_parts, m_removal, m_totals};
 };
 

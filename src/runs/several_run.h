@@ -54,7 +54,7 @@ class SeveralRun : public Run {
   std::set<std::string> m_asErasedOnTheirOwn;
   bool m_bBlocked;
   RunTotals m_totals;
-  // The file items of the folder held now.
+  // The file items of the folder held now, erased before another folder is held.
   FileBatch m_batch{m_parts, m_removal, m_totals};
 };
 

@@ -132,6 +132,7 @@ TEST_F(FolderRunTest, EscOrClosingStopsBeforeTheNextBatch) {
     fs.removals.clear();
     view.captions.clear();
     Make({"1.txt", "2.txt", "sub/3.txt"});
+    fs.AddFile(sMap + "big.txt", std::string(2 << 20, 'b'));  // erased alone: the batch before it ends there
     view.onPump = [&] {
       // Esc, then Enter: a later key does not take the stop back.
       int16_t aiKeys[] = {FrmErase::kKeyEscape, 13};

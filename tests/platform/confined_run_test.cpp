@@ -51,7 +51,7 @@ class ConfinedRunTest : public FormFixture<HookedFileSystem> {
   // "Question" swaps while the question is open.
   void SwapBefore(const std::string& sCall, const std::string& sPathEnd) {
     view.onPump = [=, this] {
-      if (sCall == "Overwrite" && !bSwapped && view.Lines()[0] == "Erasing s3  [4 bytes]") Swap();
+      if (sCall == "Overwrite" && !bSwapped && view.Lines()[0] == "Erasing d1  [4 bytes]") Swap();
     };
     fs.before = [=, this](const std::string& sThisCall, const std::string& sPath) {
       if (!bSwapped && sThisCall == sCall && sPath.ends_with(sPathEnd)) Swap();
