@@ -10,6 +10,7 @@
 #include "disk.h"
 #include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
+#include "engine/renderings.h"
 #include "runs/old_copies.h"
 
 namespace tarnwipe::test {
@@ -122,6 +123,36 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, ForensicTest, ::testing::Values("ext4", "xfs", "btrfs", "ntfs", "exfat", "vfat"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// Many small files in many folders go in batches, each pass made durable for a batch at once:
+// none of their contents stays on the disk. They share one marker, so that one scan finds any.
+class BatchForensicTest : public ImageTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BatchForensicTest, NoMarkerOfManySmallFilesSurvives) {
+  const std::string sType = GetParam();
+  LoopMount image(temp, sType, 64);
+  if (!image.Ready()) GTEST_SKIP() << "batch scan on " << sType << " skipped: " << image.Why();
+  // Small enough to stay inside an NTFS file record, or a cluster or two; fusefat takes a third
+  // of a second a file, so FAT32 gets fewer.
+  const int iFiles = sType == "vfat" ? 200 : 2000;
+  const std::string sMarker = WriteMarked(image.Root() + "many/first", 300);
+  for (int i = 1; i < iFiles; ++i) {
+    const std::string sPath = image.Root() + "many/d" + std::to_string(i % 20) + "/f" + std::to_string(i);
+    std::filesystem::create_directories(std::filesystem::path(sPath).parent_path());
+    std::string sContent;
+    while (sContent.size() < (i % 2 == 0 ? 300U : 2500U)) sContent += sMarker;
+    std::ofstream(sPath, std::ios::binary) << sContent;
+  }
+  const std::string sControl = WriteMarked(image.Root() + "control.bin", 700);
+  ::sync();
+  Erase(image.Root() + "many/", true);
+  EXPECT_EQ(Counts(), "Erased " + FormatMask(iFiles, 0, Separators()) + " file(s) and 21 folder(s)") << view.sText.substr(0, 300);
+  ASSERT_EQ(::unlink((image.Root() + "control.bin").c_str()), 0);
+  ExpectOnlyTheControl(image, sControl, {sMarker});
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, BatchForensicTest, ::testing::Values("ext4", "ntfs", "vfat"),
                          [](const auto& info) { return std::string(info.param); });
 
 struct CopiesCase {
