@@ -14,7 +14,7 @@ std::string TitleText(const std::string& sText);
 void SetTitle(FormView& view, const std::string& sText);
 
 // The run's title once Esc has asked it to stop.
-inline constexpr char kStopping[] = "Stopping after the file being overwritten ...";
+inline constexpr char kStopping[] = "Stopping once the files being overwritten are done ...";
 
 // Puts " " + sText into the title for the rest of the run, also after a long file's progress.
 void SetRunTitle(FormView& view, FileProgress& progress, const std::string& sText);
