@@ -5,7 +5,8 @@
 #          whole-file writes each followed by fdatasync, unlink) in alternating rounds, then
 #          4 KiB files against the same peers
 #   walk   100,000 files in 1,000 folders, walked by CDirDrill against find | wc -l
-#   flat   a folder run over 100,000 files in 100 folders (count 0): first against last 10,000 files
+#   flat   a folder run over 100,000 files in 100 folders (count 0): first against last ten folders
+#          (10,000 files each)
 #   sparse an 8 GiB sparse file holding 8 MiB against an 8 MiB dense file, alternating
 #   items  100 files of 64 KiB chosen as 100 items against the same files as one map, alternating;
 #          then 100 starts of the program, one file each, until the open window lists them all

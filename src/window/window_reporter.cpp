@@ -26,7 +26,10 @@ void WindowReporter::Say(std::string sMsg, bool bTimed, const std::string& sBelo
 
 void WindowReporter::FileStarted(const std::string& sName, int64_t lBytes, int64_t lInUse, int32_t lPasses) {
   m_sngFileStart = m_clock.TimeOfDay();
-  Say(ErasingLine(sName, lBytes, lInUse, m_seps));
+  if (++m_lFilesBegun <= kListedFiles) Say(ErasingLine(sName, lBytes, lInUse, m_seps));
+  if (m_lFilesBegun == kListedFiles + 1) {
+    Say("More than " + FormatMask(kListedFiles, 0, m_seps) + " files: from here on only the files not erased are listed.");
+  }
   m_progress.Start(lPasses);
 }
 
@@ -41,6 +44,8 @@ void WindowReporter::Written(int64_t lBytes, int32_t iPass, double dblPassDone) 
 
 void WindowReporter::FileEnded(const FileOutcome& outcome) {
   m_progress.Finish();
+  const bool bTold = !outcome.Erased() || outcome.bNameLeft;
+  if (bTold && m_lFilesBegun > kListedFiles) Say(ErasingLine(outcome.sName, outcome.lBytes, outcome.lInUse, m_seps));
   if (!outcome.Erased()) {
     Say("Could not erased file " + outcome.sName, true, "  Reason: " + KeptReason(outcome));
   } else if (outcome.bNameLeft) {
@@ -59,6 +64,7 @@ void WindowReporter::RunStarted(const std::string& sWhat, bool bWalk) {
   }
   SetEraseCaption(m_view, "&Erasing " + sWhat, false);
   m_sngStart = m_clock.TimeOfDay();
+  m_lFilesBegun = 0;
 }
 
 void WindowReporter::FolderEntered(const std::string& sFolder) {

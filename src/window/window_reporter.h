@@ -21,6 +21,9 @@ class WindowReporter : public RunReporter {
  public:
   // The progress caption runs through 1 to 87 dots, then starts again.
   static constexpr int kDotCycle = 88;
+  // A run lists this many files as they begin; after them only the files it could not erase, so
+  // that a run over many files keeps the message area's memory bounded and every failure in it.
+  static constexpr int64_t kListedFiles = 1000;
 
   WindowReporter(FormView& view, Clock& clock, const Separators& seps, MErase& mErase)
       : m_view(view), m_clock(clock), m_seps(seps), m_mErase(mErase), m_pump(view, clock), m_progress(view, clock) {}
@@ -63,6 +66,7 @@ class WindowReporter : public RunReporter {
   FileProgress m_progress;
   float m_sngStart = 0;      // clock when the run began
   float m_sngFileStart = 0;  // clock when the current file began
+  int64_t m_lFilesBegun = 0;  // files of the run begun so far
   std::string m_sCurFolder;  // the folder last announced
   int m_iDots = 0;
 };

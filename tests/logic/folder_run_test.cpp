@@ -90,13 +90,22 @@ TEST_F(FolderRunTest, PatternElementsChooseTheFilesAndEmptyOnesChooseNothing) {
 }
 
 // What the limits leave is said for its folder and counted as kept.
+// A run lists its first thousand files as they begin, and after them every file it kept.
 TEST_F(FolderRunTest, AVisitStopsAfter3001FilesAndARunAfter3001Folders) {
   for (int i = 0; i < 3010; ++i) fs.AddFile(sMap + "f" + std::to_string(i), "");
   for (int i = 0; i < 3001; ++i) fs.AddFolder(sMap + "d" + std::to_string(i));
+  fs.nodes[Native(sMap + "f2999")].bRefused = true;
   Erase(sMap, true);
-  EXPECT_EQ(Counts(), "Erased 3,001 file(s) and 3,000 folder(s)");
+  EXPECT_EQ(Counts(), "Erased 3,000 file(s) and 3,000 folder(s)");
   EXPECT_EQ(view.Lines()[1], "  unable to delete 1 folder(s)");
   EXPECT_EQ(view.Lines()[3], "    9 x left by the listing's limit; erase again to continue");
+  const std::vector<std::string> asLines = view.Lines();
+  EXPECT_EQ(std::count_if(asLines.begin(), asLines.end(), [](const std::string& s) {
+              return s.starts_with("Erasing f") && !s.starts_with("Erasing files in ");
+            }),
+            1001);
+  EXPECT_TRUE(view.Has("  Reason: open in another program\r\nErasing f2999  [0 bytes]") &&
+              view.Has("More than 1,000 files: from here on only the files not erased are listed."));
   EXPECT_TRUE(view.Has("Left 9 matching file(s) in " + sMap + ": one visit lists 3001 at most; erase again to continue"));
   EXPECT_TRUE(view.Has("Left 1 folder(s) in " + sMap + " unvisited: one run takes 3000 at most; erase again to continue"));
 }
