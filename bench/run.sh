@@ -109,12 +109,13 @@ bench_tree() {
   make_tree 100 100 4096; local sh; sh=$(timed bash -c "find '$data/tree' -type f -exec shred -n 6 -u {} + && rm -r '$data/tree'")
   make_tree 100 100 4096; local wi; wi=$(timed wipe -r -f -q -Q 6 "$data/tree")
   make_tree 100 100 4096; local sr; sr=$(timed srm -r -l "$data/tree")
-  rm -rf "$data/tree"
+  make_tree 100 100 4096; local rr; rr=$(timed bash -c "rm -rf '$data/tree' && sync")
   table "tool" "seconds" "Tarnwipe/tool"
   row "Tarnwipe (6 passes)" "$tw"
   row "shred -n 6 -u (then rm -r)" "$sh"
   row "wipe -r -f -q -Q 6" "$wi"
   row "srm -r -l (2 passes)" "$sr"
+  row "rm -rf, then sync (no overwrite)" "$rr"
 }
 
 bench_walk() {
