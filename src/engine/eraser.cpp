@@ -65,8 +65,7 @@ void Eraser::Conclude(ExclusiveFile& file, FileOutcome& outcome) {
   if (!ec) ec = ecClosed;
 }
 
-std::optional<FileOutcome> Eraser::Enlist(const std::string& sPath, int32_t lPasses) {
-  const int64_t lBytes = std::max<int64_t>(0, m_fs.FileLength(sPath));
+std::optional<FileOutcome> Eraser::Enlist(const std::string& sPath, int64_t lBytes, int32_t lPasses) {
   const int32_t lAttributes = m_fs.GetAttributes(sPath);
   if (lPasses < 0 || (lAttributes != -1 && (lAttributes & kAttrLink) != 0)) return EraseFile(sPath, lPasses, lBytes);
   Member member{{paths::LastName(sPath), lBytes, lBytes}};

@@ -47,10 +47,10 @@ class Eraser {
   // starts. A file whose write or flush failed is kept and the others go on; a file is removed
   // only after all its passes landed.
   //
-  // Enlist opens sPath for the batch, and writes its Erasing line now, so that the lines keep
-  // the order the files come in. A file that ends at once (kept, a link, a file with named streams,
+  // Enlist opens sPath, of length lBytes, for the batch, and writes its Erasing line now, so that
+  // the lines keep the order the files come in. A file that ends at once (kept, a link, a file with named streams,
   // which gets its passes alone, or a count that is no number) gives its outcome here.
-  std::optional<FileOutcome> Enlist(const std::string& sPath, int32_t lPasses);
+  std::optional<FileOutcome> Enlist(const std::string& sPath, int64_t lBytes, int32_t lPasses);
   // Writes every pass to the files enlisted, removes them, and tells how each fared.
   std::vector<FileOutcome> RunBatch(int32_t lPasses);
   size_t BatchFiles() const { return m_batch.size(); }

@@ -15,7 +15,7 @@ void FileBatch::Add(const std::string& sPath) {
     m_totals.Add(m_eraser.EraseFile(sPath, m_parts.lPasses, lLength));
     return;
   }
-  if (const auto outcome = m_eraser.Enlist(sPath, m_parts.lPasses)) m_totals.Add(*outcome);
+  if (const auto outcome = m_eraser.Enlist(sPath, lLength, m_parts.lPasses)) m_totals.Add(*outcome);
   if (m_eraser.BatchFiles() >= Eraser::kBatchFiles || m_eraser.BatchBytes() >= Eraser::kBatchBytes) Erase();
 }
 
