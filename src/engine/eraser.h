@@ -45,7 +45,9 @@ class Eraser {
   // durable for all of them at once (each file flushed on its own where one call cannot reach the
   // medium, or where it reports an error, to tell which file it was), before the next pass
   // starts. A file whose write or flush failed is kept and the others go on; a file is removed
-  // only after all its passes landed.
+  // only after all its passes landed. The files of a batch lie on one file system: below a held
+  // map nothing is reached across a mount, and a run over several items erases its batch before
+  // it holds another folder.
   //
   // Enlist opens sPath, of length lBytes, for the batch, and writes its Erasing line now, so that
   // the lines keep the order the files come in. A file that ends at once (kept, a link, a file with named streams,
