@@ -104,8 +104,7 @@ void WindowReporter::FileRunEnded(const FileOutcome& outcome, const std::string&
   if (float sngSeconds = 0; outcome.Erased() && RunSeconds(sngSeconds)) {
     const std::string sLine = outcome.bLink ? "Removed the link " + outcome.sName + "; nothing was overwritten."
                                             : SingleFileReport(outcome.lBytes, outcome.lInUse, sngSeconds, m_seps);
-    m_iDots = 0;
-    m_view.SetProgressCaption("");
+    ClearDots();
     m_pump.PumpNow();
     Say(sLine + OldCopiesWarning(sOldCopies) + "\r\n");
   }
@@ -131,9 +130,13 @@ void WindowReporter::RunEnded(const RunTotals& totals, const std::vector<std::st
   }
   SetEraseCaption(m_view, "&Erase ...", false);
   SetTitle(m_view, "");
+  ClearDots();
+  m_pump.PumpNow();
+}
+
+void WindowReporter::ClearDots() {
   m_iDots = 0;
   m_view.SetProgressCaption("");
-  m_pump.PumpNow();
 }
 
 void WindowReporter::ShowDots() {

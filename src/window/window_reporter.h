@@ -57,6 +57,8 @@ class WindowReporter : public RunReporter {
   // The run's duration so far; false when no time can be told (both clock readings 0).
   bool RunSeconds(float& sngSeconds);
   void ShowDots();
+  // The progress caption emptied, its dots counted from none again.
+  void ClearDots();
 
   FormView& m_view;
   Clock& m_clock;
