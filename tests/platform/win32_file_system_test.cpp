@@ -10,10 +10,7 @@
 #include <map>
 #include <set>
 
-#include "engine/exclusive_open.h"
-#include "engine/kept_reason.h"
-#include "engine/name_removal.h"
-#include "form_fixture.h"
+#include "file_layer_suite.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_special_folders.h"
 #include "runs/confinement.h"
@@ -21,42 +18,65 @@
 namespace tarnwipe::test {
 namespace {
 
-class Win32FileSystemTest : public FormFixture<Win32FileSystem> {
- protected:
-  Win32FileSystemTest() {
+// The Win32 layer on a folder of the test's own below the temporary folder.
+class Win32Layer {
+ public:
+  using Fs = Win32FileSystem;
+  explicit Win32Layer(Win32FileSystem& fs) : m_fs(fs) {
     wchar_t sTemp[MAX_PATH + 1];
     ::GetTempPathW(MAX_PATH, sTemp);
-    sRoot = paths::WithSeparator(win32::Narrow(sTemp)) + "tarnwipe-" + std::to_string(::GetCurrentProcessId()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    sRoot = paths::WithSeparator(win32::Narrow(sTemp)) + "tarnwipe-" + std::to_string(::GetCurrentProcessId()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
     MakeFolder("");
   }
-  ~Win32FileSystemTest() override {
-    pFile.reset();
-    fs.Unconfine();
+  ~Win32Layer() {
+    m_fs.Unconfine();
     std::error_code ec;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(Long(""), ec))
       ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(Long(""), ec);
   }
-  std::filesystem::path Long(const std::string& sRelative) const { return win32::LongPath(sRoot + sRelative); }
+  std::string Path(const std::string& sRelative) const { return sRoot + Native(sRelative); }
+  std::filesystem::path Long(const std::string& sRelative) const { return win32::LongPath(Path(sRelative)); }
   // Both make the missing folders on the way.
   std::string MakeFolder(const std::string& sRelative) {
     std::filesystem::create_directories(Long(sRelative));
-    return paths::AsFolder(sRoot + sRelative);
+    return paths::AsFolder(Path(sRelative));
   }
   std::string Write(const std::string& sRelative, const std::string& sContent) {
-    MakeFolder(paths::FolderPart(sRelative));
+    MakeFolder(paths::FolderPart(Native(sRelative)));
     std::ofstream(Long(sRelative), std::ios::binary) << sContent;
-    return sRoot + sRelative;
+    return Path(sRelative);
   }
   std::string Read(const std::string& sRelative) const {
     std::ifstream in(Long(sRelative), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
   }
   bool Exists(const std::string& sRelative) const { return std::filesystem::exists(Long(sRelative)); }
-  bool Opens(const std::string& sPath) { return !OpenExclusively(fs, sPath, pFile) && pFile != nullptr; }
+  void HardLink(const std::string& sFile, const std::string& sName) {
+    EXPECT_NE(::CreateHardLinkW(Long(sName).c_str(), Long(sFile).c_str(), nullptr), 0);
+  }
+  // Another program has the file open, sharing reading only, while the result lives.
+  std::shared_ptr<void> Hold(const std::string& sRelative) {
+    const HANDLE h = ::CreateFileW(Long(sRelative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    return {nullptr, [h](void*) { ::CloseHandle(h); }};
+  }
 
   std::string sRoot;
+
+ private:
+  Win32FileSystem& m_fs;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FileLayerTest, Win32Layer);
+
+class Win32FileSystemTest : public FormFixture<Win32FileSystem> {
+ protected:
+  ~Win32FileSystemTest() override { pFile.reset(); }
+  bool Opens(const std::string& sPath) { return !OpenExclusively(fs, sPath, pFile) && pFile != nullptr; }
+
+  Win32Layer layer{fs};
+  const std::string& sRoot = layer.sRoot;
   std::unique_ptr<ExclusiveFile> pFile;
 };
 
@@ -89,20 +109,20 @@ struct ChangeWatch {
 
 TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   const std::string sLong(120, 'n');  // the deepest file lies beyond 260 characters
-  Write("map\\plain.txt", std::string(3000, 'p'));
-  Write("map\\read-only.txt", "r");
-  Write("map\\no-archive.dat", "a");  // a backup program cleared its archive bit
-  Write("map\\Grüße ünïcødé.txt", "u");
-  Write("map\\sub\\" + sLong + "\\" + sLong + ".txt", "deep");
-  ::SetFileAttributesW(Long("map\\read-only.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  ::SetFileAttributesW(Long("map\\no-archive.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
-  Write("map\\Hidden\\h.txt", "h");
-  Write("map\\.cache\\c.txt", "c");
-  for (const char c : std::string("0123456789abcdefghijklmnopqrstuvwxyz")) Write("map\\Hidden\\" + std::string{c}, "1");
-  ::SetFileAttributesW(Long("map\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  layer.Write("map\\plain.txt", std::string(3000, 'p'));
+  layer.Write("map\\read-only.txt", "r");
+  layer.Write("map\\no-archive.dat", "a");  // a backup program cleared its archive bit
+  layer.Write("map\\Grüße ünïcødé.txt", "u");
+  layer.Write("map\\sub\\" + sLong + "\\" + sLong + ".txt", "deep");
+  ::SetFileAttributesW(layer.Long("map\\read-only.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesW(layer.Long("map\\no-archive.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+  layer.Write("map\\Hidden\\h.txt", "h");
+  layer.Write("map\\.cache\\c.txt", "c");
+  for (const char c : std::string("0123456789abcdefghijklmnopqrstuvwxyz")) layer.Write("map\\Hidden\\" + std::string{c}, "1");
+  ::SetFileAttributesW(layer.Long("map\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   std::set<std::string> asNames{"map"}, asFolders{"map\\"};
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(Long("map"))) {
-    const std::string sName = win32::Narrow(entry.path().wstring().substr(Long("").wstring().size()));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(layer.Long("map"))) {
+    const std::string sName = win32::Narrow(entry.path().wstring().substr(layer.Long("").wstring().size()));
     asNames.insert(sName);
     if (entry.is_directory()) asFolders.insert(sName + "\\");
   }
@@ -118,50 +138,25 @@ TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   }
   EXPECT_EQ(asRenamed, asNames) << "every name is renamed away through its handle, the map's own included";
   for (const std::string& sFolder : asFolders) EXPECT_GE(fillers[sFolder], 64) << sFolder << " is filled over";
-  EXPECT_FALSE(Exists("map"));
-  EXPECT_TRUE(Exists(""));
+  EXPECT_FALSE(layer.Exists("map"));
+  EXPECT_TRUE(layer.Exists(""));
 }
 
-TEST_F(Win32FileSystemTest, PassesLandOverTheWholeFileAndNoOneElseCanOpenItMeanwhile) {
-  const Confinement held(fs, MakeFolder("map"));
-  ASSERT_TRUE(Opens(Write("map\\f.bin", std::string(5000, 'o'))));
-  EXPECT_TRUE(pFile->Length() == 5000 && pFile->AllocatedBytes() >= 5000) << pFile->AllocatedBytes();
-  EXPECT_TRUE(pFile->BlockSize() > 0 && pFile->BlockSize() % 512 == 0) << pFile->BlockSize();
+// What only Win32 has: an open file shares nothing, streams and ".." lead nowhere, and the held
+// map cannot be moved meanwhile.
+TEST_F(Win32FileSystemTest, OpenFileSharesNothingAndTheHeldMapCannotMove) {
+  layer.Write("outside.txt", "theirs");
+  const Confinement held(fs, layer.MakeFolder("map"));
+  for (const char* pRelative : {"map\\..\\outside.txt", "map\\f.bin:stream"}) EXPECT_FALSE(Opens(layer.Path(pRelative))) << pRelative;
+  ASSERT_TRUE(Opens(layer.Write("map\\f.bin", std::string(5000, 'o'))));
+  EXPECT_TRUE(pFile->AllocatedBytes() >= 5000 && pFile->BlockSize() > 0 && pFile->BlockSize() % 512 == 0) << pFile->BlockSize();
   std::vector<ByteRange> ranges;
   EXPECT_EQ(pFile->OwnedRanges(ranges), std::errc::not_supported) << "a file that is not sparse owns its whole length";
   const ULONG lShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   const win32::Handle other(
-      ::CreateFileW(Long("map\\f.bin").c_str(), GENERIC_READ, lShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+      ::CreateFileW(layer.Long("map\\f.bin").c_str(), GENERIC_READ, lShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_FALSE(other.IsOpen()) << "share mode 0 keeps every other opener out";
-  const std::string sFill(4096, 'A');
-  int64_t lWritten = 0;
-  EXPECT_FALSE(pFile->WriteAt(0, sFill.data(), 4096, lWritten) || pFile->WriteAt(4096, sFill.data(), 904, lWritten));
-  EXPECT_FALSE(pFile->Flush() || pFile->Close());
-  EXPECT_EQ(Read("map\\f.bin"), std::string(5000, 'A'));
-}
-
-// The held map cannot be moved meanwhile, and is removed only when empty.
-TEST_F(Win32FileSystemTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpens) {
-  Write("map\\shared", "s");
-  EXPECT_NE(::CreateHardLinkW(Long("map\\second-name").c_str(), Long("map\\shared").c_str(), nullptr), 0);
-  Write("outside.txt", "theirs");
-  MakeFolder("map\\dir");
-  EXPECT_FALSE(Opens(Write("map\\free", "f"))) << "nothing opens before a map is held";
-  Write("map\\locked", "l");
-  const HANDLE hHolder = ::CreateFileW(Long("map\\locked").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
-  const Confinement held(fs, sRoot + "map");
-  for (const char* pRelative : {"map\\locked", "map\\shared", "map\\dir", "map\\gone", "outside.txt",
-                                "map\\..\\outside.txt", "map\\dir\\..\\..\\outside.txt", "map\\free:stream"}) {
-    EXPECT_FALSE(Opens(sRoot + pRelative)) << pRelative;
-  }
-  EXPECT_EQ(KeptReason(OpenExclusively(fs, sRoot + "map\\locked", pFile)), "open in another program");
-  EXPECT_TRUE(Opens(sRoot + "map\\free"));
-  ::CloseHandle(hHolder);
-  EXPECT_EQ(::MoveFileW(Long("map").c_str(), Long("moved").c_str()), 0) << "held without delete sharing";
-  bool bNameLeft = false;
-  EXPECT_TRUE(NameRemoval().RemoveFolder(fs, sRoot + "map\\", bNameLeft));
-  EXPECT_EQ(Read("map\\locked") + Read("map\\shared") + Read("outside.txt"), "lstheirs");
+  EXPECT_EQ(::MoveFileW(layer.Long("map").c_str(), layer.Long("moved").c_str()), 0) << "held without delete sharing";
 }
 
 TEST(Win32SpecialFolders, FoldersAreFullPathsEndingInTheSeparator) {

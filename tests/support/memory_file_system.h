@@ -21,6 +21,7 @@ class MemoryFileSystem : public FileSystem {
     std::string sContent;
     int64_t lLength = -1;   // set for a file too large to keep: only its length is tracked
     bool bRefused = false;  // the layer will not open it: another program holds it
+    int iLinks = 1;         // its names
     int64_t lAllocated = 0;  // bytes in blocks of its own; 0 for data kept in its record
     std::vector<ByteRange> owned;  // the ranges it owns, when the layer can list them (bListed)
     bool bListed = false;
@@ -217,7 +218,7 @@ class MemoryEntry : public HeldFolder, public ExclusiveOpenSteps {
     id.kind = m_fs.Is(m_sPath, kAttrDirectory)           ? EntryIdentity::Kind::kFolder
               : m_fs.Is(m_sPath, kAttrLink | kAttrSystem) ? EntryIdentity::Kind::kOther
                                                           : EntryIdentity::Kind::kFile;
-    id.lLinks = 1;
+    id.lLinks = m_fs.Find(m_sPath)->iLinks;
     return {};
   }
   std::error_code MakeWritable() override { return {}; }

@@ -23,8 +23,10 @@ constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // A folder on the way is held so that nobody can rename or delete it while the next one opens.
 constexpr ULONG kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-// STATUS_OBJECT_NAME_COLLISION, which the headers give only with the whole status list.
+// STATUS_OBJECT_NAME_COLLISION and STATUS_FILE_IS_A_DIRECTORY, which the headers give only with
+// the whole status list.
 constexpr NTSTATUS kNameTaken = static_cast<NTSTATUS>(0xC0000035);
+constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
 
 // A Windows error as the logic reads it: the ones it has words for as their portable
 // conditions, the others as they are.
@@ -55,7 +57,9 @@ std::error_code LastError() { return FromWin32(::GetLastError()); }
 
 std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
 
+// A folder opened as a file is told apart: the system folds that into "access denied".
 std::error_code FromStatus(NTSTATUS lStatus) {
+  if (lStatus == kFileIsAFolder) return std::make_error_code(std::errc::is_a_directory);
   return FromWin32(::RtlNtStatusToDosError(lStatus));
 }
 
