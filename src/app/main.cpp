@@ -33,7 +33,9 @@ tarnwipe::CommandLine ParseArguments(int argc, char** argv) {
   std::string sCurrent(4096, '\0');
   while (::getcwd(sCurrent.data(), sCurrent.size()) == nullptr && errno == ERANGE) sCurrent.resize(sCurrent.size() * 2);
   sCurrent.resize(sCurrent.find('\0'));
-  for (std::string& sTarget : line.asTargets) sTarget = tarnwipe::paths::FullPath(sTarget, sCurrent);
+  for (std::string& sTarget : line.asTargets) {
+    if (sTarget != tarnwipe::kTrashItem) sTarget = tarnwipe::paths::FullPath(sTarget, sCurrent);
+  }
   return line;
 }
 

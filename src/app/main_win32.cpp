@@ -31,6 +31,7 @@ tarnwipe::CommandLine ParseArguments() {
   ::LocalFree(ppArgs);
   tarnwipe::CommandLine line = tarnwipe::ParseCommandLine(asArgs);
   for (std::string& sTarget : line.asTargets) {
+    if (sTarget == tarnwipe::kTrashItem) continue;
     std::vector<wchar_t> full(32768);
     const DWORD lFull = ::GetFullPathNameW(tarnwipe::win32::Widen(sTarget).c_str(), 32768, full.data(), nullptr);
     if (lFull > 0 && lFull < 32768) sTarget = tarnwipe::win32::Narrow(std::wstring(full.data(), lFull));

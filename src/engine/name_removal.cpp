@@ -62,6 +62,13 @@ void NameRemoval::Fill(HeldFolder& folder) const {
   folder.RemoveFillers();
 }
 
+std::error_code NameRemoval::FillFolder(FileSystem& fs, const std::string& sPath) {
+  std::unique_ptr<HeldFolder> pFolder;
+  if (std::error_code ec = fs.HoldFolder(sPath, pFolder)) return ec;
+  if (pFolder->AreaKeepsFreedEntries()) Fill(*pFolder);
+  return {};
+}
+
 std::error_code NameRemoval::RemoveFolder(FileSystem& fs, const std::string& sPath, bool& bNameLeft) {
   bNameLeft = false;
   std::unique_ptr<HeldFolder> pFolder;

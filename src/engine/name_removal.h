@@ -49,6 +49,10 @@ class NameRemoval {
   // (filled again meanwhile), it gets its own name back. bNameLeft as for RemoveName.
   std::error_code RemoveFolder(FileSystem& fs, const std::string& sPath, bool& bNameLeft);
 
+  // Overwrites what the entry area of the folder sPath, which stays, still holds of the names
+  // removed from it, where the file system keeps removed names.
+  std::error_code FillFolder(FileSystem& fs, const std::string& sPath);
+
  private:
   // Renames the entry to a meaningless name of its length, or longer where all of those are
   // taken; false when it could not be renamed.

@@ -13,21 +13,6 @@ int HexValue(char c) {
   return cLower >= 'a' && cLower <= 'f' ? cLower - 'a' + 10 : -1;
 }
 
-std::string PercentDecoded(const std::string& sText) {
-  std::string sBytes;
-  for (size_t i = 0; i < sText.size(); ++i) {
-    const int iHigh = sText[i] == '%' && i + 2 < sText.size() ? HexValue(sText[i + 1]) : -1;
-    const int iLow = iHigh >= 0 ? HexValue(sText[i + 2]) : -1;
-    if (iLow < 0) {
-      sBytes += sText[i];
-      continue;
-    }
-    sBytes += static_cast<char>(iHigh * 16 + iLow);
-    i += 2;
-  }
-  return sBytes;
-}
-
 // The path of a file URI on this machine: "file:///p", "file://localhost/p" or "file:/p";
 // empty for anything else.
 std::string LocalPart(const std::string& sUri) {
@@ -45,6 +30,21 @@ std::string LocalPart(const std::string& sUri) {
 }
 
 }  // namespace
+
+std::string PercentDecoded(const std::string& sText) {
+  std::string sBytes;
+  for (size_t i = 0; i < sText.size(); ++i) {
+    const int iHigh = sText[i] == '%' && i + 2 < sText.size() ? HexValue(sText[i + 1]) : -1;
+    const int iLow = iHigh >= 0 ? HexValue(sText[i + 2]) : -1;
+    if (iLow < 0) {
+      sBytes += sText[i];
+      continue;
+    }
+    sBytes += static_cast<char>(iHigh * 16 + iLow);
+    i += 2;
+  }
+  return sBytes;
+}
 
 std::vector<std::string> PathsOfUriList(const std::string& sUriList) {
   std::vector<std::string> asPaths;

@@ -77,6 +77,10 @@ class HeldFolder : public HeldName {
   // The folder itself.
   virtual FolderKey Key() const = 0;
 
+  // As KeepsFreedEntries, for the entries in the folder: the top folder of a mounted disk keeps
+  // its name on one file system and its entries on another.
+  virtual bool AreaKeepsFreedEntries() const = 0;
+
   // True when it holds no entry.
   virtual bool IsEmpty() const = 0;
 
@@ -203,6 +207,9 @@ class FileSystem {
 
   // Length in bytes of the file at sPath; 0 for a link, -1 when it does not exist.
   virtual int64_t FileLength(const std::string& sPath) const = 0;
+
+  // The first lMax bytes of the file sPath, a link not followed; empty when it cannot be read.
+  virtual std::string ReadStart(const std::string& sPath, size_t lMax) const = 0;
 
   // The steps that open the entry sPath of the held map for exclusive overwriting; refused when
   // its name could not be removed afterwards (KeptCause::kNameFixed), so that nothing is written.

@@ -6,6 +6,14 @@
 
 namespace tarnwipe {
 
+// Where this user's trashed items may lie, as the system lays its Trash out.
+struct TrashFacts {
+  bool bRecycleBin = false;         // Windows' Recycle Bin; otherwise the freedesktop.org Trash
+  std::string sUser;                // the user's number (uid), or on Windows the user's SID
+  std::string sHomeTrash;           // the home Trash ($XDG_DATA_HOME/Trash/); none on Windows
+  std::vector<std::string> asTops;  // the top folder of every mounted file system, ending in the separator
+};
+
 class SpecialFolders {
  public:
   virtual ~SpecialFolders() = default;
@@ -22,6 +30,15 @@ class SpecialFolders {
 
   // The folder of the running executable, without a trailing separator; empty when unknown.
   virtual std::string ExecutableFolder() const = 0;
+
+  virtual TrashFacts Trash() const = 0;
+
+  // True when sFolder is a folder itself, no link, and this user's (bOwn) or with the sticky bit
+  // (else), as a Trash folder shared by all users must have.
+  virtual bool IsTrashFolder(const std::string& sFolder, bool bOwn) const = 0;
+
+  // Tells the desktop that the Trash folder sFolder changed, so that its icon shows it.
+  virtual void TrashChanged(const std::string& sFolder) const = 0;
 };
 
 }  // namespace tarnwipe

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/separators.h"
+#include "platform/special_folders.h"
 #include "runs/protection.h"
 #include "runs/run_reporter.h"
 
@@ -18,6 +20,8 @@ struct RunParts {
   FileSystem& fs;
   RunReporter& reporter;
   const Protection& protection;
+  const SpecialFolders& folders;
+  const Separators& seps;
   const bool& bStop;      // the user asks the run to stop (Esc, or closing the window)
   bool bBlocked = false;  // an earlier run of this window met the program's own folder
   int32_t lPasses = 0;    // the last pass's number; -1 when the count was no number

@@ -24,6 +24,9 @@ class RunReporter : public EraseReporter {
   virtual void FolderUnreadable(const std::string& sFolder) = 0;
   virtual void FolderSkipped(const std::string& sFolder) = 0;
 
+  // A Trash folder was passed by, for the reason sWhy.
+  virtual void TrashSkipped(const std::string& sFolder, const std::string& sWhy) = 0;
+
   // A limit of the walk left lFiles matching files, or lFolders subfolders, of sFolder unlisted.
   virtual void LeftOver(const std::string& sFolder, int32_t lFiles, int32_t lFolders) = 0;
 

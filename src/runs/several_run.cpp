@@ -107,6 +107,11 @@ void SeveralRun::Summary() {
   if (!m_bBlocked) m_parts.reporter.RunEnded(m_totals, m_asOldCopies);
 }
 
+void SeveralRun::FillStayingFolder(const std::string& sFolder) {
+  const Confinement held(m_parts.fs, sFolder);
+  if (held.Held()) m_removal.FillFolder(m_parts.fs, sFolder);
+}
+
 void SeveralRun::EraseItem(const Target& item, const std::string& sFolder, bool bHeld, Refusal eHeld) {
   FileSystem& fs = m_parts.fs;
   // An item is erased as what it was chosen as; one that is gone, or is now something else, is

@@ -31,6 +31,9 @@ class SeveralRun : public Run {
   void Summary() override;
   bool Blocked() const override { return m_bBlocked; }
 
+  // Overwrites the names removed from sFolder, which stays, where its file system keeps them.
+  void FillStayingFolder(const std::string& sFolder);
+
  private:
   // Erases one item whose folder sFolder (the map itself for a map) is held (bHeld) and was
   // found by identity to be eHeld.

@@ -8,8 +8,12 @@ namespace tarnwipe {
 // What a target is erased as.
 enum class TargetKind {
   kFile,  // one file (or a link, removed as a link)
-  kMap,   // a folder, walked with the pattern list; its path ends in the separator
+  kMap,    // a folder, walked with the pattern list; its path ends in the separator
+  kTrash,  // every item in this user's Trash (Recycle Bin), on every disk; its path is kTrashItem
 };
+
+// What stands for the Trash where a path would: on the command line and in a hand-off.
+inline constexpr char kTrashItem[] = "--trash";
 
 struct Target {
   std::string sPath;

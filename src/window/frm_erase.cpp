@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "runs/run_choice.h"
+#include "runs/trash_run.h"
 #include "runs/several_run.h"
 #include "paths/disk_paths.h"
 #include "window/form_operations.h"
@@ -35,6 +36,7 @@ FrmErase::FrmErase(FormView& view, FileSystem& fs, Clock& clock, Dialogs& dialog
       m_clock(clock),
       m_seps(std::move(seps)),
       m_mErase(dialogs, folders, fs),
+      m_folders(folders),
       m_protection(fs, folders),
       m_reporter(view, clock, m_seps, m_mErase) {}
 
@@ -133,7 +135,7 @@ void FrmErase::btnErase_Click() {
     m_mErase.ShowNotice(sNotice);
     return;
   }
-  const RunParts parts{m_fs, m_reporter, m_protection, m_bStop, m_bBlocked, ParsePassCount(m_view.TimesText()),
+  const RunParts parts{m_fs, m_reporter, m_protection, m_folders, m_seps, m_bStop, m_bBlocked, ParsePassCount(m_view.TimesText()),
                        m_view.SpecText()};
   m_pRun = ChooseRun(m_selection, parts);
   if (const std::string sNotice = m_pRun->Check(); !sNotice.empty()) {
@@ -164,6 +166,11 @@ void FrmErase::btnErase_Click() {
 }
 
 void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bKeepMessages) {
+  // The Trash goes alone: what else was handed over with it is not taken.
+  if (std::find(asPaths.begin(), asPaths.end(), kTrashItem) != asPaths.end()) {
+    Select({{kTrashItem, TargetKind::kTrash}}, bKeepMessages);
+    return;
+  }
   std::vector<Target> targets = bJoin ? m_selection : std::vector<Target>();
   std::string sMissing;
   for (const std::string& sPath : asPaths) {
@@ -181,6 +188,11 @@ void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bK
 
 void FrmErase::Select(const std::vector<Target>& targets, bool bKeepMessages) {
   m_selection = targets;
+  if (targets.size() == 1 && targets.front().eKind == TargetKind::kTrash) {
+    SetEraseCaption("&Erase " + TrashRun::TrashName(m_folders.Trash()), false);
+    tarnwipe::ResetForTarget(m_view, kTrashItem, bKeepMessages);
+    return;
+  }
   if (targets.size() == 1) {
     m_eChoosing = targets.front().eKind;
     SetEraseCaption(targets.front().IsMap() ? "&Erase map " : "&Erase file ", false);

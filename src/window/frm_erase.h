@@ -90,6 +90,7 @@ class FrmErase {
   Clock& m_clock;
   Separators m_seps;
   MErase m_mErase;
+  const SpecialFolders& m_folders;
   Protection m_protection;
   WindowReporter m_reporter;
   std::vector<Target> m_selection;

@@ -77,6 +77,10 @@ void WindowReporter::FolderUnreadable(const std::string& sFolder) { Say("Could n
 
 void WindowReporter::FolderSkipped(const std::string& sFolder) { Say("Skipped other file system " + sFolder); }
 
+void WindowReporter::TrashSkipped(const std::string& sFolder, const std::string& sWhy) {
+  Say("Skipped the Trash folder " + sFolder + ": " + sWhy);
+}
+
 void WindowReporter::LeftOver(const std::string& sFolder, int32_t lFiles, int32_t lFolders) {
   if (lFiles > 0) {
     Say("Left " + std::to_string(lFiles) + " matching file(s) in " + sFolder + ": one visit lists " +

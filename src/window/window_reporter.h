@@ -43,6 +43,7 @@ class WindowReporter : public RunReporter {
   void FolderEntered(const std::string& sFolder) override;
   void FolderUnreadable(const std::string& sFolder) override;
   void FolderSkipped(const std::string& sFolder) override;
+  void TrashSkipped(const std::string& sFolder, const std::string& sWhy) override;
   void LeftOver(const std::string& sFolder, int32_t lFiles, int32_t lFolders) override;
   void Blocked() override;
   void ItemMissing(const std::string& sPath) override;

@@ -5,8 +5,6 @@
 // copies are named.
 #include <fcntl.h>
 
-#include <random>
-
 #include "disk.h"
 #include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
@@ -18,26 +16,6 @@ namespace {
 
 class ImageTest : public FormFixture<PosixFileSystem> {
  protected:
-  // Writes lSize bytes of a new marker, repeated, to sPath at lOffset (after a hole, when lOffset
-  // is not 0); returns the marker when it fits.
-  std::string WriteMarked(const std::string& sPath, size_t lSize, off_t lOffset = 0) {
-    const std::string sMarker = "TARNWIPE-MARKER:" + std::to_string(m_random()) + "|";
-    std::string sContent;
-    while (sContent.size() < lSize) sContent += sMarker;
-    std::filesystem::create_directories(std::filesystem::path(sPath).parent_path());
-    const int fd = ::open(sPath.c_str(), O_CREAT | O_WRONLY, 0600);
-    EXPECT_EQ(::pwrite(fd, sContent.data(), lSize, lOffset), static_cast<ssize_t>(lSize));
-    ::close(fd);
-    return lSize >= sMarker.size() ? sMarker : std::string();
-  }
-  // The image's raw bytes, once unmounted, hold the control's marker and none of asMarkers.
-  static void ExpectOnlyTheControl(LoopMount& image, const std::string& sControl, const std::vector<std::string>& asMarkers) {
-    image.Unmount();
-    const std::string sRaw = image.RawImage();
-    EXPECT_NE(sRaw.find(sControl), std::string::npos) << "the control's marker is gone; the scan cannot tell";
-    for (const std::string& sMarker : asMarkers) EXPECT_TRUE(sMarker.empty() || sRaw.find(sMarker) == std::string::npos) << sMarker;
-  }
-
   // A sparse file far larger than the disk with little data, a file zeroed in its middle (ext4
   // keeps the old bytes in blocks the file owns unwritten; XFS frees them before any eraser sees
   // the file) and one with blocks preallocated past its end: every block a file owns must be
@@ -54,7 +32,6 @@ class ImageTest : public FormFixture<PosixFileSystem> {
   }
 
   TempFolder temp;
-  std::mt19937_64 m_random{std::random_device{}()};
 };
 
 class ForensicTest : public ImageTest, public ::testing::WithParamInterface<const char*> {};
@@ -100,7 +77,7 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
   const std::string sKeeper = fs.FileSystemKeepingCopies(sRoot);
   if (!sKeeper.empty()) asMarkers.clear();
   EXPECT_TRUE(sKeeper.empty() || view.Has("Warning: " + sKeeper + " keeps old copies")) << view.sText;
-  ExpectOnlyTheControl(image, sControl, asMarkers);
+  image.ExpectOnlyTheControl(sControl, asMarkers);
   // The names: The Sleuth Kit lists none of them on ext4, NTFS, exFAT or FAT32, and the raw image
   // of the sticks holds none (in UTF-16, a piece of each name that FAT and exFAT keep whole), while
   // the control's name is found.
@@ -149,7 +126,7 @@ TEST_P(BatchForensicTest, NoMarkerOfManySmallFilesSurvives) {
   Erase(image.Root() + "many/", true);
   EXPECT_EQ(Counts(), "Erased " + FormatMask(iFiles, 0, Separators()) + " file(s) and 21 folder(s)") << view.sText.substr(0, 300);
   ASSERT_EQ(::unlink((image.Root() + "control.bin").c_str()), 0);
-  ExpectOnlyTheControl(image, sControl, {sMarker});
+  image.ExpectOnlyTheControl(sControl, {sMarker});
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, BatchForensicTest, ::testing::Values("ext4", "ntfs", "vfat"),

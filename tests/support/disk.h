@@ -2,6 +2,7 @@
 // it, and small file-system images made with mkfs and loop-mounted for the life of a test.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 namespace tarnwipe::test {
 
@@ -39,6 +44,20 @@ inline std::string CommandOutput(const std::string& sCommand) {
   }
   while (!sOut.empty() && sOut.back() == '\n') sOut.pop_back();
   return sOut;
+}
+
+// Writes lSize bytes of a new marker, repeated, to sPath at lOffset (after a hole, when lOffset is
+// not 0), making its folders; returns the marker when it fits, for a scan of the raw disk.
+inline std::string WriteMarked(const std::string& sPath, size_t lSize, off_t lOffset = 0) {
+  static std::mt19937_64 random{std::random_device{}()};
+  const std::string sMarker = "TARNWIPE-MARKER:" + std::to_string(random()) + "|";
+  std::string sContent;
+  while (sContent.size() < lSize) sContent += sMarker;
+  std::filesystem::create_directories(std::filesystem::path(sPath).parent_path());
+  const int fd = ::open(sPath.c_str(), O_CREAT | O_WRONLY, 0600);
+  const bool bWritten = ::pwrite(fd, sContent.data(), lSize, lOffset) == static_cast<ssize_t>(lSize);
+  ::close(fd);
+  return bWritten && lSize >= sMarker.size() ? sMarker : std::string();
 }
 
 class TempFolder {
@@ -120,6 +139,14 @@ class LoopMount {
     for (int i = 0; i < 100 && RunQuietly("pgrep -f '^[^ ]*(ntfs-3g|fusefat|mount.exfat).* " + sUser + " '"); ++i) ::usleep(100000);
     if (!m_sDevice.empty()) RunQuietly("losetup -d " + m_sDevice);
     m_sDevice.clear();
+  }
+  // Unmounts; then the raw bytes hold sControl (a control's marker or name, gone without erasing,
+  // which the scan must find) and none of asGone.
+  void ExpectOnlyTheControl(const std::string& sControl, const std::vector<std::string>& asGone) {
+    Unmount();
+    const std::string sRaw = RawImage();
+    EXPECT_NE(sRaw.find(sControl), std::string::npos) << "the control is not found; the scan cannot tell";
+    for (const std::string& sPart : asGone) EXPECT_TRUE(sPart.empty() || sRaw.find(sPart) == std::string::npos) << sPart;
   }
   // The raw bytes of the image, to be searched after Unmount, and its path.
   std::string RawImage() const { return ReadFile(m_sImage); }

@@ -74,6 +74,12 @@ class FakeSpecialFolders : public SpecialFolders {
   std::vector<std::string> ProgramsFolders() const override { return {Native("/opt/")}; }
   std::string DocumentsFolder() const override { return Native("/tmp/"); }
   std::string ExecutableFolder() const override { return Native(sExecutable); }
+  TrashFacts trash;
+  std::function<bool(const std::string&, bool)> isTrashFolder = [](const std::string&, bool) { return true; };
+  mutable std::vector<std::string> asTrashChanged;  // the Trash folders the desktop was told of
+  TrashFacts Trash() const override { return trash; }
+  bool IsTrashFolder(const std::string& sFolder, bool bOwn) const override { return isTrashFolder(sFolder, bOwn); }
+  void TrashChanged(const std::string& sFolder) const override { asTrashChanged.push_back(sFolder); }
 };
 
 // Answers every Yes/No box with lAnswer and every chooser with sChoice (empty: cancel), the file

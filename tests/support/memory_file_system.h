@@ -94,6 +94,10 @@ class MemoryFileSystem : public FileSystem {
     if (p == nullptr || Is(sPath, kAttrLink)) return p == nullptr ? -1 : 0;
     return p->lLength >= 0 ? p->lLength : static_cast<int64_t>(p->sContent.size());
   }
+  std::string ReadStart(const std::string& sPath, size_t lMax) const override {
+    const Node* p = Find(sPath);
+    return p == nullptr ? "" : p->sContent.substr(0, lMax);
+  }
   std::error_code PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) override;
   std::error_code RemoveLink(const std::string& sPath) override { return Is(sPath, kAttrLink) ? Remove(sPath) : Refused(); }
   std::error_code HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) override;
@@ -225,6 +229,7 @@ class MemoryEntry : public HeldFolder, public ExclusiveOpenSteps {
   std::error_code OpenForWriting(EntryIdentity& id) override { return Pin(id); }
   std::unique_ptr<ExclusiveFile> Opened() override { return std::make_unique<MemoryFile>(m_fs, m_sPath); }
   bool KeepsFreedEntries() const override { return m_fs.bNamesStay; }
+  bool AreaKeepsFreedEntries() const override { return m_fs.bNamesStay; }
   size_t NameLength() const override { return paths::LastName(m_sPath).size(); }
   std::error_code Rename(const std::string&) override { return std::make_error_code(std::errc::operation_not_permitted); }
   std::error_code Delete() override {

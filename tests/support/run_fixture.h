@@ -17,7 +17,7 @@ namespace tarnwipe::test {
 struct RecordingReporter : RunReporter {
   std::vector<std::string> asErased;  // names of the files erased
   std::vector<std::string> asKept;    // "name: reason" of the files kept
-  std::vector<std::string> asEvents;  // "entered", "unreadable", "skipped", "left", "blocked", "missing", "refused"
+  std::vector<std::string> asEvents;  // "entered", "unreadable", "skipped", "left", "blocked", "missing", ...
   RunTotals totals;
   std::function<void()> onBreathe;  // runs whenever the window would breathe: in long steps and as a file ends
 
@@ -34,6 +34,7 @@ struct RecordingReporter : RunReporter {
   void FolderEntered(const std::string& sFolder) override { Note("entered", sFolder); }
   void FolderUnreadable(const std::string& sFolder) override { Note("unreadable", sFolder); }
   void FolderSkipped(const std::string& sFolder) override { Note("skipped", sFolder); }
+  void TrashSkipped(const std::string& sFolder, const std::string& sWhy) override { Note("trash skipped (" + sWhy + ")", sFolder); }
   void LeftOver(const std::string& sFolder, int32_t lFiles, int32_t lFolders) override {
     Note("left " + std::to_string(lFiles) + " files " + std::to_string(lFolders) + " folders in", sFolder);
   }
@@ -54,7 +55,7 @@ class RunFixture : public ::testing::Test {
     reporter.asErased.clear(), reporter.asKept.clear(), reporter.asEvents.clear(), reporter.totals = {};
     std::vector<Target> native;
     for (const Target& target : targets) native.push_back({Native(target.sPath), target.eKind});
-    const RunParts parts{fs, reporter, protection, bStop, false, 5, sPattern};
+    const RunParts parts{fs, reporter, protection, folders, seps, bStop, false, 5, sPattern};
     pRun = ChooseRun(native, parts);
     if (std::string sNotice = pRun->Check(); !sNotice.empty()) return sNotice;
     pRun->Execute();
@@ -68,6 +69,7 @@ class RunFixture : public ::testing::Test {
   MemoryFileSystem fs;
   FakeSpecialFolders folders;
   Protection protection{fs, folders};
+  const Separators seps;
   RecordingReporter reporter;
   bool bStop = false;
   std::unique_ptr<tarnwipe::Run> pRun;

@@ -196,6 +196,7 @@ class PosixHeldName : public HeldFolder {
   ~PosixHeldName() override { RemoveFillers(); }
 
   bool KeepsFreedEntries() const override { return tarnwipe::KeepsFreedEntries(m_folder.Get()); }
+  bool AreaKeepsFreedEntries() const override { return tarnwipe::KeepsFreedEntries(m_dir.Get()); }
   size_t NameLength() const override { return m_sName.size(); }
   std::error_code Rename(const std::string& sName) override {
     const std::string sTo = sName.empty() ? m_sName : sName;
@@ -529,6 +530,14 @@ int64_t PosixFileSystem::FileLength(const std::string& sPath) const {
   struct stat st {};
   if (!LStat(sPath, st)) return -1;
   return S_ISLNK(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);
+}
+
+std::string PosixFileSystem::ReadStart(const std::string& sPath, size_t lMax) const {
+  const Descriptor file(::open(sPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  std::string sText(lMax, '\0');
+  const ssize_t lRead = file.Get() < 0 ? -1 : ::read(file.Get(), sText.data(), lMax);
+  sText.resize(lRead > 0 ? static_cast<size_t>(lRead) : 0);
+  return sText;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "paths/path_text.h"
 
@@ -60,6 +61,43 @@ std::string PosixSpecialFolders::ExecutableFolder() const {
   if (n <= 0) return {};
   const std::string sExe(buffer, static_cast<size_t>(n));
   return paths::WithoutSeparator(paths::FolderPart(sExe));
+}
+
+TrashFacts PosixSpecialFolders::Trash() const {
+  TrashFacts facts;
+  facts.sUser = std::to_string(::getuid());
+  const char* pData = std::getenv("XDG_DATA_HOME");
+  const char* pHome = std::getenv("HOME");
+  if (pData != nullptr && *pData == '/') {
+    facts.sHomeTrash = paths::WithSeparator(pData) + "Trash/";
+  } else if (pHome != nullptr && *pHome == '/') {
+    facts.sHomeTrash = paths::WithSeparator(pHome) + ".local/share/Trash/";
+  }
+  // The fifth field of each line of the mount table is the mount point, with blanks and
+  // backslashes written as octal escapes.
+  std::ifstream in("/proc/self/mountinfo");
+  for (std::string sLine; std::getline(in, sLine);) {
+    std::istringstream fields(sLine);
+    std::string sField, sTop;
+    for (int i = 0; i < 5 && fields >> sField; ++i) sTop = sField;
+    std::string sPlain;
+    for (size_t i = 0; i < sTop.size(); ++i) {
+      if (sTop[i] == '\\' && i + 3 < sTop.size()) {
+        sPlain += static_cast<char>(std::strtol(sTop.substr(i + 1, 3).c_str(), nullptr, 8));
+        i += 3;
+      } else {
+        sPlain += sTop[i];
+      }
+    }
+    if (!sPlain.empty()) facts.asTops.push_back(paths::WithSeparator(sPlain));
+  }
+  return facts;
+}
+
+bool PosixSpecialFolders::IsTrashFolder(const std::string& sFolder, bool bOwn) const {
+  struct stat st {};
+  if (::lstat(paths::WithoutSeparator(sFolder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  return bOwn ? st.st_uid == ::getuid() : (st.st_mode & S_ISVTX) != 0;
 }
 
 }  // namespace tarnwipe

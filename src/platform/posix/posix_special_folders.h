@@ -11,6 +11,11 @@ class PosixSpecialFolders : public SpecialFolders {
   std::vector<std::string> ProgramsFolders() const override;
   std::string DocumentsFolder() const override;
   std::string ExecutableFolder() const override;
+  // The home Trash by XDG_DATA_HOME, the tops by the mount table.
+  TrashFacts Trash() const override;
+  bool IsTrashFolder(const std::string& sFolder, bool bOwn) const override;
+  // File managers watch the Trash folders themselves: nothing to tell.
+  void TrashChanged(const std::string&) const override {}
 };
 
 }  // namespace tarnwipe

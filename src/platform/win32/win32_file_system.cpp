@@ -224,6 +224,8 @@ class Win32HeldName : public HeldFolder {
       : m_h(h), m_folder(std::move(folder)), m_sName(std::move(sName)), m_own(std::move(own)), m_isEmpty(std::move(isEmpty)) {}
 
   bool KeepsFreedEntries() const override { return tarnwipe::KeepsFreedEntries(m_h); }
+  // A folder and its name are on one volume, the handle tells for both.
+  bool AreaKeepsFreedEntries() const override { return KeepsFreedEntries(); }
   size_t NameLength() const override { return m_sName.size(); }
   // Its own name is taken, as far as a new name goes: that rename succeeds and changes nothing.
   std::error_code Rename(const std::string& sName) override {
@@ -500,6 +502,17 @@ int64_t Win32FileSystem::FileLength(const std::string& sPath) const {
   EntryInfo info;
   if (Open(sPath, FILE_READ_ATTRIBUTES, kShareAll, 0, h) || !Describe(h.Get(), info)) return -1;
   return info.IsReparsePoint() ? 0 : info.lSize;
+}
+
+std::string Win32FileSystem::ReadStart(const std::string& sPath, size_t lMax) const {
+  Handle h;
+  std::string sText(lMax, '\0');
+  DWORD lRead = 0;
+  if (Open(sPath, FILE_READ_DATA | SYNCHRONIZE, kShareAll, FILE_NON_DIRECTORY_FILE, h) ||
+      !::ReadFile(h.Get(), sText.data(), static_cast<DWORD>(lMax), &lRead, nullptr))
+    lRead = 0;
+  sText.resize(lRead);
+  return sText;
 }
 
 namespace {

@@ -22,6 +22,7 @@ class Win32FileSystem : public FileSystem {
   int HeldDepthIn(const std::string& sFolder) const override;
   int32_t GetAttributes(const std::string& sPath) const override;
   int64_t FileLength(const std::string& sPath) const override;
+  std::string ReadStart(const std::string& sPath, size_t lMax) const override;
   std::error_code PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) override;
   std::error_code RemoveLink(const std::string& sPath) override;
   std::error_code HoldFolder(const std::string& sPath, std::unique_ptr<HeldFolder>& pFolder) override;

@@ -11,6 +11,10 @@ class Win32SpecialFolders : public SpecialFolders {
   std::vector<std::string> ProgramsFolders() const override;
   std::string DocumentsFolder() const override;
   std::string ExecutableFolder() const override;
+  // The Recycle Bin of the user's SID on every fixed and removable drive.
+  TrashFacts Trash() const override;
+  bool IsTrashFolder(const std::string& sFolder, bool bOwn) const override;
+  void TrashChanged(const std::string& sFolder) const override;
 };
 
 }  // namespace tarnwipe
