@@ -1,6 +1,8 @@
 // Times Tarnwipe's erase of one file or one folder tree through the real window (offscreen is fine).
 //   erase_bench file PATH [COUNT]   erases PATH
 //   erase_bench tree DIR [COUNT]    erases the folder DIR with the pattern *.*
+//   erase_bench items DIR [COUNT]   erases every file of DIR as an item of its own
+//   erase_bench trash - [COUNT]     erases the Trash (XDG_DATA_HOME tells where it is)
 // Prints the seconds taken, the seconds the first and the last ten folders took (for trees of
 // twenty folders or more, each as large as the others), and the window's closing line.
 #include <QApplication>
@@ -32,6 +34,7 @@ class YesDialogs : public tarnwipe::Dialogs {
   }
   std::vector<std::string> ChooseFiles(const std::string&, const std::string&, const std::string&) override { return {}; }
   std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
+  int ChooseFromMenu(const std::vector<std::string>&) override { return 0; }
 };
 
 // The real window, noting when each folder's line arrives and how long the window itself has
@@ -74,7 +77,7 @@ double Seconds(Clock::time_point from, Clock::time_point to) { return std::chron
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s file|tree|items PATH [COUNT]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s file|tree|items|trash PATH [COUNT]\n", argv[0]);
     return 2;
   }
   QApplication app(argc, argv);
@@ -91,7 +94,9 @@ int main(int argc, char** argv) {
   if (argc > 3) window.SetTimesText(argv[3]);
 
   if (sMode != "file" && sPath.back() != '/') sPath += '/';
-  if (sMode == "items") {
+  if (sMode == "trash") {
+    form.TakeTargets({tarnwipe::kTrashItem});
+  } else if (sMode == "items") {
     // Every file of the folder as an item of its own, as a file manager hands a selection over.
     std::vector<std::string> asItems;
     for (const auto& entry : std::filesystem::directory_iterator(sPath)) asItems.push_back(entry.path().string());

@@ -28,6 +28,7 @@ class NoDialogs : public tarnwipe::Dialogs {
   int32_t MessageBox(const std::string&, const std::string&, int32_t) override { return tarnwipe::kAnswerNo; }
   std::vector<std::string> ChooseFiles(const std::string&, const std::string&, const std::string&) override { return {}; }
   std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
+  int ChooseFromMenu(const std::vector<std::string>&) override { return -1; }
 };
 
 }  // namespace

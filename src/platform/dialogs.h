@@ -35,6 +35,9 @@ class Dialogs {
   // as it is (the caller takes its folder). Empty on cancel.
   virtual std::string ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) = 0;
 
+  // Lets the user pick one of asItems from a menu at the pointer; -1 when none is picked.
+  virtual int ChooseFromMenu(const std::vector<std::string>& asItems) = 0;
+
   // What a chooser hands back for an item whose name it cannot pass on byte for byte (a name
   // that is not valid in the toolkit's text): no path holds a NUL, so it names no file.
   static std::string Unnamable() { return std::string(1, '\0'); }

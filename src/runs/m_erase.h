@@ -45,6 +45,9 @@ class MErase {
   // lFlags 1 an empty title becomes "Click wanted folder ...".
   std::string GetNameFolder(std::string& sTitle, int32_t lFlags);
 
+  // The item the user picked from a menu of asItems; -1 when none.
+  int ChooseFromMenu(const std::vector<std::string>& asItems) { return m_dialogs.ChooseFromMenu(asItems); }
+
  private:
   Dialogs& m_dialogs;
   const SpecialFolders& m_folders;

@@ -104,6 +104,11 @@ void FrmErase::btnMap_Click() {
   if (bUnnamable) m_mErase.ShowNotice(kUnnamable);
 }
 
+void FrmErase::btnDeleted_Click() {
+  const std::string sTrash = m_folders.Trash().bRecycleBin ? "The &Recycle Bin" : "&The Trash";
+  if (m_mErase.ChooseFromMenu({sTrash}) == 0) Select({{kTrashItem, TargetKind::kTrash}});
+}
+
 void FrmErase::TakeTargets(const std::vector<std::string>& asPaths) {
   if (Running()) return;
   Take(asPaths, false, false);

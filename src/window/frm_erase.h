@@ -41,6 +41,9 @@ class FrmErase {
   void txtTimes_KeyUp();
   void btnFile_Click();
   void btnMap_Click();
+  // What was deleted before: a menu of the places it lies (the Trash), one of which becomes the
+  // selection.
+  void btnDeleted_Click();
   void btnInfo_Click();
   // Items dropped on the window become the new selection, each chosen as its dialog would
   // choose it: a folder as a map, anything else (a link too) as a file. Items that do not exist

@@ -12,8 +12,10 @@ inline constexpr Twips kClient{0, 0, 8430, 5190};
 inline constexpr Twips kTimes{1320, 280, 375, 285};
 inline constexpr Twips kSpec{4320, 280, 1815, 285};
 inline constexpr Twips kInfo{6360, 280, 1695, 285};
-inline constexpr Twips kFile{360, 840, 3735, 495};
-inline constexpr Twips kMap{4320, 840, 3735, 495};
+// Three choices share the row: a file, a map, or what was deleted before.
+inline constexpr Twips kFile{360, 840, 2415, 495};
+inline constexpr Twips kMap{3000, 840, 2415, 495};
+inline constexpr Twips kDeleted{5640, 840, 2415, 495};
 inline constexpr Twips kMsg{360, 1560, 7695, 2175};
 inline constexpr Twips kErase{360, 3960, 7695, 855};
 inline constexpr Twips kProgress{360, 4680, 7695, 465};

@@ -71,6 +71,26 @@ TEST_F(SelectionTest, SeveralHandedItemsMakeOneSelection) {
   EXPECT_EQ(form.Selection().size(), 2U) << "nothing is taken during a run";
 }
 
+// The Trash is chosen from the menu of what was deleted before, or by --trash on the command
+// line or in a hand-off, where it goes alone; an empty Trash gets a notice, not a question.
+TEST_F(SelectionTest, TheTrashIsChosenFromTheMenuOrTheCommandLineAndGoesAlone) {
+  folders.trash.sHomeTrash = Native("/home/u/.local/share/Trash/");
+  dialogs.iMenuChoice = -1;
+  form.btnDeleted_Click();
+  EXPECT_TRUE(form.Selection().empty() && dialogs.menus.back() == std::vector<std::string>{"&The Trash"});
+  dialogs.iMenuChoice = 0;
+  form.btnDeleted_Click();
+  EXPECT_TRUE(view.sEraseCaption == "&Erase the Trash" && view.bEraseEnabled);
+  form.btnErase_Click();
+  EXPECT_EQ(LastBox(), "The Trash is empty.");
+  form.TakeTargets({sCat, kTrashItem});
+  EXPECT_EQ(form.Selection(), (std::vector<Target>{{kTrashItem, TargetKind::kTrash}}));
+  EXPECT_EQ(ParseCommandLine({"--trash", "a"}).asTargets, (std::vector<std::string>{kTrashItem, "a"}));
+  folders.trash.bRecycleBin = true;
+  form.btnDeleted_Click();
+  EXPECT_TRUE(dialogs.menus.back() == std::vector<std::string>{"The &Recycle Bin"} && view.sEraseCaption == "&Erase the Recycle Bin");
+}
+
 // Hand-offs close together join one selection, as one start per selected item arrives; after a
 // pause a hand-off is a new selection. The file dialog may hand back several files at once, and
 // a name it cannot pass on faithfully is refused with a notice.

@@ -94,6 +94,8 @@ class ScriptedDialogs : public Dialogs {
   int iChoosers = 0;
   std::function<void()> onChoose;
   std::function<void()> onQuestion;  // runs while a Yes/No box is open
+  std::vector<std::vector<std::string>> menus;  // each menu's items
+  int iMenuChoice = 0;                          // what every menu answers
 
   int32_t MessageBox(const std::string& sText, const std::string&, int32_t lStyle) override {
     boxes.push_back(sText.substr(0, sText.find_last_not_of(' ') + 1));
@@ -107,6 +109,10 @@ class ScriptedDialogs : public Dialogs {
     return asChosen;
   }
   std::string ChooseFolder(const std::string&, const std::string&) override { return Choose(); }
+  int ChooseFromMenu(const std::vector<std::string>& asItems) override {
+    menus.push_back(asItems);
+    return iMenuChoice;
+  }
 
  private:
   std::string Choose() {

@@ -84,6 +84,7 @@ EraseWindow::EraseWindow(QWidget* pParent)
       m_pInfo(new QPushButton(QStringLiteral("&Read me ..."), this)),
       m_pFile(new QPushButton(QStringLiteral("Select &file ..."), this)),
       m_pMap(new QPushButton(QStringLiteral("Select &map ..."), this)),
+      m_pDeleted(new QPushButton(QStringLiteral("Select &deleted ..."), this)),
       m_pMsg(new QPlainTextEdit(this)),
       m_pErase(new QPushButton(QStringLiteral("&Erase ..."), this)),
       m_pProgress(new QLabel(this)) {
@@ -101,6 +102,7 @@ EraseWindow::EraseWindow(QWidget* pParent)
   m_pInfo->setGeometry(TwipRect(layout::kInfo));
   m_pFile->setGeometry(TwipRect(layout::kFile));
   m_pMap->setGeometry(TwipRect(layout::kMap));
+  m_pDeleted->setGeometry(TwipRect(layout::kDeleted));
   m_pMsg->setGeometry(TwipRect(layout::kMsg));
   m_pErase->setGeometry(TwipRect(layout::kErase));
   m_pProgress->setGeometry(TwipRect(layout::kProgress));
@@ -132,7 +134,8 @@ EraseWindow::EraseWindow(QWidget* pParent)
   setTabOrder(m_pSpec, m_pInfo);
   setTabOrder(m_pInfo, m_pFile);
   setTabOrder(m_pFile, m_pMap);
-  setTabOrder(m_pMap, m_pMsg);
+  setTabOrder(m_pMap, m_pDeleted);
+  setTabOrder(m_pDeleted, m_pMsg);
   setTabOrder(m_pMsg, m_pErase);
 
   for (QWidget* pChild : findChildren<QWidget*>()) pChild->installEventFilter(this);
@@ -145,6 +148,7 @@ void EraseWindow::Attach(FrmErase& form) {
   connect(m_pInfo, &QPushButton::clicked, this, [this] { m_pForm->btnInfo_Click(); });
   connect(m_pFile, &QPushButton::clicked, this, [this] { m_pForm->btnFile_Click(); });
   connect(m_pMap, &QPushButton::clicked, this, [this] { m_pForm->btnMap_Click(); });
+  connect(m_pDeleted, &QPushButton::clicked, this, [this] { m_pForm->btnDeleted_Click(); });
   connect(m_pErase, &QPushButton::clicked, this, [this] { EraseClicked(); });
 }
 
@@ -224,6 +228,7 @@ void EraseWindow::SetSelectEnabled(bool bEnabled) {
   m_pInfo->setEnabled(bEnabled);
   m_pFile->setEnabled(bEnabled);
   m_pMap->setEnabled(bEnabled);
+  m_pDeleted->setEnabled(bEnabled);
 }
 
 void EraseWindow::SetFocus(Control control) {

@@ -35,6 +35,7 @@ class EraseWindow : public QWidget, public FormView {
   QPushButton* btnInfo() const { return m_pInfo; }
   QPushButton* btnFile() const { return m_pFile; }
   QPushButton* btnMap() const { return m_pMap; }
+  QPushButton* btnDeleted() const { return m_pDeleted; }
   QPushButton* btnErase() const { return m_pErase; }
   QPlainTextEdit* txtMsg() const { return m_pMsg; }
   QLabel* lblProgress() const { return m_pProgress; }
@@ -76,6 +77,7 @@ class EraseWindow : public QWidget, public FormView {
   QPushButton* m_pInfo;
   QPushButton* m_pFile;
   QPushButton* m_pMap;
+  QPushButton* m_pDeleted;
   QPlainTextEdit* m_pMsg;
   QPushButton* m_pErase;
   QLabel* m_pProgress;

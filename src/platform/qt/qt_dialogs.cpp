@@ -3,7 +3,9 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QCursor>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 
 #include <filesystem>
@@ -104,6 +106,13 @@ std::string QtDialogs::ChooseFolder(const std::string& sTitle, const std::string
   // A link to a folder names the folder it leads to, never the folder that holds the link.
   std::string sPath = Faithful(chosen.isSymLink() && chosen.isDir() ? chosen.canonicalFilePath() : chosen.filePath());
   return chosen.isDir() && sPath != Unnamable() ? paths::WithSeparator(sPath) : sPath;
+}
+
+int QtDialogs::ChooseFromMenu(const std::vector<std::string>& asItems) {
+  QMenu menu(m_pOwner);
+  for (size_t i = 0; i < asItems.size(); ++i) menu.addAction(QString::fromStdString(asItems[i]))->setData(static_cast<int>(i));
+  const QAction* pChosen = menu.exec(QCursor::pos());
+  return pChosen == nullptr ? -1 : pChosen->data().toInt();
 }
 
 }  // namespace tarnwipe

@@ -15,6 +15,7 @@ class QtDialogs : public Dialogs {
   std::vector<std::string> ChooseFiles(const std::string& sTitle, const std::string& sStartFolder,
                                        const std::string& sFilter) override;
   std::string ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) override;
+  int ChooseFromMenu(const std::vector<std::string>& asItems) override;
 
  private:
   QWidget* m_pOwner;

@@ -66,6 +66,7 @@ layout::Twips EraseWindow::Design(int iId) {
     case kIdInfo: return layout::kInfo;
     case kIdFile: return layout::kFile;
     case kIdMap: return layout::kMap;
+    case kIdDeleted: return layout::kDeleted;
     case kIdMsg: return layout::kMsg;
     case kIdErase: return layout::kErase;
     case kIdProgress: return layout::kProgress;
@@ -95,7 +96,7 @@ void EraseWindow::Layout() {
   ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, m_iDpi);
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const HWND h : {m_hTimes, m_hSpec, m_hInfo, m_hFile, m_hMap, m_hMsg, m_hErase, m_hProgress}) {
+  for (const HWND h : {m_hTimes, m_hSpec, m_hInfo, m_hFile, m_hMap, m_hDeleted, m_hMsg, m_hErase, m_hProgress}) {
     const layout::Twips design = Design(::GetDlgCtrlID(h));
     const int iTop = h == m_hProgress ? m_iProgressTop : design.iTop;
     ::SetWindowPos(h, nullptr, Px(design.iLeft), Px(iTop), Px(design.iWidth), Px(design.iHeight),
@@ -140,6 +141,7 @@ void EraseWindow::CreateControls() {
   m_hInfo = make(L"BUTTON", L"&Read me ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdInfo);
   m_hFile = make(L"BUTTON", L"Select &file ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdFile);
   m_hMap = make(L"BUTTON", L"Select &map ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdMap);
+  m_hDeleted = make(L"BUTTON", L"Select &deleted ...", WS_TABSTOP | BS_PUSHBUTTON, 0, kIdDeleted);
   m_hMsg = make(L"EDIT", L"",
                 WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
                 WS_EX_CLIENTEDGE, kIdMsg);
@@ -288,6 +290,9 @@ void EraseWindow::Command(int iId) {
     case kIdMap:
       m_pForm->btnMap_Click();
       break;
+    case kIdDeleted:
+      m_pForm->btnDeleted_Click();
+      break;
     case kIdErase:
       m_pForm->btnErase_Click();
       if (m_pForm->CloseRequested()) ::DestroyWindow(m_hWnd);
@@ -319,6 +324,7 @@ void EraseWindow::SetSelectEnabled(bool bEnabled) {
   ::EnableWindow(m_hInfo, bEnabled ? TRUE : FALSE);
   ::EnableWindow(m_hFile, bEnabled ? TRUE : FALSE);
   ::EnableWindow(m_hMap, bEnabled ? TRUE : FALSE);
+  ::EnableWindow(m_hDeleted, bEnabled ? TRUE : FALSE);
 }
 
 void EraseWindow::SetFocus(Control control) { ::SetFocus(control == Control::kBtnErase ? m_hErase : m_hFile); }

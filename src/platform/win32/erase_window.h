@@ -20,7 +20,7 @@ class FrmErase;
 class EraseWindow : public FormView {
  public:
   // The controls' ids, by which another program can read them too (the window tests do).
-  enum ControlId : int { kIdTimes = 101, kIdSpec, kIdInfo, kIdFile, kIdMap, kIdMsg, kIdErase, kIdProgress };
+  enum ControlId : int { kIdTimes = 101, kIdSpec, kIdInfo, kIdFile, kIdMap, kIdDeleted, kIdMsg, kIdErase, kIdProgress };
   static constexpr wchar_t kClassName[] = L"TarnwipeFrmErase";
 
   EraseWindow();
@@ -97,6 +97,7 @@ class EraseWindow : public FormView {
   HWND m_hInfo = nullptr;
   HWND m_hFile = nullptr;
   HWND m_hMap = nullptr;
+  HWND m_hDeleted = nullptr;
   HWND m_hMsg = nullptr;
   HWND m_hErase = nullptr;
   HWND m_hProgress = nullptr;

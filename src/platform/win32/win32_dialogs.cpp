@@ -84,4 +84,14 @@ std::string Win32Dialogs::ChooseFolder(const std::string& sTitle, const std::str
   return sChosen;
 }
 
+int Win32Dialogs::ChooseFromMenu(const std::vector<std::string>& asItems) {
+  const HMENU hMenu = ::CreatePopupMenu();
+  for (size_t i = 0; i < asItems.size(); ++i) ::AppendMenuW(hMenu, MF_STRING, i + 1, win32::Widen(asItems[i]).c_str());
+  POINT at{};
+  ::GetCursorPos(&at);
+  const int iChosen = static_cast<int>(::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, m_hOwner, nullptr));
+  ::DestroyMenu(hMenu);
+  return iChosen - 1;
+}
+
 }  // namespace tarnwipe

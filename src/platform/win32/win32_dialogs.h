@@ -16,6 +16,7 @@ class Win32Dialogs : public Dialogs {
   std::vector<std::string> ChooseFiles(const std::string& sTitle, const std::string& sStartFolder,
                                        const std::string& sFilter) override;
   std::string ChooseFolder(const std::string& sTitle, const std::string& sStartFolder) override;
+  int ChooseFromMenu(const std::vector<std::string>& asItems) override;
 
  private:
   HWND m_hOwner = nullptr;
