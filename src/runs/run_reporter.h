@@ -24,6 +24,10 @@ class RunReporter : public EraseReporter {
   virtual void FolderUnreadable(const std::string& sFolder) = 0;
   virtual void FolderSkipped(const std::string& sFolder) = 0;
 
+  // What the run erases under sStored (a file's path, or a folder's ending in the separator) is
+  // shown to the user as sShown for the rest of the run: a trashed item by where it came from.
+  virtual void ShowAs(const std::string& sStored, const std::string& sShown) = 0;
+
   // A Trash folder was passed by, for the reason sWhy.
   virtual void TrashSkipped(const std::string& sFolder, const std::string& sWhy) = 0;
 

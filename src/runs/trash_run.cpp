@@ -78,7 +78,10 @@ bool TrashRun::Collect(const std::string& sFolder, const std::string& sTop) {
     for (const FolderEntry& entry : m_parts.fs.ListFolder(sFolder)) {
       if (!entry.sName.starts_with("$R") && !entry.sName.starts_with("$I")) continue;
       AddItem(sFolder, entry, entry.sName[1] == 'R');
-      if (entry.sName[1] == 'I') AddOrigin(RecycleRecordPath(m_parts.fs.ReadStart(sFolder + entry.sName, kRecordBytes)));
+      if (entry.sName[1] == 'I') {
+        AddOrigin(sFolder + entry.sName, sFolder + "$R" + entry.sName.substr(2),
+                  RecycleRecordPath(m_parts.fs.ReadStart(sFolder + entry.sName, kRecordBytes)));
+      }
     }
     if (m_items.size() > lBefore) m_asFolders.push_back(sFolder);
     return m_items.size() > lBefore;
@@ -94,7 +97,9 @@ bool TrashRun::Collect(const std::string& sFolder, const std::string& sTop) {
     for (const FolderEntry& entry : m_parts.fs.ListFolder(sPart)) {
       if (!bFiles && !entry.sName.ends_with(kTrashInfo)) continue;
       AddItem(sPart, entry, bFiles);
-      if (!bFiles) AddOrigin(TrashInfoPath(m_parts.fs.ReadStart(sPart + entry.sName, kRecordBytes), sTop));
+      if (bFiles) continue;
+      const std::string sItem = sFiles + entry.sName.substr(0, entry.sName.size() - std::string(kTrashInfo).size());
+      AddOrigin(sPart + entry.sName, sItem, TrashInfoPath(m_parts.fs.ReadStart(sPart + entry.sName, kRecordBytes), sTop));
     }
     m_asFolders.push_back(sPart);
   }
@@ -118,8 +123,11 @@ void TrashRun::AddItem(const std::string& sFolder, const FolderEntry& entry, boo
   }
 }
 
-void TrashRun::AddOrigin(const std::string& sPath) {
-  const std::string sFolder = paths::FolderPart(sPath);
+void TrashRun::AddOrigin(const std::string& sRecord, const std::string& sItem, const std::string& sOrigin) {
+  if (sOrigin.empty()) return;
+  m_shown.emplace_back(paths::IsFolder(m_parts.fs, sItem) ? paths::WithSeparator(sItem) : sItem, sOrigin);
+  m_shown.emplace_back(sRecord, "the record of " + sOrigin);
+  const std::string sFolder = paths::FolderPart(sOrigin);
   if (!sFolder.empty() && std::find(m_asOrigins.begin(), m_asOrigins.end(), sFolder) == m_asOrigins.end())
     m_asOrigins.push_back(sFolder);
 }
@@ -144,6 +152,7 @@ std::string TrashRun::Question() const {
 }
 
 void TrashRun::Execute() {
+  for (const auto& [sStored, sShown] : m_shown) m_parts.reporter.ShowAs(sStored, sShown);
   m_pItems->Execute();
   for (const auto& [sFolder, sWhy] : m_skipped) m_parts.reporter.TrashSkipped(sFolder, sWhy);
   for (const std::string& sFolder : m_asFolders) {

@@ -40,8 +40,9 @@ class TrashRun : public Run {
   bool Collect(const std::string& sFolder, const std::string& sTop);
   // A trashed item's entry in sFolder, a folder erased as a map and anything else as a file.
   void AddItem(const std::string& sFolder, const FolderEntry& entry, bool bCounted);
-  // Notes the folder a record says its item came from.
-  void AddOrigin(const std::string& sPath);
+  // Notes what the record sRecord says of its item sItem (stored in the Trash): where it came
+  // from, so that both are shown by that, and that folder's freed entries overwritten.
+  void AddOrigin(const std::string& sRecord, const std::string& sItem, const std::string& sOrigin);
   // The bytes of the files below the map sMap, counted to a limit of levels.
   int64_t MapBytes(const std::string& sMap, int iLevels) const;
 
@@ -51,6 +52,7 @@ class TrashRun : public Run {
   std::vector<std::pair<std::string, std::string>> m_skipped;  // a Trash folder passed by, and why
   std::vector<Target> m_items;
   std::vector<std::string> m_asOrigins;  // the folders the items were trashed from
+  std::vector<std::pair<std::string, std::string>> m_shown;  // a stored path, and what it is shown as
   size_t m_lTrashed = 0;  // the items the user put in the Trash; their records are not counted
   int m_iDisks = 0;
   int64_t m_lBytes = 0;

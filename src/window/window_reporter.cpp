@@ -4,6 +4,7 @@
 #include "engine/interval.h"
 #include "engine/kept_reason.h"
 #include "engine/renderings.h"
+#include "paths/path_text.h"
 #include "runs/old_copies.h"
 #include "runs/run.h"
 #include "walker/c_dir_drill.h"
@@ -26,7 +27,7 @@ void WindowReporter::Say(std::string sMsg, bool bTimed, const std::string& sBelo
 
 void WindowReporter::FileStarted(const std::string& sName, int64_t lBytes, int64_t lInUse, int32_t lPasses) {
   m_sngFileStart = m_clock.TimeOfDay();
-  if (++m_lFilesBegun <= kListedFiles) Say(ErasingLine(sName, lBytes, lInUse, m_seps));
+  if (++m_lFilesBegun <= kListedFiles) Say(ErasingLine(ShownName(sName), lBytes, lInUse, m_seps));
   if (m_lFilesBegun == kListedFiles + 1) {
     Say("More than " + FormatMask(kListedFiles, 0, m_seps) + " files: from here on only the files not erased are listed.");
   }
@@ -45,9 +46,9 @@ void WindowReporter::Written(int64_t lBytes, int32_t iPass, double dblPassDone) 
 void WindowReporter::FileEnded(const FileOutcome& outcome) {
   m_progress.Finish();
   const bool bTold = !outcome.Erased() || outcome.bNameLeft;
-  if (bTold && m_lFilesBegun > kListedFiles) Say(ErasingLine(outcome.sName, outcome.lBytes, outcome.lInUse, m_seps));
+  if (bTold && m_lFilesBegun > kListedFiles) Say(ErasingLine(ShownName(outcome.sName), outcome.lBytes, outcome.lInUse, m_seps));
   if (!outcome.Erased()) {
-    Say("Could not erased file " + outcome.sName, true, "  Reason: " + KeptReason(outcome));
+    Say("Could not erased file " + ShownName(outcome.sName), true, "  Reason: " + KeptReason(outcome));
   } else if (outcome.bNameLeft) {
     Say("  Its name may remain in its folder: it could not be renamed before it was removed.");
   }
@@ -70,12 +71,32 @@ void WindowReporter::RunStarted(const std::string& sWhat, bool bWalk) {
 void WindowReporter::FolderEntered(const std::string& sFolder) {
   if (sFolder == m_sCurFolder) return;
   m_sCurFolder = sFolder;
-  Say("Erasing files in " + sFolder);
+  Say("Erasing files in " + ShownFolder(sFolder));
 }
 
 void WindowReporter::FolderUnreadable(const std::string& sFolder) { Say("Could not read map " + sFolder); }
 
 void WindowReporter::FolderSkipped(const std::string& sFolder) { Say("Skipped other file system " + sFolder); }
+
+void WindowReporter::ShowAs(const std::string& sStored, const std::string& sShown) {
+  if (sStored.ends_with(paths::Separator())) {
+    m_shownFolders.emplace_back(sStored, paths::WithSeparator(sShown));
+  } else {
+    m_shownNames[paths::LastName(sStored)] = sShown;
+  }
+}
+
+std::string WindowReporter::ShownName(const std::string& sName) const {
+  const auto shown = m_shownNames.find(sName);
+  return shown == m_shownNames.end() ? sName : shown->second;
+}
+
+std::string WindowReporter::ShownFolder(const std::string& sFolder) const {
+  for (const auto& [sStored, sShown] : m_shownFolders) {
+    if (sFolder.starts_with(sStored)) return sShown + sFolder.substr(sStored.size());
+  }
+  return sFolder;
+}
 
 void WindowReporter::TrashSkipped(const std::string& sFolder, const std::string& sWhy) {
   Say("Skipped the Trash folder " + sFolder + ": " + sWhy);
@@ -135,6 +156,8 @@ void WindowReporter::RunEnded(const RunTotals& totals, const std::vector<std::st
   SetEraseCaption(m_view, "&Erase ...", false);
   SetTitle(m_view, "");
   ClearDots();
+  m_shownNames.clear();
+  m_shownFolders.clear();
   m_pump.PumpNow();
 }
 

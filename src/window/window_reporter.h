@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -44,6 +46,7 @@ class WindowReporter : public RunReporter {
   void FolderUnreadable(const std::string& sFolder) override;
   void FolderSkipped(const std::string& sFolder) override;
   void TrashSkipped(const std::string& sFolder, const std::string& sWhy) override;
+  void ShowAs(const std::string& sStored, const std::string& sShown) override;
   void LeftOver(const std::string& sFolder, int32_t lFiles, int32_t lFolders) override;
   void Blocked() override;
   void ItemMissing(const std::string& sPath) override;
@@ -60,6 +63,9 @@ class WindowReporter : public RunReporter {
   void ShowDots();
   // The progress caption emptied, its dots counted from none again.
   void ClearDots();
+  // A file's name, or a folder's path, as the user is shown it.
+  std::string ShownName(const std::string& sName) const;
+  std::string ShownFolder(const std::string& sFolder) const;
 
   FormView& m_view;
   Clock& m_clock;
@@ -71,6 +77,8 @@ class WindowReporter : public RunReporter {
   float m_sngFileStart = 0;  // clock when the current file began
   int64_t m_lFilesBegun = 0;  // files of the run begun so far
   std::string m_sCurFolder;  // the folder last announced
+  std::map<std::string, std::string> m_shownNames;                 // by a stored file's name
+  std::vector<std::pair<std::string, std::string>> m_shownFolders;  // by a stored folder's path
   int m_iDots = 0;
 };
 

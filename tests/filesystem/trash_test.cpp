@@ -1,8 +1,8 @@
 // Erasing the Trash on real images: files, a folder and a link put in the Trash by trash-put on
 // an ext4 disk holding the home Trash and on a FAT32 stick with a Trash of its own. After a run
-// through the window logic, no content and no original path is on either raw image, fls lists no
-// trashed name on the stick, while controls removed by rm are found; a shared .Trash without the
-// sticky bit is passed by.
+// through the window logic, which shows each item by where it came from, no content and no
+// original path is on either raw image, fls lists no trashed name on the stick, while controls
+// removed by rm are found; a shared .Trash without the sticky bit is passed by.
 #include <cstdlib>
 
 #include "disk.h"
@@ -57,6 +57,10 @@ TEST_F(TrashTest, TrashedItemsAndTheirRecordsLeaveNothingOnEitherDisk) {
   EXPECT_EQ(LastBox(), "Erase the 4 items in the Trash (73.05 kBytes on 2 disks)? They cannot be brought back.\r\n\r\n"
                        "(Press <Esc> to stop!)");
   EXPECT_EQ(Counts(), "Erased 9 file(s) and 1 folder(s)") << view.sText;
+  // Each item and record is shown by where the item came from.
+  for (const std::string& sLine : {"Erasing " + home.Root() + "divorcesettlement.txt  [3,000 bytes]", "Erasing files in " + home.Root() + "offshorefolder/",
+                                   "Erasing the record of " + stick.Root() + "medicalrecords.txt  [70 bytes]"})
+    EXPECT_TRUE(view.Has(sLine)) << sLine;
   EXPECT_TRUE(view.Has("Skipped the Trash folder " + home.Root() + ".Trash/: it is no folder with the sticky bit")) << view.sText;
   for (const std::string& sTrash : {home.Root() + "data/Trash/", stick.Root() + ".Trash-" + folders.trash.sUser + "/"}) {
     for (const char* pPart : {"files", "info"}) {

@@ -60,6 +60,9 @@ TEST_F(TrashRunTest, RecycleBinItemsAndTheirRecordsGoAndTheShellIsTold) {
   ASSERT_EQ(EraseTrash(), "");
   EXPECT_TRUE(pRun->Question().starts_with("Erase the 2 items in the Recycle Bin (11.00 bytes on 1 disk)?")) << pRun->Question();
   EXPECT_EQ(Erased(), (std::vector<std::string>{"$IAB12.txt", "$RAB12.txt", "inner.doc"}));
+  EXPECT_EQ(std::vector<std::string>(reporter.asEvents.begin(), reporter.asEvents.begin() + 2),
+            (std::vector<std::string>{"shown as D:\\Gr\u00fc\u00dfe\\a.txt: " + Native(sBin + "$RAB12.txt"),
+                                      "shown as the record of D:\\Gr\u00fc\u00dfe\\a.txt: " + Native(sBin + "$IAB12.txt")}));
   EXPECT_TRUE(fs.Find(sBin + "desktop.ini") && !fs.Find(sBin + "$RCD34"));
   EXPECT_EQ(folders.asTrashChanged, std::vector<std::string>{Native(sBin)});
 }

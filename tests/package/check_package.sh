@@ -32,6 +32,11 @@ for key in '^\[Nemo Action\]$' '^Name=Erase with Tarnwipe$' '^Exec=tarnwipe %F$'
   grep -q "$key" "$nemo" || { echo "$nemo: no $key"; exit 1; }
 done
 grep -q '^Exec=tarnwipe %F$' /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
+trash=/usr/share/kio/servicemenus/org.tarnwipe.Tarnwipe.trash.desktop
+for key in '^X-KDE-Protocols=trash$' '^Actions=eraseTrash;$' '^Name=Erase the Trash with Tarnwipe$' '^Exec=tarnwipe --trash$'; do
+  grep -q "$key" "$trash" || { echo "$trash: no $key"; exit 1; }
+done
+grep -q '^Exec=tarnwipe --trash$' /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
 # Each menu's command line with an existing folder opens the window with no notice; with a path
 # that is gone the notice shows, so the item reached the program.
 menu_notice() {
@@ -46,5 +51,5 @@ for menu in "$dolphin" "$nemo"; do
 done
 rmdir "$item"
 apt-get remove -y -qq --purge tarnwipe > /dev/null
-! command -v tarnwipe && test ! -e /usr/share/applications/org.tarnwipe.Tarnwipe.desktop && test ! -e "$dolphin" && test ! -e "$nemo"
+! command -v tarnwipe && test ! -e /usr/share/applications/org.tarnwipe.Tarnwipe.desktop && test ! -e "$dolphin" && test ! -e "$nemo" && test ! -e "$trash"
 echo "installed, validated, started and removed"

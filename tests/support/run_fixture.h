@@ -34,6 +34,7 @@ struct RecordingReporter : RunReporter {
   void FolderEntered(const std::string& sFolder) override { Note("entered", sFolder); }
   void FolderUnreadable(const std::string& sFolder) override { Note("unreadable", sFolder); }
   void FolderSkipped(const std::string& sFolder) override { Note("skipped", sFolder); }
+  void ShowAs(const std::string& sStored, const std::string& sShown) override { Note("shown as " + sShown + ":", sStored); }
   void TrashSkipped(const std::string& sFolder, const std::string& sWhy) override { Note("trash skipped (" + sWhy + ")", sFolder); }
   void LeftOver(const std::string& sFolder, int32_t lFiles, int32_t lFolders) override {
     Note("left " + std::to_string(lFiles) + " files " + std::to_string(lFolders) + " folders in", sFolder);

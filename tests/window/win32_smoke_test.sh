@@ -5,7 +5,9 @@
 # named on its command line, as Explorer's menu does, and erases that; last, starts it eight
 # times with one item each, as Explorer does for a selection, and erases all eight through the
 # one window they make; and a map whose path is longer than 260 characters, handed on the command
-# line. Skips (77) without a display or xdotool.
+# line; last, a Recycle Bin laid out as Windows lays it out, erased by "--trash" as the Recycle
+# Bin's own menu starts it, each item shown by where it came from. Skips (77) without a display or
+# xdotool.
 set -euo pipefail
 exe=$1 reader=$2
 [ -n "${DISPLAY:-}" ] && command -v xdotool > /dev/null || { echo "no display or xdotool: skipped"; exit 77; }
@@ -65,3 +67,23 @@ trap 'kill $pid 2> /dev/null || true; rm -rf "$(winepath -u "C:\\tarnwipe-long" 
 wine "$exe" "C:\\$long" & pid=$!
 confirm_erase "&Erase map $(printf 'b%.0s' $(seq 150))" "$map"
 wine "$reader" message-area | tr -d '\r' | grep -qxF "Erasing files in C:\\$long\\" || { echo "no whole line for the long map"; exit 1; }
+kill $pid; wait $pid 2> /dev/null || true
+
+# The Recycle Bin of the prefix's user: two items, a file and a folder, each with its record of
+# where it came from, beside the folder's desktop.ini, which stays.
+sid=$(wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList' | tr -d '\r' | grep -o 'S-1-5-21-[0-9-]*' | head -1)
+bin="$(winepath -u 'C:\' 2> /dev/null)/\$Recycle.Bin/$sid"
+rm -rf "$bin" && mkdir -p "$bin/\$RCD34" && printf '[.ShellClassInfo]\r\n' > "$bin/desktop.ini"
+head -c 3000 /dev/urandom > "$bin/\$RAB12.txt" && printf 'inner\n' > "$bin/\$RCD34/inner.txt"
+record() { # a record of version 2: version, size, time, the length of the path and the path in UTF-16
+  { printf '\x02\0\0\0\0\0\0\0'; head -c 16 /dev/zero; printf "\\x$(printf %02x $((${#1} + 1)))\0\0\0"; printf '%s\0' "$1" | iconv -t UTF-16LE; }
+}
+record 'C:\users\me\secret.txt' > "$bin/\$IAB12.txt"
+record 'C:\users\me\old project' > "$bin/\$ICD34"
+wine "$exe" --trash & pid=$!
+trap 'kill $pid 2> /dev/null || true; rm -rf "$bin"' EXIT
+confirm_erase "&Erase the Recycle Bin" "$bin/\$RAB12.txt"
+[ "$(ls -A "$bin")" = desktop.ini ] || { echo "left in the Recycle Bin:"; ls -A "$bin"; exit 1; }
+text=$(wine "$reader" message-area | tr -d '\r')
+[[ $(head -1 <<< "$text") =~ ^Erased\ 4\ file\(s\)\ and\ 1\ folder\(s\)\; ]] || { echo "$text"; exit 1; }
+grep -qxF 'Erasing C:\users\me\secret.txt  [3,000 bytes]' <<< "$text" || { echo "items not shown by where they came from: $text"; exit 1; }
