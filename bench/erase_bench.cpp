@@ -2,7 +2,8 @@
 //   erase_bench file PATH [COUNT]   erases PATH
 //   erase_bench tree DIR [COUNT]    erases the folder DIR with the pattern *.*
 //   erase_bench items DIR [COUNT]   erases every file of DIR as an item of its own
-//   erase_bench trash - [COUNT]     erases the Trash (XDG_DATA_HOME tells where it is)
+//   erase_bench trash DIR [COUNT]   erases the Trash (XDG_DATA_HOME tells where the home Trash
+//                                   is); of the disks' own Trash folders only those below DIR
 // Prints the seconds taken, the seconds the first and the last ten folders took (for trees of
 // twenty folders or more, each as large as the others), and the window's closing line.
 #include <QApplication>
@@ -71,6 +72,20 @@ class TimedWindow : public tarnwipe::EraseWindow {
   bool bPumped = false;
 };
 
+// The machine's special folders, but a bench never reaches the Trash of a disk outside its own.
+class BenchFolders : public tarnwipe::PosixSpecialFolders {
+ public:
+  explicit BenchFolders(std::string sBelow) : m_sBelow(std::move(sBelow)) {}
+  tarnwipe::TrashFacts Trash() const override {
+    tarnwipe::TrashFacts facts = PosixSpecialFolders::Trash();
+    std::erase_if(facts.asTops, [this](const std::string& sTop) { return !sTop.starts_with(m_sBelow); });
+    return facts;
+  }
+
+ private:
+  std::string m_sBelow;
+};
+
 double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
 
 }  // namespace
@@ -85,7 +100,7 @@ int main(int argc, char** argv) {
   std::string sPath = argv[2];
   tarnwipe::PosixFileSystem fs;
   tarnwipe::PosixClock clock;
-  tarnwipe::PosixSpecialFolders folders;
+  BenchFolders folders(sPath);
   YesDialogs dialogs;
   TimedWindow window;
   tarnwipe::FrmErase form(window, fs, clock, dialogs, folders, tarnwipe::Separators());

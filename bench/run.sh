@@ -10,17 +10,22 @@
 #   sparse an 8 GiB sparse file holding 8 MiB against an 8 MiB dense file, alternating
 #   items  100 files of 64 KiB chosen as 100 items against the same files as one map, alternating;
 #          then 100 starts of the program, one file each, until the open window lists them all
+#   trash  1,000 files of 4 KiB put in the Trash by trash-put, erased with the Trash, against the
+#          same files as one map, alternating; then on an ext4 image, three trashed files erased by
+#          Tarnwipe, bleachbit (overwrite on) and trash-empty: how many of their content markers and
+#          original paths a raw scan finds afterwards
 #   names  on NTFS, exFAT, FAT32 and ext4 images: a map holding a subfolder and three files, and a
 #          single file, all with telling names, erased by Tarnwipe and by the peers; how many of the
 #          six names a raw scan finds and The Sleuth Kit's fls lists afterwards
-# Usage: bench/run.sh [file|tree|walk|flat|sparse|items|names ...]   (all but names when none is named)
+# Usage: bench/run.sh [file|tree|walk|flat|sparse|items|trash|names ...]   (all but names and trash
+# when none is named)
 # BENCH_DIR chooses the disk (default: build/bench-data in the checkout).
 set -euo pipefail
 top=$(dirname "$(readlink -f "$0")")/..
 cd "$top"
 
 missing=()
-for package in secure-delete wipe bc python3 sleuthkit ntfs-3g exfat-fuse exfatprogs fusefat dosfstools; do
+for package in secure-delete wipe bc python3 sleuthkit ntfs-3g exfat-fuse exfatprogs fusefat dosfstools trash-cli bleachbit; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -169,6 +174,56 @@ bench_items() {
   mkdir -p "$data/handoff"
   for _ in $(seq 1 "${ROUNDS:-5}"); do build/bench/handoff_bench "$data/handoff" 100 | tr '\n' ' '; echo; done
   rmdir "$data/handoff"
+}
+
+# Puts 1,000 files of 4 KiB in a home Trash of the bench's own, under $data/xdg.
+trash_thousand() {
+  rm -rf "$data/xdg" && make_tree 1 1000 4096
+  XDG_DATA_HOME=$data/xdg trash-put "$data/tree/d0000/"* && sync
+}
+
+bench_trash() {
+  echo "== 1,000 files of 4 KiB, 6 passes: in the Trash (with their records) against as one map =="
+  local ratios=() trs=() maps=()
+  for _ in $(seq 1 "${ROUNDS:-5}"); do
+    trash_thousand; local t; t=$(XDG_DATA_HOME=$data/xdg tarnwipe_seconds trash "$data" 5)
+    make_tree 1 1000 4096; local m; m=$(tarnwipe_seconds tree "$data/tree/d0000" 5)
+    trs+=("$t"); maps+=("$m"); ratios+=("$(ratio "$t" "$m")")
+  done
+  rm -rf "$data/tree" "$data/xdg"
+  printf '%-34s %s\n' "the Trash, seconds" "${trs[*]}" "one map, seconds" "${maps[*]}"
+  printf '%-34s %s (median %s)\n' "Trash/map" "${ratios[*]}" "$(median "${ratios[@]}")"
+  # The Trash run erases each item's record too: twice the files of the map.
+  printf '%-34s %.2f\n' "Trash/map per file erased" "$(echo "scale=4; $(median "${ratios[@]}") / 2" | bc)"
+  echo "== three trashed files on ext4: content markers / original paths a raw scan finds afterwards =="
+  local img=$data/trash.img mnt=$data/trash-mnt tool
+  for tool in tarnwipe "bleachbit -o" trash-empty; do
+    rm -f "$img" && truncate -s 64M "$img" && mkfs.ext4 -q "$img" && mkdir -p "$mnt" && mount -o loop "$img" "$mnt"
+    local markers=() name
+    for name in divorcesettlement.txt taxreturns.doc passwordlist.bin; do
+      local marker="TARNWIPE-BENCH-$RANDOM$RANDOM-$name|"
+      python3 -c "import sys; open(sys.argv[1], 'w').write(sys.argv[2] * 4000)" "$mnt/$name" "$marker"
+      markers+=("$marker")
+      HOME=$mnt XDG_DATA_HOME=$mnt/.local/share trash-put "$mnt/$name"
+    done
+    sync
+    case $tool in
+      tarnwipe) XDG_DATA_HOME=$mnt/.local/share tarnwipe_seconds trash "$mnt" 5 >/dev/null ;;
+      bleachbit*) HOME=$mnt XDG_DATA_HOME=$mnt/.local/share bleachbit --clean system.trash -o >/dev/null 2>&1 ;;
+      trash-empty) HOME=$mnt XDG_DATA_HOME=$mnt/.local/share trash-empty >/dev/null 2>&1 ;;
+    esac
+    umount "$mnt"
+    printf '%-16s ' "$tool"
+    python3 - "$img" "$mnt" "${markers[@]}" <<'PY3'
+import os, sys
+raw = open(sys.argv[1], 'rb').read()
+markers = sys.argv[3:]
+found = sum(raw.count(m.encode()) for m in markers)
+paths = sum((os.path.realpath(sys.argv[2]) + "/" + m.split("-")[-1].rstrip("|")).encode() in raw for m in markers)
+print("markers %6d   original paths %d of 3" % (found, paths))
+PY3
+  done
+  rm -f "$img"
 }
 
 # Makes, mounts and fills an image of type $1 at $data/names.img on $data/names-mnt.

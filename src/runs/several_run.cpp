@@ -18,11 +18,23 @@ std::string ItemCount(size_t lItems) { return std::to_string(lItems) + " items";
 SeveralRun::SeveralRun(RunParts parts, const std::vector<Target>& items)
     : m_parts(std::move(parts)), m_turns(InTurn(items, m_parts.fs)), m_bBlocked(m_parts.bBlocked) {}
 
+namespace {
+
+// The folder an item is reached through: a map's own, a file's folder.
+std::string FolderOf(const Target& item) { return item.IsMap() ? paths::AsFolder(item.sPath) : paths::FolderPart(item.sPath); }
+
+}  // namespace
+
 std::vector<SeveralRun::Turn> SeveralRun::InTurn(const std::vector<Target>& items, const FileSystem& fs) {
   std::vector<Turn> unique;
+  // A file is told by its folder's resolved path and its own name: a link chosen beside what it
+  // leads to is an item of its own, removed as a link.
+  std::map<std::string, std::string> resolvedFolders;
   for (const Target& item : items) {
-    std::string sResolved = fs.CanonicalPath(item.sPath);
-    if (item.IsMap()) sResolved = paths::AsFolder(sResolved);
+    const std::string sFolder = FolderOf(item);
+    auto resolved = resolvedFolders.find(sFolder);
+    if (resolved == resolvedFolders.end()) resolved = resolvedFolders.emplace(sFolder, paths::AsFolder(fs.CanonicalPath(sFolder))).first;
+    const std::string sResolved = item.IsMap() ? resolved->second : resolved->second + paths::LastName(item.sPath);
     const auto same = [&](const Turn& turn) { return turn.sResolved == sResolved; };
     if (std::none_of(unique.begin(), unique.end(), same)) unique.push_back({item, sResolved});
   }
@@ -44,12 +56,19 @@ std::vector<SeveralRun::Turn> SeveralRun::InTurn(const std::vector<Target>& item
 }
 
 std::string SeveralRun::Check() {
-  // Items in one folder share its identity check.
-  std::map<std::string, Refusal> heldChecks;
+  // Files in one folder share its checks: by their folder's path, as a map is checked by its own
+  // (a file may lie in the root, which is no map), and by its identity. A file that is a link is
+  // removed as a link, whatever it leads to.
+  std::map<std::string, Refusal> pathChecks, heldChecks;
   for (const Turn& turn : m_turns) {
-    Refusal eRefusal = m_parts.protection.CheckTarget(turn.item.sPath);
+    const std::string sFolder = FolderOf(turn.item);
+    auto checked = pathChecks.find(sFolder);
+    if (checked == pathChecks.end() || turn.item.IsMap()) {
+      checked = pathChecks.insert_or_assign(sFolder, m_parts.protection.CheckTarget(turn.item.IsMap() ? turn.item.sPath : sFolder)).first;
+    }
+    Refusal eRefusal = checked->second;
+    if (eRefusal == Refusal::kRoot && !turn.item.IsMap()) eRefusal = Refusal::kNone;
     if (eRefusal == Refusal::kNone) {
-      const std::string sFolder = paths::ExtractPath(m_parts.fs, turn.item.sPath);
       if (const auto known = heldChecks.find(sFolder); known != heldChecks.end()) {
         eRefusal = known->second;
       } else {
@@ -87,7 +106,7 @@ void SeveralRun::Execute() {
   Refusal eHeld = Refusal::kNone;
   for (const Turn& turn : m_turns) {
     if (m_parts.bStop || m_bBlocked) break;
-    const std::string sFolder = paths::ExtractPath(m_parts.fs, turn.item.sPath);
+    const std::string sFolder = FolderOf(turn.item);
     if (!held || sFolder != sHeld || turn.item.IsMap()) {
       // The files of the folder held so far are erased while it is still held.
       m_batch.Erase();
@@ -116,7 +135,8 @@ void SeveralRun::EraseItem(const Target& item, const std::string& sFolder, bool 
   FileSystem& fs = m_parts.fs;
   // An item is erased as what it was chosen as; one that is gone, or is now something else, is
   // said to be so.
-  const bool bStill = item.IsMap() == paths::IsFolder(fs, item.sPath) && fs.GetAttributes(item.sPath) != -1;
+  const int32_t lAttributes = fs.GetAttributes(item.sPath);
+  const bool bStill = lAttributes != -1 && item.IsMap() == ((lAttributes & kAttrDirectory) != 0);
   if (!bStill || !bHeld) {
     m_parts.reporter.ItemMissing(item.sPath);
     return;

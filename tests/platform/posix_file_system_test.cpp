@@ -149,12 +149,24 @@ class OtherWriterTest : public FormFixture<PosixFileSystem> {
     m_iWriter = -1;
   }
   // Erases sPath in a child process that may not take leases, as for another user's file, and
-  // tells whether the file was kept and reported as not erased.
+  // tells whether the file was kept and reported as not erased. While a writer runs, the erase
+  // waits at each pump until it has written again, however busy the machine, so that its writes
+  // fall inside the erase.
   bool KeptWithoutLease(const std::string& sPath) {
     const pid_t pid = ::fork();
     if (pid == 0) {
       const WithoutCapabilities noLeases({CAP_LEASE});
       if (!noLeases.Dropped()) ::_exit(2);
+      off_t lSeen = 0;
+      if (m_iWriter > 0) view.onPump = [&] {
+        struct stat st {};
+        char c = 0;
+        for (int i = 0; i < 400 && ::stat(sPath.c_str(), &st) == 0 && st.st_size == lSeen && c != 'w'; ++i) {
+          const int fd = ::open(sPath.c_str(), O_RDONLY);
+          ::pread(fd, &c, 1, 0), ::close(fd), ::usleep(5000);
+        }
+        lSeen = st.st_size;
+      };
       Erase(sPath, false);
       ::_exit(view.Lines()[0].starts_with("Could not erased file") && Exists(sPath) ? 0 : 1);
     }
