@@ -78,7 +78,10 @@ std::string SeveralRun::Check() {
     }
     if (eRefusal != Refusal::kNone) return RefusalNotice(eRefusal) + "\r\n\r\n" + turn.item.sPath;
   }
+  // The files of one folder lie on one file system.
+  std::set<std::string> asAsked;
   for (const Turn& turn : m_turns) {
+    if (!asAsked.insert(FolderOf(turn.item)).second) continue;
     const std::string sFileSystem = m_parts.fs.FileSystemKeepingCopies(turn.item.sPath);
     if (!sFileSystem.empty() && std::find(m_asOldCopies.begin(), m_asOldCopies.end(), sFileSystem) == m_asOldCopies.end())
       m_asOldCopies.push_back(sFileSystem);
