@@ -34,6 +34,7 @@ std::vector<std::pair<std::string, std::string>> TrashRun::Candidates() {
   for (const std::string& sTop : m_facts.asTops) {
     if (m_facts.bRecycleBin) {
       asCandidates.emplace_back(sTop + "$Recycle.Bin" + sSep + m_facts.sUser + sSep, sTop);
+      NoteOtherUsers(sTop + "$Recycle.Bin" + sSep);
       continue;
     }
     // The Trash shared by all users of a disk counts only as the specification makes it safe:
@@ -42,6 +43,7 @@ std::vector<std::pair<std::string, std::string>> TrashRun::Candidates() {
     if (m_parts.fs.GetAttributes(sShared) != -1) {
       if (m_parts.folders.IsTrashFolder(sShared, false)) {
         asCandidates.emplace_back(sShared + sSep + m_facts.sUser + sSep, sTop);
+        NoteOtherUsers(sShared + sSep);
       } else {
         m_skipped.emplace_back(paths::WithSeparator(sShared), "it is no folder with the sticky bit");
       }
@@ -53,6 +55,13 @@ std::vector<std::pair<std::string, std::string>> TrashRun::Candidates() {
     if (std::find(asUnique.begin(), asUnique.end(), sCandidate) == asUnique.end()) asUnique.push_back(sCandidate);
   }
   return asUnique;
+}
+
+void TrashRun::NoteOtherUsers(const std::string& sShared) {
+  for (const FolderEntry& entry : m_parts.fs.ListFolder(sShared)) {
+    if ((entry.lAttributes & kAttrDirectory) != 0 && entry.sName != m_facts.sUser)
+      m_skipped.emplace_back(paths::WithSeparator(sShared + entry.sName), "it is another user's");
+  }
 }
 
 std::string TrashRun::Check() {

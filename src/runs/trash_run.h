@@ -35,6 +35,9 @@ class TrashRun : public Run {
   // The folders this user's Trash may lie in, each ending in the separator, with the top folder
   // of the disk they are on (none for the home Trash).
   std::vector<std::pair<std::string, std::string>> Candidates();
+  // Notes the folders of other users in the Trash folder sShared that all users share: they are
+  // left alone, and said so.
+  void NoteOtherUsers(const std::string& sShared);
   // Adds the items and records of the Trash folder sFolder on the disk whose top folder is sTop
   // (none for the home Trash); false when it holds none.
   bool Collect(const std::string& sFolder, const std::string& sTop);

@@ -53,6 +53,7 @@ TEST_F(TrashRunTest, RecycleBinItemsAndTheirRecordsGoAndTheShellIsTold) {
   folders.trash = {true, "S-1-5-21-7", "", {Native("/d/")}};
   const std::string sBin = "/d/$Recycle.Bin/S-1-5-21-7/";
   fs.AddFile(sBin + "desktop.ini", "[.ShellClassInfo]");
+  fs.AddFile("/d/$Recycle.Bin/S-1-5-21-8/$RXY.txt", "theirs");
   EXPECT_EQ(EraseTrash(), "The Recycle Bin is empty.");
   fs.AddFile(sBin + "$RAB12.txt", "secret");
   fs.AddFile(sBin + "$IAB12.txt", RecordOf(u"D:\\Gr\u00fc\u00dfe\\a.txt"));
@@ -63,7 +64,8 @@ TEST_F(TrashRunTest, RecycleBinItemsAndTheirRecordsGoAndTheShellIsTold) {
   EXPECT_EQ(std::vector<std::string>(reporter.asEvents.begin(), reporter.asEvents.begin() + 2),
             (std::vector<std::string>{"shown as D:\\Gr\u00fc\u00dfe\\a.txt: " + Native(sBin + "$RAB12.txt"),
                                       "shown as the record of D:\\Gr\u00fc\u00dfe\\a.txt: " + Native(sBin + "$IAB12.txt")}));
-  EXPECT_TRUE(fs.Find(sBin + "desktop.ini") && !fs.Find(sBin + "$RCD34"));
+  EXPECT_TRUE(fs.Find(sBin + "desktop.ini") && !fs.Find(sBin + "$RCD34") && fs.Find("/d/$Recycle.Bin/S-1-5-21-8/$RXY.txt"));
+  EXPECT_EQ(reporter.asEvents.back(), "trash skipped (it is another user's) " + Native("/d/$Recycle.Bin/S-1-5-21-8/"));
   EXPECT_EQ(folders.asTrashChanged, std::vector<std::string>{Native(sBin)});
 }
 
