@@ -5,7 +5,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # One program per suite, one ctest case each: every start of a program under Wine costs time.
 # A case that cannot run under Wine says so with one line and counts as passed.
-add_executable(logic_tests logic/folder_run_test.cpp logic/memory_layer_test.cpp logic/paths_test.cpp logic/protection_test.cpp logic/renderings_test.cpp logic/window_reporter_test.cpp
+add_executable(logic_tests logic/folder_run_test.cpp logic/free_space_run_test.cpp logic/memory_layer_test.cpp logic/paths_test.cpp logic/protection_test.cpp logic/renderings_test.cpp logic/window_reporter_test.cpp
   logic/selection_test.cpp logic/several_run_test.cpp logic/single_file_test.cpp logic/trash_run_test.cpp)
 # The window tests carry the program's manifest, so that they see the DPI the program sees.
 add_executable(win32_tests platform/win32_file_system_test.cpp window/win32_window_test.cpp

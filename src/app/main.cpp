@@ -34,7 +34,8 @@ tarnwipe::CommandLine ParseArguments(int argc, char** argv) {
   while (::getcwd(sCurrent.data(), sCurrent.size()) == nullptr && errno == ERANGE) sCurrent.resize(sCurrent.size() * 2);
   sCurrent.resize(sCurrent.find('\0'));
   for (std::string& sTarget : line.asTargets) {
-    if (sTarget != tarnwipe::kTrashItem) sTarget = tarnwipe::paths::FullPath(sTarget, sCurrent);
+    const std::string sPrefix = sTarget.starts_with(tarnwipe::kFreeSpaceItem) ? tarnwipe::kFreeSpaceItem : "";
+    if (sTarget != tarnwipe::kTrashItem) sTarget = sPrefix + tarnwipe::paths::FullPath(sTarget.substr(sPrefix.size()), sCurrent);
   }
   return line;
 }

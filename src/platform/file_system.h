@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/filler.h"
+
 namespace tarnwipe {
 
 // Attribute bits of a path, in the Windows layout the logic speaks; -1 when they cannot be read.
@@ -236,6 +238,21 @@ class FileSystem {
 
   // The path with links and ".." resolved as far as it exists; the rest is kept as written.
   virtual std::string CanonicalPath(const std::string& sPath) const = 0;
+
+  // The space of the disk that holds the folder sFolder.
+  virtual std::error_code SpaceOf(const std::string& sFolder, DiskSpace& space) const = 0;
+
+  // Makes the folder sPath, a folder of the program's own: it fails where anything has that name.
+  virtual std::error_code MakeWorkFolder(const std::string& sPath) = 0;
+
+  // A new filler in the work folder sFolder: unnamed where the file system allows it, otherwise
+  // named sName and removed when the filler goes.
+  virtual std::error_code CreateFiller(const std::string& sFolder, const std::string& sName,
+                                       std::unique_ptr<Filler>& pFiller) = 0;
+
+  // Removes a filler that a run stopped by force left in its work folder, or the emptied work
+  // folder itself: only a plain file or an empty folder, never through a link.
+  virtual std::error_code RemoveLeftover(const std::string& sPath) = 0;
 };
 
 }  // namespace tarnwipe

@@ -8,6 +8,7 @@
 
 #include "engine/erase_reporter.h"
 #include "runs/protection.h"
+#include "runs/free_space_run_totals.h"
 #include "runs/run_totals.h"
 
 namespace tarnwipe {
@@ -44,6 +45,9 @@ class RunReporter : public EraseReporter {
   // The run over one file is over, as the engine's outcome says; sOldCopies names its file
   // system where that keeps old copies.
   virtual void FileRunEnded(const FileOutcome& outcome, const std::string& sOldCopies) = 0;
+
+  // A free-space run is over, as its totals say.
+  virtual void FreeSpaceEnded(const FreeSpaceTotals& totals) = 0;
 
   // A walk or a run over several is over, with its totals and one warning per file system in
   // asOldCopies.

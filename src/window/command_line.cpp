@@ -8,9 +8,14 @@ namespace tarnwipe {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& asArgs) {
   CommandLine line;
-  for (const std::string& sArg : asArgs) {
+  for (size_t i = 0; i < asArgs.size(); ++i) {
+    const std::string& sArg = asArgs[i];
     if (sArg == "--help" || sArg == "-h") return {CommandLine::Action::kHelp, {}};
     if (sArg == "--version") return {CommandLine::Action::kVersion, {}};
+    if (sArg == "--free-space" && i + 1 < asArgs.size()) {
+      line.asTargets.push_back(kFreeSpaceItem + asArgs[++i]);
+      continue;
+    }
     line.asTargets.push_back(sArg == "--trash" ? kTrashItem : sArg);
   }
   return line;
@@ -19,12 +24,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& asArgs) {
 std::string HelpText() {
   return "Usage: tarnwipe [FILE | MAP]...\n"
          "       tarnwipe --trash\n"
+         "       tarnwipe --free-space FOLDER\n"
          "Opens the Tarnwipe window, with the FILEs and MAPs (folders) given chosen as its targets,\n"
-         "or with the Trash (every item in it, on every disk), or hands them to the Tarnwipe window\n"
-         "already open. Nothing is erased until you press Erase and confirm.\n"
-         "  --trash    choose the Trash (on Windows the Recycle Bin)\n"
-         "  --help     show this text\n"
-         "  --version  show the version\n";
+         "or with the Trash (every item in it, on every disk) or the free space of the disk that\n"
+         "holds FOLDER, or hands them to the Tarnwipe window already open. Nothing is erased until\n"
+         "you press Erase and confirm.\n"
+         "  --trash              choose the Trash (on Windows the Recycle Bin)\n"
+         "  --free-space FOLDER  choose the free space of the disk that holds FOLDER\n"
+         "  --help               show this text\n"
+         "  --version            show the version\n";
 }
 
 std::string VersionText() { return std::string("Tarnwipe ") + kVersion + "\n"; }

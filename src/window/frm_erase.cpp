@@ -106,7 +106,12 @@ void FrmErase::btnMap_Click() {
 
 void FrmErase::btnDeleted_Click() {
   const std::string sTrash = m_folders.Trash().bRecycleBin ? "The &Recycle Bin" : "&The Trash";
-  if (m_mErase.ChooseFromMenu({sTrash}) == 0) Select({{kTrashItem, TargetKind::kTrash}});
+  const int iChosen = m_mErase.ChooseFromMenu({sTrash, "&Free space of a disk ..."});
+  if (iChosen == 0) Select({{kTrashItem, TargetKind::kTrash}});
+  if (iChosen != 1) return;
+  std::string sTitle = "Select a folder on the disk whose free space is to be erased";
+  const std::string sChosen = m_mErase.GetNameFolder(sTitle, 1);
+  if (!sChosen.empty() && sChosen != Dialogs::Unnamable()) Select({{sChosen, TargetKind::kFreeSpace}});
 }
 
 void FrmErase::TakeTargets(const std::vector<std::string>& asPaths) {
@@ -171,10 +176,21 @@ void FrmErase::btnErase_Click() {
 }
 
 void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bKeepMessages) {
-  // The Trash goes alone: what else was handed over with it is not taken.
-  if (std::find(asPaths.begin(), asPaths.end(), kTrashItem) != asPaths.end()) {
-    Select({{kTrashItem, TargetKind::kTrash}}, bKeepMessages);
-    return;
+  // The Trash, or a disk's free space, goes alone: what else was handed over with it is not taken.
+  for (const std::string& sPath : asPaths) {
+    if (sPath == kTrashItem) {
+      Select({{kTrashItem, TargetKind::kTrash}}, bKeepMessages);
+      return;
+    }
+    if (sPath.starts_with(kFreeSpaceItem)) {
+      const std::string sFolder = sPath.substr(std::string_view(kFreeSpaceItem).size());
+      if (!paths::IsFolder(m_fs, sFolder)) {
+        m_mErase.ShowNotice(kNotFound + ("\r\n\r\n" + sFolder));
+        return;
+      }
+      Select({{paths::AsFolder(sFolder), TargetKind::kFreeSpace}}, bKeepMessages);
+      return;
+    }
   }
   std::vector<Target> targets = bJoin ? m_selection : std::vector<Target>();
   std::string sMissing;
@@ -196,6 +212,13 @@ void FrmErase::Select(const std::vector<Target>& targets, bool bKeepMessages) {
   if (targets.size() == 1 && targets.front().eKind == TargetKind::kTrash) {
     SetEraseCaption("&Erase " + TrashRun::TrashName(m_folders.Trash()), false);
     tarnwipe::ResetForTarget(m_view, kTrashItem, bKeepMessages);
+    return;
+  }
+  if (targets.size() == 1 && targets.front().eKind == TargetKind::kFreeSpace) {
+    DiskSpace space;
+    m_fs.SpaceOf(targets.front().sPath, space);
+    SetEraseCaption("&Erase free space of " + (space.sTop.empty() ? targets.front().sPath : space.sTop), false);
+    tarnwipe::ResetForTarget(m_view, targets.front().sPath, bKeepMessages);
     return;
   }
   if (targets.size() == 1) {

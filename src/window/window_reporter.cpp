@@ -153,6 +153,38 @@ void WindowReporter::RunEnded(const RunTotals& totals, const std::vector<std::st
     for (const std::string& sFileSystem : asOldCopies) sLine += OldCopiesWarning(sFileSystem);
     Say(sLine + "\r\n");
   }
+  EndRun();
+}
+
+void WindowReporter::FreeSpaceEnded(const FreeSpaceTotals& totals) {
+  m_progress.Finish();
+  std::string sLine;
+  float sngSeconds = 0;
+  if (totals.ec) {
+    sLine = "Could not erase the free space of " + totals.sDisk + "\r\n  Reason: " + KeptReason(totals.ec) +
+            "\r\n  what was deleted before may still lie in it";
+  } else if (totals.bStopped) {
+    sLine = "Stopped: the free space of " + totals.sDisk + " was not fully erased; the space is free again";
+  } else if (RunSeconds(sngSeconds)) {
+    sLine = "Erased free space of " + totals.sDisk + ": " +
+            SingleFileReport(totals.lFilled, totals.lFilled, sngSeconds, m_seps).substr(std::string("Erased ").size());
+    // What the file system kept back for the administrator or for itself, a few blocks aside.
+    if (const int64_t lKeptBack = totals.lFree - totals.lFilled; lKeptBack > kKeptBackTolerance) {
+      sLine += "\r\n  not reached: " + FileAmount(lKeptBack, m_seps).sText + " the file system keeps back";
+    }
+    if (totals.lFolders + totals.lFoldersNotFilled > 0) {
+      sLine += "\r\n  removed names overwritten in " + std::to_string(totals.lFolders) + " folder(s)";
+    }
+    if (totals.lFoldersNotFilled > 0) {
+      sLine += "\r\n  unable to overwrite the removed names in " + std::to_string(totals.lFoldersNotFilled) + " folder(s)";
+    }
+  }
+  if (!totals.sOldCopies.empty()) sLine += OldCopiesWarning(totals.sOldCopies);
+  if (!sLine.empty()) Say(sLine + "\r\n");
+  EndRun();
+}
+
+void WindowReporter::EndRun() {
   SetEraseCaption(m_view, "&Erase ...", false);
   SetTitle(m_view, "");
   ClearDots();

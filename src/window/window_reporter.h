@@ -26,6 +26,9 @@ class WindowReporter : public RunReporter {
   // A run lists this many files as they begin; after them only the files it could not erase, so
   // that a run over many files keeps the message area's memory bounded and every failure in it.
   static constexpr int64_t kListedFiles = 1000;
+  // Free space a free-space run left unreached that is not worth a line: the last partial
+  // blocks of its fillers and the folders' own growth.
+  static constexpr int64_t kKeptBackTolerance = 1 << 20;
 
   WindowReporter(FormView& view, Clock& clock, const Separators& seps, MErase& mErase)
       : m_view(view), m_clock(clock), m_seps(seps), m_mErase(mErase), m_pump(view, clock), m_progress(view, clock) {}
@@ -53,6 +56,7 @@ class WindowReporter : public RunReporter {
   void ItemRefused(Refusal eRefusal, const std::string& sPath) override;
   void FileRunEnded(const FileOutcome& outcome, const std::string& sOldCopies) override;
   void RunEnded(const RunTotals& totals, const std::vector<std::string>& asOldCopies) override;
+  void FreeSpaceEnded(const FreeSpaceTotals& totals) override;
 
  private:
   // Puts sMsg on top of the message area, with the time since the current file began when
@@ -63,6 +67,8 @@ class WindowReporter : public RunReporter {
   void ShowDots();
   // The progress caption emptied, its dots counted from none again.
   void ClearDots();
+  // The window as it is between runs.
+  void EndRun();
   // A file's name, or a folder's path, as the user is shown it.
   std::string ShownName(const std::string& sName) const;
   std::string ShownFolder(const std::string& sFolder) const;

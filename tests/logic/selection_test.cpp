@@ -77,7 +77,7 @@ TEST_F(SelectionTest, TheTrashIsChosenFromTheMenuOrTheCommandLineAndGoesAlone) {
   folders.trash.sHomeTrash = Native("/home/u/.local/share/Trash/");
   dialogs.iMenuChoice = -1;
   form.btnDeleted_Click();
-  EXPECT_TRUE(form.Selection().empty() && dialogs.menus.back() == std::vector<std::string>{"&The Trash"});
+  EXPECT_TRUE(form.Selection().empty() && dialogs.menus.back() == (std::vector<std::string>{"&The Trash", "&Free space of a disk ..."}));
   dialogs.iMenuChoice = 0;
   form.btnDeleted_Click();
   EXPECT_TRUE(view.sEraseCaption == "&Erase the Trash" && view.bEraseEnabled);
@@ -88,7 +88,7 @@ TEST_F(SelectionTest, TheTrashIsChosenFromTheMenuOrTheCommandLineAndGoesAlone) {
   EXPECT_EQ(ParseCommandLine({"--trash", "a"}).asTargets, (std::vector<std::string>{kTrashItem, "a"}));
   folders.trash.bRecycleBin = true;
   form.btnDeleted_Click();
-  EXPECT_TRUE(dialogs.menus.back() == std::vector<std::string>{"The &Recycle Bin"} && view.sEraseCaption == "&Erase the Recycle Bin");
+  EXPECT_TRUE(dialogs.menus.back()[0] == "The &Recycle Bin" && view.sEraseCaption == "&Erase the Recycle Bin");
 }
 
 // Hand-offs close together join one selection, as one start per selected item arrives; after a

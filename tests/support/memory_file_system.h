@@ -44,6 +44,11 @@ class MemoryFileSystem : public FileSystem {
   bool bTogetherFails = false;    // that call reports a write error of some file
   int iTogether = 0;              // how often it was made
   std::function<void(Node&)> onFlush;  // runs at every flush, as another writer would
+  DiskSpace space{0, 0, "memfs", Native("/")};  // what every folder's disk says of its space
+  int64_t lRoom = 0;                 // the bytes fillers may still take
+  int iFillers = 0;                  // fillers alive now
+  std::vector<std::string> fillerFlushes;  // a filler's content at each flush
+  std::function<void()> onFiller;          // runs as each filler is made
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
   // Paths handed in by a test may be written the POSIX way (Native).
@@ -119,6 +124,21 @@ class MemoryFileSystem : public FileSystem {
   }
   std::string FileSystemKeepingCopies(const std::string&) const override { return sKeepsCopies; }
   std::string CanonicalPath(const std::string& sPath) const override { return sPath; }
+  std::error_code SpaceOf(const std::string& sFolder, DiskSpace& disk) const override {
+    disk = space;
+    return Is(sFolder, kAttrDirectory) ? std::error_code() : std::make_error_code(std::errc::no_such_file_or_directory);
+  }
+  std::error_code MakeWorkFolder(const std::string& sPath) override {
+    if (Find(sPath)) return std::make_error_code(std::errc::file_exists);
+    AddFolder(sPath);
+    return {};
+  }
+  std::error_code CreateFiller(const std::string& sFolder, const std::string&, std::unique_ptr<Filler>& pFiller) override;
+  std::error_code RemoveLeftover(const std::string& sPath) override {
+    if (!Find(sPath) || (Is(sPath, kAttrDirectory) && !IsEmpty(paths::AsFolder(sPath)))) return Refused();
+    nodes.erase(paths::WithoutSeparator(sPath));
+    return {};
+  }
 
   bool Is(const std::string& sPath, int32_t lAttribute) const {
     return GetAttributes(sPath) != -1 && (GetAttributes(sPath) & lAttribute) != 0;
@@ -248,6 +268,40 @@ class MemoryEntry : public HeldFolder, public ExclusiveOpenSteps {
   MemoryFileSystem& m_fs;
   std::string m_sPath;
 };
+
+// A filler of the memory layer: it takes room while it lives.
+class MemoryFiller : public Filler {
+ public:
+  explicit MemoryFiller(MemoryFileSystem& fs) : m_fs(fs) { ++fs.iFillers; }
+  ~MemoryFiller() override {
+    m_fs.lRoom += static_cast<int64_t>(m_sContent.size());
+    --m_fs.iFillers;
+  }
+  std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
+    const int64_t lGrowth = std::max<int64_t>(0, lOffset + lSize - static_cast<int64_t>(m_sContent.size()));
+    lWritten = lSize - std::max<int64_t>(0, lGrowth - m_fs.lRoom);
+    if (m_fs.iWrites++ == m_fs.iFailWriteAt) return lWritten = 0, std::make_error_code(std::errc::io_error);
+    m_fs.lRoom -= std::min(lGrowth, m_fs.lRoom);
+    m_sContent.resize(std::max(m_sContent.size(), static_cast<size_t>(lOffset + lWritten)));
+    std::copy(pData, pData + lWritten, m_sContent.begin() + lOffset);
+    return lWritten < lSize ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
+  }
+  std::error_code Flush() override {
+    m_fs.fillerFlushes.push_back(m_sContent);
+    return {};
+  }
+
+ private:
+  MemoryFileSystem& m_fs;
+  std::string m_sContent;
+};
+
+inline std::error_code MemoryFileSystem::CreateFiller(const std::string& sFolder, const std::string&, std::unique_ptr<Filler>& pFiller) {
+  if (!Is(sFolder, kAttrDirectory)) return std::make_error_code(std::errc::no_such_file_or_directory);
+  if (onFiller) onFiller();
+  pFiller = std::make_unique<MemoryFiller>(*this);
+  return {};
+}
 
 inline std::error_code MemoryFileSystem::PrepareOpen(const std::string& sPath, std::unique_ptr<ExclusiveOpenSteps>& pSteps) {
   const Node* p = Find(sPath);

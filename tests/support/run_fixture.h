@@ -19,10 +19,11 @@ struct RecordingReporter : RunReporter {
   std::vector<std::string> asKept;    // "name: reason" of the files kept
   std::vector<std::string> asEvents;  // "entered", "unreadable", "skipped", "left", "blocked", "missing", ...
   RunTotals totals;
-  std::function<void()> onBreathe;  // runs whenever the window would breathe: in long steps and as a file ends
+  FreeSpaceTotals freeSpace;
+  std::function<void()> onBreathe;  // runs whenever the window would breathe: as bytes go out, in long steps, as a file ends
 
   void FileStarted(const std::string&, int64_t, int64_t, int32_t) override {}
-  void Written(int64_t, int32_t, double) override {}
+  void Written(int64_t, int32_t, double) override { Breathe(); }
   void FileEnded(const FileOutcome& outcome) override {
     outcome.Erased() ? asErased.push_back(outcome.sName) : asKept.push_back(outcome.sName + ": " + KeptReason(outcome));
     Breathe();
@@ -44,6 +45,7 @@ struct RecordingReporter : RunReporter {
   void ItemRefused(Refusal, const std::string& sPath) override { Note("refused", sPath); }
   void FileRunEnded(const FileOutcome& outcome, const std::string&) override { totals.Add(outcome); }
   void RunEnded(const RunTotals& runTotals, const std::vector<std::string>&) override { totals = runTotals; }
+  void FreeSpaceEnded(const FreeSpaceTotals& freeTotals) override { freeSpace = freeTotals; }
 
   void Note(const std::string& sEvent, const std::string& sPath) { asEvents.push_back(sEvent + " " + sPath); }
 };

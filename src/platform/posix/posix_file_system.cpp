@@ -28,6 +28,7 @@
 
 #include "engine/kept_cause.h"
 #include "paths/path_text.h"
+#include "platform/posix/descriptor.h"
 
 namespace tarnwipe {
 namespace {
@@ -52,29 +53,6 @@ int32_t AttributesOf(const struct stat& st, const std::string& sName) {
   return lAttributes;
 }
 
-// An open descriptor that closes itself.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : m_fd(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  Descriptor(Descriptor&& other) noexcept : m_fd(other.Release()) {}
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    if (this != &other) {
-      if (m_fd >= 0) ::close(m_fd);
-      m_fd = other.Release();
-    }
-    return *this;
-  }
-  int Get() const { return m_fd; }
-  int Release() { return std::exchange(m_fd, -1); }
-
- private:
-  int m_fd;
-};
 
 // File systems that write new data to new places and keep the old blocks until they are reused,
 // by their statfs magic.

@@ -30,6 +30,10 @@ class Win32FileSystem : public FileSystem {
   FolderAccess ProbeFolder(const std::string& sFolder) const override;
   std::string FileSystemKeepingCopies(const std::string& sPath) const override;
   std::string CanonicalPath(const std::string& sPath) const override;
+  std::error_code SpaceOf(const std::string& sFolder, DiskSpace& space) const override;
+  std::error_code MakeWorkFolder(const std::string& sPath) override;
+  std::error_code CreateFiller(const std::string& sFolder, const std::string& sName, std::unique_ptr<Filler>& pFiller) override;
+  std::error_code RemoveLeftover(const std::string& sPath) override;
 
  private:
   // Opens the entry sPath itself (a reparse point is opened as such). Below the held map every

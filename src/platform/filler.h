@@ -1,0 +1,31 @@
+// The files a free-space run fills a disk's free space with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+namespace tarnwipe {
+
+// What a disk has room for.
+struct DiskSpace {
+  int64_t lAvailable = 0;  // bytes the files of this user may still take
+  int64_t lFree = 0;       // bytes free in all, the administrator's reserve included
+  std::string sType;       // the file system's name: "ext4", "vfat", "ntfs", ...
+  std::string sTop;        // the folder it is mounted on (a drive's root), ending in the separator
+};
+
+// A file of a free-space run's own. It goes when it is let go, and when the program dies as well
+// where the file system allows that (an unnamed file, a file deleted on close).
+class Filler {
+ public:
+  virtual ~Filler() = default;
+
+  // One write of at most lSize bytes at lOffset; lWritten tells how many landed.
+  virtual std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) = 0;
+
+  // Waits until everything written to it is on the medium.
+  virtual std::error_code Flush() = 0;
+};
+
+}  // namespace tarnwipe

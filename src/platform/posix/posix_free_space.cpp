@@ -1,0 +1,123 @@
+// The free-space side of the POSIX file layer: a disk's space from statfs and the mount table,
+// and fillers the kernel frees with the program: unnamed (O_TMPFILE), or named and removed at
+// once while held open; on FUSE, where a removed open file stays as a hidden name, they keep a
+// name until they go.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <fstream>
+#include <sstream>
+
+#include "paths/path_text.h"
+#include "platform/posix/descriptor.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace tarnwipe {
+namespace {
+
+constexpr long kFuseMagic = 0x65735546;
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+class PosixFiller : public Filler {
+ public:
+  PosixFiller(Descriptor file, Descriptor folder, std::string sName)
+      : m_file(std::move(file)), m_folder(std::move(folder)), m_sName(std::move(sName)) {}
+  ~PosixFiller() override {
+    if (!m_sName.empty()) ::unlinkat(m_folder.Get(), m_sName.c_str(), 0);
+  }
+
+  std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) override {
+    const ssize_t n = ::pwrite(m_file.Get(), pData, static_cast<size_t>(lSize), lOffset);
+    lWritten = n < 0 ? 0 : n;
+    return n < 0 ? LastError() : std::error_code();
+  }
+  std::error_code Flush() override { return ::fdatasync(m_file.Get()) == 0 ? std::error_code() : LastError(); }
+
+ private:
+  Descriptor m_file;
+  Descriptor m_folder;
+  std::string m_sName;  // kept while the filler lives; empty when it has none
+};
+
+// The file-system type the mount table gives the mount on sTop (the last one mounted there).
+std::string MountType(const std::string& sTop) {
+  std::ifstream in("/proc/self/mountinfo");
+  std::string sType;
+  for (std::string sLine; std::getline(in, sLine);) {
+    std::istringstream fields(sLine);
+    std::string sField, sMount;
+    for (int i = 0; i < 5 && fields >> sField; ++i) sMount = sField;
+    while (fields >> sField && sField != "-") {
+    }
+    std::string sFound;
+    if (paths::WithSeparator(sMount) == sTop && fields >> sFound) sType = sFound;
+  }
+  return sType;
+}
+
+}  // namespace
+
+std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& space) const {
+  struct statfs info {};
+  if (::statfs(sFolder.c_str(), &info) != 0) return LastError();
+  space.lAvailable = static_cast<int64_t>(info.f_bavail) * static_cast<int64_t>(info.f_bsize);
+  space.lFree = static_cast<int64_t>(info.f_bfree) * static_cast<int64_t>(info.f_bsize);
+  // The top is the last folder upwards on the same device.
+  char resolved[PATH_MAX];
+  if (::realpath(sFolder.c_str(), resolved) == nullptr) return LastError();
+  std::string sTop = resolved;
+  struct stat here {};
+  struct stat above {};
+  if (::stat(sTop.c_str(), &here) != 0) return LastError();
+  while (!paths::IsRoot(sTop)) {
+    const std::string sAbove = paths::WithoutSeparator(paths::FolderPart(sTop));
+    if (::stat(sAbove.empty() ? "/" : sAbove.c_str(), &above) != 0 || above.st_dev != here.st_dev) break;
+    sTop = sAbove.empty() ? "/" : sAbove;
+  }
+  space.sTop = paths::WithSeparator(sTop);
+  space.sType = MountType(space.sTop);
+  return {};
+}
+
+std::error_code PosixFileSystem::MakeWorkFolder(const std::string& sPath) {
+  return ::mkdir(paths::WithoutSeparator(sPath).c_str(), 0700) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code PosixFileSystem::CreateFiller(const std::string& sFolder, const std::string& sName,
+                                              std::unique_ptr<Filler>& pFiller) {
+  pFiller.reset();
+  Descriptor folder(::open(sFolder.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (folder.Get() < 0) return LastError();
+  Descriptor file(::openat(folder.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+  if (file.Get() >= 0) {
+    pFiller = std::make_unique<PosixFiller>(std::move(file), Descriptor(), "");
+    return {};
+  }
+  file = Descriptor(::openat(folder.Get(), sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (file.Get() < 0) return LastError();
+  struct statfs info {};
+  const bool bFuse = ::fstatfs(file.Get(), &info) == 0 && info.f_type == kFuseMagic;
+  if (!bFuse) {
+    ::unlinkat(folder.Get(), sName.c_str(), 0);
+    pFiller = std::make_unique<PosixFiller>(std::move(file), Descriptor(), "");
+    return {};
+  }
+  pFiller = std::make_unique<PosixFiller>(std::move(file), std::move(folder), sName);
+  return {};
+}
+
+std::error_code PosixFileSystem::RemoveLeftover(const std::string& sPath) {
+  const std::string sEntry = paths::WithoutSeparator(sPath);
+  struct stat st {};
+  if (::lstat(sEntry.c_str(), &st) != 0) return LastError();
+  if (S_ISDIR(st.st_mode)) return ::rmdir(sEntry.c_str()) == 0 ? std::error_code() : LastError();
+  if (!S_ISREG(st.st_mode)) return std::make_error_code(std::errc::operation_not_permitted);
+  return ::unlink(sEntry.c_str()) == 0 ? std::error_code() : LastError();
+}
+
+}  // namespace tarnwipe

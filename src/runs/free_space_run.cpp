@@ -1,0 +1,133 @@
+// The free-space run. The fillers live in a work folder of the run's own inside the chosen
+// folder, which an ordinary user may write; they go the moment the run ends or is stopped.
+#include "runs/free_space_run.h"
+
+#include <algorithm>
+
+#include "engine/renderings.h"
+#include "paths/disk_paths.h"
+#include "paths/path_text.h"
+#include "runs/confinement.h"
+
+namespace tarnwipe {
+namespace {
+
+constexpr int kNameLevels = 256;
+
+}  // namespace
+
+FreeSpaceRun::FreeSpaceRun(RunParts parts, std::string sFolder)
+    : m_parts(std::move(parts)), m_sFolder(paths::AsFolder(std::move(sFolder))) {}
+
+std::string FreeSpaceRun::Check() {
+  if (!paths::IsFolder(m_parts.fs, m_sFolder)) return "Map not found!";
+  if (m_parts.fs.SpaceOf(m_sFolder, m_space)) return "The free space of this disk cannot be told: " + m_sFolder;
+  m_sWork = m_sFolder + kWorkFolder + paths::Separator();
+  m_totals.sDisk = m_space.sTop;
+  m_totals.lFree = m_space.lFree;
+  m_totals.sOldCopies = m_parts.fs.FileSystemKeepingCopies(m_sFolder);
+  return {};
+}
+
+std::string FreeSpaceRun::Question() const {
+  const int32_t lPasses = std::max<int32_t>(m_parts.lPasses, 0) + 1;
+  return "Erase the free space of " + m_space.sTop + " (" + m_space.sType + ", " +
+         FileAmount(m_space.lAvailable, m_parts.seps).sText + " free) with " + std::to_string(lPasses) +
+         " pass(es)? Other programs see the disk full until the run ends.\r\n\r\n(" + kStopHint + ")";
+}
+
+void FreeSpaceRun::Execute() {
+  const std::string sWhat = "free space of " + m_space.sTop;
+  m_parts.reporter.RunStarted(sWhat, true);
+  if (const std::error_code ec = m_parts.fs.MakeWorkFolder(m_sWork)) {
+    m_totals.ec = ec;
+    return;
+  }
+  const int32_t lPasses = std::max<int32_t>(m_parts.lPasses, 0);
+  m_parts.reporter.FileStarted(sWhat, m_space.lAvailable, m_space.lAvailable, lPasses);
+  for (int32_t iPass = 0; iPass <= lPasses && Pass(iPass); ++iPass) {
+  }
+  for (const Placed& placed : m_fillers) m_totals.lFilled += placed.lLength;
+  // The space comes back at once, also after a stop or a failure.
+  m_fillers.clear();
+  m_parts.fs.RemoveLeftover(m_sWork);
+  if (m_totals.bStopped || m_totals.ec) return;
+  // Where the file system keeps removed names, the folders' freed entries hold them. The walk
+  // holds the disk's top folder and stays on its disk.
+  std::unique_ptr<HeldFolder> pTop;
+  const Confinement held(m_parts.fs, m_space.sTop);
+  if (held.Held() && !m_parts.fs.HoldFolder(m_space.sTop, pTop) && pTop->AreaKeepsFreedEntries()) {
+    pTop.reset();
+    FillNames(m_space.sTop, kNameLevels);
+  }
+}
+
+bool FreeSpaceRun::Pass(int32_t iPass) {
+  m_block.assign(static_cast<size_t>(kBlock), static_cast<char>('0' + iPass));
+  m_lPassDone = 0;
+  std::error_code ec;
+  if (iPass > 0) {
+    for (Placed& placed : m_fillers) {
+      if (Fill(*placed.pFiller, 0, placed.lLength, iPass, ec) < placed.lLength && !ec) ec = std::make_error_code(std::errc::io_error);
+      if (ec || m_parts.bStop) break;
+    }
+  } else {
+    // Large fillers until the disk is full, then small ones for the last clusters and the free
+    // file records.
+    for (const int64_t lSize : {kMaxFiller, kSmallFiller}) {
+      for (int i = 0; lSize == kMaxFiller || i < kMaxSmallFillers; ++i) {
+        std::unique_ptr<Filler> pFiller;
+        const std::string sName = "filler-" + std::to_string(m_fillers.size());
+        if (m_parts.fs.CreateFiller(m_sWork, sName, pFiller)) break;
+        std::error_code full;
+        const int64_t lLanded = Fill(*pFiller, 0, lSize, iPass, full);
+        if (lLanded > 0) m_fillers.push_back({std::move(pFiller), lLanded});
+        if (m_parts.bStop) break;
+        if (full == std::errc::no_space_on_device || full == std::errc::file_too_large || lLanded < lSize) {
+          if (full && full != std::errc::no_space_on_device && full != std::errc::file_too_large) ec = full;
+          if (lSize == kMaxFiller && full == std::errc::file_too_large) continue;
+          break;
+        }
+      }
+      if (ec || m_parts.bStop) break;
+    }
+  }
+  for (Placed& placed : m_fillers) {
+    if (ec || m_parts.bStop) break;
+    ec = placed.pFiller->Flush();
+  }
+  if (ec && !m_totals.ec) m_totals.ec = ec;
+  m_totals.bStopped = m_parts.bStop;
+  return !ec && !m_parts.bStop;
+}
+
+int64_t FreeSpaceRun::Fill(Filler& filler, int64_t lFrom, int64_t lLength, int32_t iPass, std::error_code& ec) {
+  int64_t lDone = 0;
+  while (lDone < lLength && !m_parts.bStop) {
+    int64_t lWritten = 0;
+    ec = filler.WriteAt(lFrom + lDone, m_block.data(), std::min(kBlock, lLength - lDone), lWritten);
+    lDone += lWritten;
+    m_lPassDone += lWritten;
+    const double dblDone = m_space.lAvailable > 0 ? std::min(1.0, static_cast<double>(m_lPassDone) / static_cast<double>(m_space.lAvailable)) : 1.0;
+    m_parts.reporter.Written(lWritten, iPass, dblDone);
+    if (ec || lWritten == 0) break;
+  }
+  return lDone;
+}
+
+void FreeSpaceRun::FillNames(const std::string& sFolder, int iLevels) {
+  if (m_parts.bStop) return;
+  ++(m_removal.FillFolder(m_parts.fs, sFolder) ? m_totals.lFoldersNotFilled : m_totals.lFolders);
+  m_parts.reporter.Breathe();
+  if (iLevels == 0) return;
+  for (const FolderEntry& entry : m_parts.fs.ListFolder(sFolder)) {
+    const bool bFolder = (entry.lAttributes & kAttrDirectory) != 0 && (entry.lAttributes & kAttrLink) == 0;
+    const std::string sBelow = sFolder + entry.sName + paths::Separator();
+    if (bFolder && entry.sName != kWorkFolder && m_parts.fs.ProbeFolder(sBelow) == FolderAccess::kReadable)
+      FillNames(sBelow, iLevels - 1);
+  }
+}
+
+void FreeSpaceRun::Summary() { m_parts.reporter.FreeSpaceEnded(m_totals); }
+
+}  // namespace tarnwipe

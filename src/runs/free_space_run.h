@@ -1,0 +1,61 @@
+// The run over a disk's free space: what was deleted before lies there, contents and names.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/name_removal.h"
+#include "runs/free_space_run_totals.h"
+#include "runs/run.h"
+
+namespace tarnwipe {
+
+class FreeSpaceRun : public Run {
+ public:
+  // The run's work folder inside the chosen folder; a start of the program removes what a run
+  // stopped by force left in one.
+  static constexpr char kWorkFolder[] = ".tarnwipe-free-space";
+  // Fillers are written in blocks of this size, and grow to at most this length each.
+  static constexpr int64_t kBlock = 1 << 20;
+  static constexpr int64_t kMaxFiller = (int64_t{4} << 30) - kBlock;
+  // The small fillers that take the last clusters and free file records, and at most how many.
+  static constexpr int64_t kSmallFiller = 512;
+  static constexpr int kMaxSmallFillers = 100000;
+
+  FreeSpaceRun(RunParts parts, std::string sFolder);
+
+  // The chosen folder must be a folder whose disk can tell its free space.
+  std::string Check() override;
+  std::string Question() const override;
+  // Fills the free space pass by pass, each pass flushed; lets the fillers go; then, where the
+  // file system keeps removed names, overwrites the freed entries of every folder of the disk.
+  void Execute() override;
+  void Summary() override;
+
+ private:
+  // One pass with its own filler byte: the first makes the fillers until no more fit, the later
+  // ones overwrite the same fillers. False when the run is to end.
+  bool Pass(int32_t iPass);
+  // Writes lLength bytes of the pass's byte to the filler from lFrom; the bytes that landed.
+  int64_t Fill(Filler& filler, int64_t lFrom, int64_t lLength, int32_t iPass, std::error_code& ec);
+  // Overwrites the freed entries of sFolder and of every folder below it on the same disk.
+  void FillNames(const std::string& sFolder, int iLevels);
+
+  RunParts m_parts;
+  std::string m_sFolder;
+  DiskSpace m_space;
+  std::string m_sWork;
+  struct Placed {
+    std::unique_ptr<Filler> pFiller;
+    int64_t lLength = 0;
+  };
+  std::vector<Placed> m_fillers;
+  std::vector<char> m_block;
+  int64_t m_lPassDone = 0;  // bytes of the current pass written
+  NameRemoval m_removal;
+  FreeSpaceTotals m_totals;
+};
+
+}  // namespace tarnwipe

@@ -1,0 +1,59 @@
+// Free-space runs over the memory layer: every pass over all the free space, flushed, the
+// fillers gone afterwards whatever happened, and the removed names of every folder overwritten
+// where the file system keeps them.
+#include "run_fixture.h"
+#include "runs/free_space_run.h"
+
+namespace tarnwipe::test {
+namespace {
+
+class FreeSpaceRunTest : public RunFixture {
+ protected:
+  FreeSpaceRunTest() {
+    fs.space = {3 << 20, 5 << 20, "vfat", sStick};
+    fs.lRoom = kRoom;
+  }
+  std::string EraseFreeSpace() { return Erase({{sStick, TargetKind::kFreeSpace}}); }
+  // Nothing of the run is left: its fillers, its work folder, the room they took.
+  void ExpectNothingLeft() {
+    EXPECT_TRUE(fs.iFillers == 0 && fs.lRoom == kRoom && !fs.Find(sStick + FreeSpaceRun::kWorkFolder));
+  }
+
+  static constexpr int64_t kRoom = (3 << 20) + 1000;  // a partial block more than the disk tells
+  const std::string sStick = fs.AddFolder("/media/stick");
+};
+
+TEST_F(FreeSpaceRunTest, EveryPassCoversAllTheFreeSpaceAndNothingIsLeft) {
+  ASSERT_EQ(EraseFreeSpace(), "");
+  EXPECT_EQ(pRun->Question(), "Erase the free space of " + sStick + " (vfat, 3.00 MBytes free) with 6 pass(es)? Other "
+                              "programs see the disk full until the run ends.\r\n\r\n(Press <Esc> to stop!)");
+  ASSERT_EQ(fs.fillerFlushes.size(), 6U);
+  for (size_t i = 0; i < 6; ++i) EXPECT_EQ(fs.fillerFlushes[i], std::string(kRoom, static_cast<char>('0' + i))) << i;
+  EXPECT_TRUE(reporter.freeSpace.lFilled == kRoom && reporter.freeSpace.lFree == 5 << 20 && !reporter.freeSpace.ec);
+  ExpectNothingLeft();
+  EXPECT_EQ(reporter.freeSpace.lFolders, 0) << "this file system keeps no removed names";
+  // Where it keeps them, every folder of the disk gets its freed entries overwritten.
+  fs.bNamesStay = true;
+  fs.AddFolder(sStick + "a/b");
+  EraseFreeSpace();
+  EXPECT_EQ(reporter.freeSpace.lFolders, 3);
+}
+
+TEST_F(FreeSpaceRunTest, AStopOrAFailedWriteEndsTheRunAndGivesTheSpaceBack) {
+  reporter.onBreathe = [&] { bStop = fs.fillerFlushes.size() == 2; };
+  EraseFreeSpace();
+  EXPECT_TRUE(reporter.freeSpace.bStopped && fs.fillerFlushes.size() == 2);
+  ExpectNothingLeft();
+  reporter.onBreathe = nullptr;
+  bStop = false;
+  fs.iWrites = 0;
+  fs.iFailWriteAt = 2;
+  EraseFreeSpace();
+  EXPECT_EQ(reporter.freeSpace.ec, std::errc::io_error);
+  ExpectNothingLeft();
+  fs.AddFile(sStick + "file", "f");
+  EXPECT_EQ(Erase({{sStick + "file", TargetKind::kFreeSpace}}), "Map not found!");
+}
+
+}  // namespace
+}  // namespace tarnwipe::test
