@@ -2,6 +2,7 @@
 //   erase_bench file PATH [COUNT]   erases PATH
 //   erase_bench tree DIR [COUNT]    erases the folder DIR with the pattern *.*
 //   erase_bench items DIR [COUNT]   erases every file of DIR as an item of its own
+//   erase_bench free DIR [COUNT]    erases the free space of the disk that holds DIR
 //   erase_bench trash DIR [COUNT]   erases the Trash (XDG_DATA_HOME tells where the home Trash
 //                                   is); of the disks' own Trash folders only those below DIR
 // Prints the seconds taken, the seconds the first and the last ten folders took (for trees of
@@ -92,7 +93,7 @@ double Seconds(Clock::time_point from, Clock::time_point to) { return std::chron
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s file|tree|items|trash PATH [COUNT]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s file|tree|items|free|trash PATH [COUNT]\n", argv[0]);
     return 2;
   }
   QApplication app(argc, argv);
@@ -111,6 +112,8 @@ int main(int argc, char** argv) {
   if (sMode != "file" && sPath.back() != '/') sPath += '/';
   if (sMode == "trash") {
     form.TakeTargets({tarnwipe::kTrashItem});
+  } else if (sMode == "free") {
+    form.TakeTargets({tarnwipe::kFreeSpaceItem + sPath});
   } else if (sMode == "items") {
     // Every file of the folder as an item of its own, as a file manager hands a selection over.
     std::vector<std::string> asItems;

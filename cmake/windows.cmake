@@ -5,6 +5,7 @@ add_library(tarnwipe_win32 STATIC
   src/platform/win32/win32_clock.cpp
   src/platform/win32/win32_dialogs.cpp
   src/platform/win32/win32_file_system.cpp
+  src/platform/win32/win32_free_space.cpp
   src/platform/win32/win32_separators.cpp
   src/platform/win32/win32_single_window.cpp
   src/platform/win32/win32_special_folders.cpp)

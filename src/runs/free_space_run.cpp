@@ -72,22 +72,28 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
       if (ec || m_parts.bStop) break;
     }
   } else {
-    // Large fillers until the disk is full, then small ones for the last clusters and the free
-    // file records.
-    for (const int64_t lSize : {kMaxFiller, kSmallFiller}) {
-      for (int i = 0; lSize == kMaxFiller || i < kMaxSmallFillers; ++i) {
+    // Large fillers until the disk is full, then ever smaller ones for the last clusters and
+    // the free file records. A full disk may have room again once a filler is flushed (space
+    // held back for data not yet placed), so a size goes on until a filler takes nothing.
+    for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller, kFlushAll, kMidFiller, kSmallFiller}) {
+      // Space held back for writes not yet placed comes free once they are on the disk.
+      if (lSize == kFlushAll) {
+        for (Placed& placed : m_fillers) ec = ec ? ec : placed.pFiller->Flush();
+        continue;
+      }
+      for (int i = 0; !ec && !m_parts.bStop && (lSize == kMaxFiller || i < kMaxSmallFillers); ++i) {
         std::unique_ptr<Filler> pFiller;
-        const std::string sName = "filler-" + std::to_string(m_fillers.size());
-        if (m_parts.fs.CreateFiller(m_sWork, sName, pFiller)) break;
+        if (m_parts.fs.CreateFiller(m_sWork, "filler-" + std::to_string(m_fillers.size()), pFiller)) break;
         std::error_code full;
         const int64_t lLanded = Fill(*pFiller, 0, lSize, iPass, full);
+        // Some FUSE file systems refuse the write that meets the full disk with another error.
+        DiskSpace now;
+        const bool bFull = full == std::errc::no_space_on_device || full == std::errc::file_too_large ||
+                           (full && !m_parts.fs.SpaceOf(m_sWork, now) && now.lAvailable < kBlock);
+        if (full && !bFull) ec = full;
+        if (lLanded > 0 && bFull) ec = pFiller->Flush();
         if (lLanded > 0) m_fillers.push_back({std::move(pFiller), lLanded});
-        if (m_parts.bStop) break;
-        if (full == std::errc::no_space_on_device || full == std::errc::file_too_large || lLanded < lSize) {
-          if (full && full != std::errc::no_space_on_device && full != std::errc::file_too_large) ec = full;
-          if (lSize == kMaxFiller && full == std::errc::file_too_large) continue;
-          break;
-        }
+        if (lLanded == 0) break;
       }
       if (ec || m_parts.bStop) break;
     }

@@ -20,9 +20,13 @@ class FreeSpaceRun : public Run {
   // Fillers are written in blocks of this size, and grow to at most this length each.
   static constexpr int64_t kBlock = 1 << 20;
   static constexpr int64_t kMaxFiller = (int64_t{4} << 30) - kBlock;
-  // The small fillers that take the last clusters and free file records, and at most how many.
+  // The smaller fillers that take the last clusters and free file records, and at most how many
+  // of each size.
+  static constexpr int64_t kMidFiller = 64 << 10;
   static constexpr int64_t kSmallFiller = 512;
   static constexpr int kMaxSmallFillers = 100000;
+  // Between the rounds of smaller fillers every filler is flushed.
+  static constexpr int64_t kFlushAll = 0;
 
   FreeSpaceRun(RunParts parts, std::string sFolder);
 

@@ -27,7 +27,10 @@ class PosixFiller : public Filler {
  public:
   PosixFiller(Descriptor file, Descriptor folder, std::string sName)
       : m_file(std::move(file)), m_folder(std::move(folder)), m_sName(std::move(sName)) {}
+  // Closed before its name goes: FUSE keeps a removed open file under a hidden name, for which
+  // a full disk has no room.
   ~PosixFiller() override {
+    m_file = Descriptor();
     if (!m_sName.empty()) ::unlinkat(m_folder.Get(), m_sName.c_str(), 0);
   }
 

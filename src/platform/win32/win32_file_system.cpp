@@ -13,23 +13,10 @@
 
 #include "paths/path_text.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_errors.h"
 
 namespace tarnwipe {
-namespace {
 
-using win32::Handle;
-
-constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-// A folder on the way is held so that nobody can rename or delete it while the next one opens.
-constexpr ULONG kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;
-constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-// STATUS_OBJECT_NAME_COLLISION and STATUS_FILE_IS_A_DIRECTORY, which the headers give only with
-// the whole status list.
-constexpr NTSTATUS kNameTaken = static_cast<NTSTATUS>(0xC0000035);
-constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
-
-// A Windows error as the logic reads it: the ones it has words for as their portable
-// conditions, the others as they are.
 std::error_code FromWin32(DWORD lError) {
   switch (lError) {
     case ERROR_SHARING_VIOLATION:
@@ -53,7 +40,21 @@ std::error_code FromWin32(DWORD lError) {
   }
 }
 
-std::error_code LastError() { return FromWin32(::GetLastError()); }
+std::error_code LastWin32Error() { return FromWin32(::GetLastError()); }
+
+namespace {
+
+using win32::Handle;
+
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A folder on the way is held so that nobody can rename or delete it while the next one opens.
+constexpr ULONG kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+// STATUS_OBJECT_NAME_COLLISION and STATUS_FILE_IS_A_DIRECTORY, which the headers give only with
+// the whole status list.
+constexpr NTSTATUS kNameTaken = static_cast<NTSTATUS>(0xC0000035);
+constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
+
 
 std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
 
@@ -157,7 +158,7 @@ std::error_code DeleteOpened(HANDLE h) {
   if (::SetFileInformationByHandle(h, kDispositionInfoEx, &ex, sizeof ex) != 0) return {};
   FILE_DISPOSITION_INFO plain{TRUE};
   return ::SetFileInformationByHandle(h, FileDispositionInfo, &plain, sizeof plain) != 0 ? std::error_code()
-                                                                                           : LastError();
+                                                                                           : LastWin32Error();
 }
 
 // Renames the open entry h to sName in its folder hFolder, through the handles and never over
@@ -290,7 +291,7 @@ class Win32ExclusiveFile : public ExclusiveFile {
   std::error_code OwnedRanges(std::vector<ByteRange>& ranges) const override {
     ranges.clear();
     FILE_BASIC_INFO basic{};
-    if (::GetFileInformationByHandleEx(m_h.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
+    if (::GetFileInformationByHandleEx(m_h.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastWin32Error();
     if ((basic.FileAttributes & FILE_ATTRIBUTE_SPARSE_FILE) == 0) return std::make_error_code(std::errc::not_supported);
     FILE_ALLOCATED_RANGE_BUFFER query{};
     query.Length.QuadPart = m_lLength;
@@ -299,7 +300,7 @@ class Win32ExclusiveFile : public ExclusiveFile {
       DWORD lBytes = 0;
       const BOOL bOk = ::DeviceIoControl(m_h.Get(), FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query, found.data(),
                                          static_cast<DWORD>(found.size() * sizeof found[0]), &lBytes, nullptr);
-      if (bOk == 0 && ::GetLastError() != ERROR_MORE_DATA) return LastError();
+      if (bOk == 0 && ::GetLastError() != ERROR_MORE_DATA) return LastWin32Error();
       const size_t lFound = lBytes / sizeof found[0];
       for (size_t i = 0; i < lFound; ++i) ranges.push_back({found[i].FileOffset.QuadPart, found[i].Length.QuadPart});
       if (bOk != 0 || lFound == 0) return {};
@@ -326,7 +327,7 @@ class Win32ExclusiveFile : public ExclusiveFile {
     DWORD lDone = 0;
     const BOOL bOk = ::ReadFile(m_h.Get(), pData, static_cast<DWORD>(std::min<int64_t>(lSize, 1 << 30)), &lDone, &at);
     lRead = lDone;
-    return bOk != 0 || ::GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : LastError();
+    return bOk != 0 || ::GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : LastWin32Error();
   }
 
   int64_t CurrentLength() const override {
@@ -342,10 +343,10 @@ class Win32ExclusiveFile : public ExclusiveFile {
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = lLength;
     return ::SetFileInformationByHandle(m_h.Get(), FileEndOfFileInfo, &end, sizeof end) != 0 ? std::error_code()
-                                                                                                : LastError();
+                                                                                                : LastWin32Error();
   }
 
-  std::error_code Flush() override { return ::FlushFileBuffers(m_h.Get()) != 0 ? std::error_code() : LastError(); }
+  std::error_code Flush() override { return ::FlushFileBuffers(m_h.Get()) != 0 ? std::error_code() : LastWin32Error(); }
 
   // A volume is flushed in one call only by an administrator; each file flushes on its own.
   std::error_code FlushFileSystem() override { return std::make_error_code(std::errc::not_supported); }
@@ -359,11 +360,11 @@ class Win32ExclusiveFile : public ExclusiveFile {
     streams.clear();
     DWORD lFlags = 0;
     if (::GetVolumeInformationByHandleW(m_h.Get(), nullptr, 0, nullptr, nullptr, &lFlags, nullptr, 0) == 0)
-      return LastError();
+      return LastWin32Error();
     if ((lFlags & FILE_NAMED_STREAMS) == 0) return {};
     std::vector<BYTE> buffer(64 * 1024);
     if (::GetFileInformationByHandleEx(m_h.Get(), FileStreamInfo, buffer.data(), static_cast<DWORD>(buffer.size())) == 0)
-      return ::GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : LastError();
+      return ::GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : LastWin32Error();
     for (size_t lAt = 0;;) {
       const auto* pInfo = reinterpret_cast<const FILE_STREAM_INFO*>(buffer.data() + lAt);
       const std::wstring sName(pInfo->StreamName, pInfo->StreamNameLength / sizeof(wchar_t));
@@ -386,7 +387,7 @@ class Win32ExclusiveFile : public ExclusiveFile {
     return {};
   }
 
-  std::error_code Close() override { return m_h.Close() ? std::error_code() : LastError(); }
+  std::error_code Close() override { return m_h.Close() ? std::error_code() : LastWin32Error(); }
 
  private:
   static OVERLAPPED At(int64_t lOffset) {
@@ -414,9 +415,9 @@ std::error_code Win32FileSystem::Confine(const std::string& sRoot) {
   Handle root(::CreateFileW(sWide.c_str(), kFolderAccess | DELETE, kShareHeld, nullptr, OPEN_EXISTING, lFlags, nullptr));
   if (!root.IsOpen())
     root.Reset(::CreateFileW(sWide.c_str(), kFolderAccess, kShareHeld, nullptr, OPEN_EXISTING, lFlags, nullptr));
-  if (!root.IsOpen()) return LastError();
+  if (!root.IsOpen()) return LastWin32Error();
   EntryInfo info;
-  if (!Describe(root.Get(), info)) return LastError();
+  if (!Describe(root.Get(), info)) return LastWin32Error();
   if (!info.IsFolder() || info.IsReparsePoint()) return std::make_error_code(std::errc::not_a_directory);
   m_root = std::move(root);
   m_held.Set(sRoot);
@@ -456,11 +457,11 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
   if (!m_root.IsOpen()) {
     const DWORD lFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
     h.Reset(::CreateFileW(win32::LongPath(sEntry).c_str(), access, lShare, nullptr, OPEN_EXISTING, lFlags, nullptr));
-    return h.IsOpen() ? std::error_code() : LastError();
+    return h.IsOpen() ? std::error_code() : LastWin32Error();
   }
   if (m_held.Names(sEntry)) {
     h = Duplicate(m_root.Get());
-    return h.IsOpen() ? std::error_code() : LastError();
+    return h.IsOpen() ? std::error_code() : LastWin32Error();
   }
   std::string sRelative;
   if (!m_held.PartBelow(sEntry, sRelative)) return Refused();
@@ -479,7 +480,7 @@ std::error_code Win32FileSystem::Open(const std::string& sPath, ACCESS_MASK acce
     const NTSTATUS lStatus = OpenRelative(hFolder, asNames[i], kFolderAccess, kShareHeld, FILE_DIRECTORY_FILE, next);
     if (lStatus < 0) return FromStatus(lStatus);
     EntryInfo info;
-    if (!Describe(next.Get(), info)) return LastError();
+    if (!Describe(next.Get(), info)) return LastWin32Error();
     if (info.IsReparsePoint()) return std::make_error_code(std::errc::too_many_symbolic_link_levels);
     if (info.lVolume != m_lVolume) return std::make_error_code(std::errc::cross_device_link);
     folder = std::move(next);
@@ -539,7 +540,7 @@ class Win32OpenSteps : public ExclusiveOpenSteps {
 
   std::error_code Pin(EntryIdentity& id) override {
     if (std::error_code ec = m_open(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, m_pinned, m_folder)) return ec;
-    if (!Describe(m_pinned.Get(), m_info)) return LastError();
+    if (!Describe(m_pinned.Get(), m_info)) return LastWin32Error();
     id = IdentityOf(m_info);
     return {};
   }
@@ -550,7 +551,7 @@ class Win32OpenSteps : public ExclusiveOpenSteps {
     if ((m_info.lAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
       FILE_BASIC_INFO basic{};
       basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-      if (::SetFileInformationByHandle(m_pinned.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastError();
+      if (::SetFileInformationByHandle(m_pinned.Get(), FileBasicInfo, &basic, sizeof basic) == 0) return LastWin32Error();
     }
     m_pinned.Reset();
     return {};
@@ -559,7 +560,7 @@ class Win32OpenSteps : public ExclusiveOpenSteps {
   std::error_code OpenForWriting(EntryIdentity& id) override {
     const ACCESS_MASK access = FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
     if (std::error_code ec = m_open(access, 0, m_file, m_folder)) return ec;
-    if (!Describe(m_file.Get(), m_info)) return LastError();
+    if (!Describe(m_file.Get(), m_info)) return LastWin32Error();
     id = IdentityOf(m_info);
     return {};
   }
@@ -609,7 +610,7 @@ std::error_code Win32FileSystem::HoldFolder(const std::string& sPath, std::uniqu
   Handle parent;
   if (std::error_code ec = Open(sPath, kFolderAccess | DELETE, kShareHeld, FILE_DIRECTORY_FILE, h, &parent)) return ec;
   EntryInfo info;
-  if (!Describe(h.Get(), info)) return LastError();
+  if (!Describe(h.Get(), info)) return LastWin32Error();
   if (info.IsReparsePoint() || !info.IsFolder() || info.lVolume != m_lVolume) return Refused();
   // The map itself is named in the folder above it, found by its final path.
   std::wstring sName = win32::Widen(paths::LastName(paths::WithoutSeparator(sPath)));
