@@ -10,7 +10,10 @@ namespace {
 class MemoryLayer {
  public:
   using Fs = MemoryFileSystem;
-  explicit MemoryLayer(MemoryFileSystem& fs) : m_fs(fs) {}
+  explicit MemoryLayer(MemoryFileSystem& fs) : m_fs(fs) {
+    m_fs.AddFolder(Path(""));
+    m_fs.lRoom = 1 << 20;
+  }
 
   std::string Path(const std::string& sRelative) const { return Native("/layer/" + sRelative); }
   void Write(const std::string& sRelative, const std::string& sContent) { m_fs.AddFile(Path(sRelative), sContent); }

@@ -77,7 +77,31 @@ TYPED_TEST_P(FileLayerTest, FolderRunErasesTheTreeAndSaysWhatItKept) {
   EXPECT_TRUE(!layer.Exists("map/a.txt") && !layer.Exists("map/B") && layer.Read("map/D/locked.txt") == "map/D/locked.txt");
 }
 
+// A free-space run's work folder is its own, its fillers take what is written to them and leave
+// nothing behind when they go, and what a stopped run left is removed: a file or an empty folder.
+TYPED_TEST_P(FileLayerTest, FillersLeaveNothingWhenTheyGo) {
+  TypeParam& layer = this->layer;
+  DiskSpace space;
+  ASSERT_FALSE(this->fs.SpaceOf(layer.Path(""), space));
+  EXPECT_TRUE(space.lFree >= space.lAvailable && !space.sTop.empty()) << space.sTop;
+  const std::string sWork = layer.Path("work/");
+  ASSERT_FALSE(this->fs.MakeWorkFolder(sWork));
+  EXPECT_TRUE(this->fs.MakeWorkFolder(sWork)) << "a work folder is made anew, never taken over";
+  std::unique_ptr<Filler> pFiller;
+  ASSERT_FALSE(this->fs.CreateFiller(sWork, "filler-0", pFiller));
+  const std::string sBlock(4096, 'F');
+  int64_t lWritten = 0;
+  EXPECT_FALSE(pFiller->WriteAt(0, sBlock.data(), 4096, lWritten) || pFiller->Flush());
+  EXPECT_EQ(lWritten, 4096);
+  pFiller.reset();
+  EXPECT_TRUE(this->fs.ListFolder(sWork).empty());
+  layer.Write("work/left-by-a-stopped-run", "x");
+  EXPECT_TRUE(this->fs.RemoveLeftover(sWork)) << "not empty";
+  EXPECT_FALSE(this->fs.RemoveLeftover(layer.Path("work/left-by-a-stopped-run")) || this->fs.RemoveLeftover(sWork));
+  EXPECT_FALSE(layer.Exists("work"));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileLayerTest, OnlyAPlainFileWithOneNameBelowTheHeldMapOpensAndIsOverwrittenWhole,
-                            FolderRunErasesTheTreeAndSaysWhatItKept);
+                            FolderRunErasesTheTreeAndSaysWhatItKept, FillersLeaveNothingWhenTheyGo);
 
 }  // namespace tarnwipe::test
