@@ -14,11 +14,13 @@
 #          same files as one map, alternating; then on an ext4 image, three trashed files erased by
 #          Tarnwipe, bleachbit (overwrite on) and trash-empty: how many of their content markers and
 #          original paths a raw scan finds afterwards
+#   free   the free space of a 1 GiB ext4 image, one pass, against dd filling it with zeros (then
+#          sync and rm), alternating
 #   names  on NTFS, exFAT, FAT32 and ext4 images: a map holding a subfolder and three files, and a
 #          single file, all with telling names, erased by Tarnwipe and by the peers; how many of the
 #          six names a raw scan finds and The Sleuth Kit's fls lists afterwards
-# Usage: bench/run.sh [file|tree|walk|flat|sparse|items|trash|names ...]   (all but names and trash
-# when none is named)
+# Usage: bench/run.sh [file|tree|walk|flat|sparse|items|trash|free|names ...]   (all but names,
+# trash and free when none is named)
 # BENCH_DIR chooses the disk (default: build/bench-data in the checkout).
 set -euo pipefail
 top=$(dirname "$(readlink -f "$0")")/..
@@ -224,6 +226,20 @@ print("markers %6d   original paths %d of 3" % (found, paths))
 PY3
   done
   rm -f "$img"
+}
+
+bench_free() {
+  echo "== the free space of a 1 GiB ext4 image, one pass, against dd zeros, sync, rm =="
+  local img=$data/free.img mnt=$data/free-mnt ratios=() tws=() dds=()
+  rm -f "$img" && truncate -s 1G "$img" && mkfs.ext4 -q "$img" && mkdir -p "$mnt" && mount -o loop "$img" "$mnt"
+  for _ in $(seq 1 "${ROUNDS:-5}"); do
+    local t; t=$(tarnwipe_seconds free "$mnt" 0)
+    local d; d=$(timed bash -c "dd if=/dev/zero of='$mnt/zeros' bs=1M status=none; sync; rm '$mnt/zeros'; sync")
+    tws+=("$t"); dds+=("$d"); ratios+=("$(ratio "$t" "$d")")
+  done
+  umount "$mnt" && rm -f "$img"
+  printf '%-34s %s\n' "Tarnwipe seconds" "${tws[*]}" "dd zeros, sync, rm seconds" "${dds[*]}"
+  printf '%-34s %s (median %s)\n' "Tarnwipe/dd" "${ratios[*]}" "$(median "${ratios[@]}")"
 }
 
 # Makes, mounts and fills an image of type $1 at $data/names.img on $data/names-mnt.
