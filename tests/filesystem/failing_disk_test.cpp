@@ -1,7 +1,8 @@
 // Erasing on a disk whose writes fail: ext4 on a loop device over the test's own FUSE file
 // system, which fails writes into chosen byte ranges. A file whose blocks fail in any pass is
 // kept, reported as not erased and left out of the counts; in a batch of small files, whose
-// passes are made durable together, exactly the failing files are kept.
+// passes are made durable together, exactly the failing files are kept; a free-space run over
+// failing free space is not said to have erased it.
 #include <fcntl.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
@@ -12,6 +13,7 @@
 #include "disk.h"
 #include "form_fixture.h"
 #include "platform/posix/posix_file_system.h"
+#include "runs/free_space_run.h"
 
 namespace tarnwipe::test {
 namespace {
@@ -95,6 +97,25 @@ TEST_F(FailingDiskTest, FileWhoseBlocksFailInAnyPassIsKeptReportedAndNotCounted)
     EXPECT_TRUE(Exists(sMap + pName)) << pName;
   }
   EXPECT_FALSE(Exists(sMap + "sound.bin") || Exists(sMap + "b-sound.bin"));
+}
+
+
+// A stretch of the free space that fails (where a file lay before it was removed) keeps the run
+// from saying the free space was erased; the fillers go all the same.
+TEST_F(FailingDiskTest, FreeSpaceWhoseWritesFailIsNotSaidToBeErased) {
+  FailingDisk disk(temp);
+  if (!disk.Ready()) GTEST_SKIP() << "failing disk skipped: " << disk.Why();
+  const std::string sStretch = temp.Write(disk.Root().substr(temp.Path().size()) + "stretch.bin", std::string(8 << 20, 's'));
+  ::sync();
+  disk.Fail(sStretch, 0, 8 << 20, 0);
+  ASSERT_EQ(::unlink(sStretch.c_str()), 0);
+  ::sync();
+  view.sTimes = "0";
+  form.TakeTargets({kFreeSpaceItem + disk.Root()});
+  form.btnErase_Click();
+  EXPECT_TRUE(view.sText.starts_with("Could not erase the free space of " + disk.Root() +
+                                     "\r\n  Reason: the disk reported a write error")) << view.sText;
+  EXPECT_FALSE(Exists(disk.Root() + FreeSpaceRun::kWorkFolder));
 }
 
 }  // namespace
