@@ -25,10 +25,12 @@ include(GNUInstallDirs)
 install(TARGETS tarnwipe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/org.tarnwipe.Tarnwipe.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # "Erase with Tarnwipe" in the file managers' menus: Dolphin's service menu and Nemo's action;
-# "Erase the Trash with Tarnwipe" in Dolphin's menu of the Trash (trash:/).
+# "Erase the Trash with Tarnwipe" in Dolphin's menu of the Trash (trash:/); "Erase free space of
+# this disk with Tarnwipe" in both menus for a folder.
 install(FILES data/org.tarnwipe.Tarnwipe.erase.desktop data/org.tarnwipe.Tarnwipe.trash.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
-install(FILES data/org.tarnwipe.Tarnwipe.nemo_action DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
+        data/org.tarnwipe.Tarnwipe.freespace.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
+install(FILES data/org.tarnwipe.Tarnwipe.nemo_action data/org.tarnwipe.Tarnwipe.freespace.nemo_action
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
 install(FILES data/org.tarnwipe.Tarnwipe.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES data/org.tarnwipe.Tarnwipe.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarnwipe)

@@ -22,6 +22,8 @@ wine msiexec /i "$(winepath -w "$msi")" /qn
 trap 'wine msiexec /x "$(winepath -w "$msi")" /qn > /dev/null 2>&1 || true; rm -rf "${map:-}"' EXIT
 test -f "$installed/tarnwipe.exe" || { echo "not installed under Program Files"; exit 1; }
 [ "$(shortcuts | wc -l)" = 2 ] || { echo "no Start-menu shortcuts: $(shortcuts)"; exit 1; }
+wine reg query 'HKCR\Drive\shell\TarnwipeFreeSpace\command' /ve | tr -d '\r' |
+  grep -q 'REG_SZ *"C:\\Program Files\\Tarnwipe\\tarnwipe.exe" --free-space "%1"$' || { echo "no drive verb"; exit 1; }
 wine reg query "$bin\command" /ve | tr -d '\r' | grep -q 'REG_SZ *"C:\\Program Files\\Tarnwipe\\tarnwipe.exe" --trash$' ||
   { echo "no Recycle Bin verb"; exit 1; }
 uninstall_entry | grep -q "DisplayVersion *REG_SZ *$version$" || { echo "no Apps & Features entry for $version"; exit 1; }
@@ -44,7 +46,7 @@ wine msiexec /x "$(winepath -w "$msi")" /qn
 [ ! -e "$installed" ] || { echo "left behind: $(ls "$installed")"; exit 1; }
 [ -z "$(shortcuts)" ] || { echo "shortcut left behind"; exit 1; }
 [ -z "$(uninstall_entry)" ] || { echo "Apps & Features entry left behind"; exit 1; }
-for key in 'HKCR\*\shell\Tarnwipe' 'HKCR\Directory\shell\Tarnwipe' "$bin"; do
+for key in 'HKCR\*\shell\Tarnwipe' 'HKCR\Directory\shell\Tarnwipe' "$bin" 'HKCR\Drive\shell\TarnwipeFreeSpace'; do
   ! wine reg query "$key" > /dev/null 2>&1 || { echo "$key left behind"; exit 1; }
 done
 echo "installed, checked, erased through the folder entry, uninstalled"
