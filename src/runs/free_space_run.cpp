@@ -22,7 +22,6 @@ FreeSpaceRun::FreeSpaceRun(RunParts parts, std::string sFolder)
 std::string FreeSpaceRun::Check() {
   if (!paths::IsFolder(m_parts.fs, m_sFolder)) return "Map not found!";
   if (m_parts.fs.SpaceOf(m_sFolder, m_space)) return "The free space of this disk cannot be told: " + m_sFolder;
-  m_sWork = m_sFolder + kWorkFolder + paths::Separator();
   m_totals.sDisk = m_space.sTop;
   m_totals.lFree = m_space.lFree;
   m_totals.sOldCopies = m_parts.fs.FileSystemKeepingCopies(m_sFolder);
@@ -39,9 +38,13 @@ std::string FreeSpaceRun::Question() const {
 void FreeSpaceRun::Execute() {
   const std::string sWhat = "free space of " + m_space.sTop;
   m_parts.reporter.RunStarted(sWhat, true);
-  if (const std::error_code ec = m_parts.fs.MakeWorkFolder(m_sWork)) {
-    m_totals.ec = ec;
-    return;
+  m_sWork = m_space.sTop + kWorkFolder + paths::Separator();
+  if (m_parts.fs.MakeWorkFolder(m_sWork)) {
+    m_sWork = m_sFolder + kWorkFolder + paths::Separator();
+    if (const std::error_code ec = m_parts.fs.MakeWorkFolder(m_sWork)) {
+      m_totals.ec = ec;
+      return;
+    }
   }
   const int32_t lPasses = std::max<int32_t>(m_parts.lPasses, 0);
   m_parts.reporter.FileStarted(sWhat, m_space.lAvailable, m_space.lAvailable, lPasses);
@@ -132,6 +135,19 @@ void FreeSpaceRun::FillNames(const std::string& sFolder, int iLevels) {
     if (bFolder && entry.sName != kWorkFolder && m_parts.fs.ProbeFolder(sBelow) == FolderAccess::kReadable)
       FillNames(sBelow, iLevels - 1);
   }
+}
+
+std::vector<std::string> FreeSpaceRun::RemoveLeftovers(FileSystem& fs, const std::vector<std::string>& asTops) {
+  std::vector<std::string> asRemoved;
+  for (const std::string& sTop : asTops) {
+    const std::string sWork = sTop + kWorkFolder + paths::Separator();
+    if (!paths::IsFolder(fs, sWork)) continue;
+    for (const FolderEntry& entry : fs.ListFolder(sWork)) {
+      if (entry.sName.starts_with("filler-")) fs.RemoveLeftover(sWork + entry.sName);
+    }
+    if (!fs.RemoveLeftover(sWork)) asRemoved.push_back(sWork);
+  }
+  return asRemoved;
 }
 
 void FreeSpaceRun::Summary() { m_parts.reporter.FreeSpaceEnded(m_totals); }

@@ -14,8 +14,9 @@ namespace tarnwipe {
 
 class FreeSpaceRun : public Run {
  public:
-  // The run's work folder inside the chosen folder; a start of the program removes what a run
-  // stopped by force left in one.
+  // The run's work folder, at the top of the disk where the user may write there, otherwise in
+  // the chosen folder. A start of the program removes what a run stopped by force left in one at
+  // a disk's top.
   static constexpr char kWorkFolder[] = ".tarnwipe-free-space";
   // Fillers are written in blocks of this size, and grow to at most this length each.
   static constexpr int64_t kBlock = 1 << 20;
@@ -29,6 +30,10 @@ class FreeSpaceRun : public Run {
   static constexpr int64_t kFlushAll = 0;
 
   FreeSpaceRun(RunParts parts, std::string sFolder);
+
+  // Removes what runs stopped by force (killed, a power cut) left in the work folders at the tops
+  // asTops of the mounted disks: their named fillers, then the folders; returns those folders.
+  static std::vector<std::string> RemoveLeftovers(FileSystem& fs, const std::vector<std::string>& asTops);
 
   // The chosen folder must be a folder whose disk can tell its free space.
   std::string Check() override;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <utility>
 
+#include "runs/free_space_run.h"
 #include "runs/run_choice.h"
 #include "runs/trash_run.h"
 #include "runs/several_run.h"
@@ -45,6 +46,10 @@ void FrmErase::Form_Load() {
   m_view.SetEraseEnabled(false);
   SetTitle("");
   m_view.ClearMessages();
+  // A free-space run stopped by force may have left fillers with names (on FUSE disks): the disk
+  // stays full until they go.
+  for (const std::string& sWork : FreeSpaceRun::RemoveLeftovers(m_fs, m_folders.Trash().asTops))
+    m_view.PrependMessage("Removed what a stopped free-space run left: " + sWork);
 }
 
 void FrmErase::Form_KeyPress(int16_t& KeyAscii) {
