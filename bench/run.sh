@@ -15,7 +15,9 @@
 #          Tarnwipe, bleachbit (overwrite on) and trash-empty: how many of their content markers and
 #          original paths a raw scan finds afterwards
 #   free   the free space of a 1 GiB ext4 image, one pass, against dd filling it with zeros (then
-#          sync and rm), alternating
+#          sync and rm), alternating; then on ext4, NTFS and exFAT images, files removed by rm
+#          before Tarnwipe, dd, sfill -l -l and bleachbit --wipe-free-space: the seconds, and how
+#          many content markers of the removed files a raw scan finds afterwards
 #   names  on NTFS, exFAT, FAT32 and ext4 images: a map holding a subfolder and three files, and a
 #          single file, all with telling names, erased by Tarnwipe and by the peers; how many of the
 #          six names a raw scan finds and The Sleuth Kit's fls lists afterwards
@@ -240,6 +242,36 @@ bench_free() {
   umount "$mnt" && rm -f "$img"
   printf '%-34s %s\n' "Tarnwipe seconds" "${tws[*]}" "dd zeros, sync, rm seconds" "${dds[*]}"
   printf '%-34s %s (median %s)\n' "Tarnwipe/dd" "${ratios[*]}" "$(median "${ratios[@]}")"
+  echo "== files of 300 B, 600 B, 5 KiB and 3 MiB removed by rm, then: seconds / content markers left =="
+  printf '%-30s %14s %14s %14s\n' tool ext4 ntfs exfat
+  local tool fs row
+  for tool in tarnwipe dd "sfill -l -l" "bleachbit --wipe-free-space"; do
+    row=()
+    for fs in ext4 ntfs exfat; do
+      names_image "$fs"
+      local m=$data/names-mnt markers=() size
+      for size in 300 600 5120 3145728; do
+        local marker="TARNWIPE-FREE-$RANDOM$RANDOM-$size|"
+        python3 -c "import sys; s = sys.argv[2] * (int(sys.argv[3]) // len(sys.argv[2]) + 1); open(sys.argv[1], 'w').write(s[:int(sys.argv[3])])" \
+          "$m/removed-$size" "$marker" "$size"
+        markers+=("$marker")
+      done
+      sync && rm "$m"/removed-* && sync
+      local s; s=$(now)
+      case $tool in
+        tarnwipe) tarnwipe_seconds free "$m" 0 >/dev/null ;;
+        dd) { dd if=/dev/zero of="$m/zeros" bs=1M status=none || true; sync; rm "$m/zeros"; sync; } 2>/dev/null ;;
+        sfill*) sfill -l -l "$m" >/dev/null 2>&1 || true ;;
+        bleachbit*) bleachbit --wipe-free-space "$m" >/dev/null 2>&1 || true ;;
+      esac
+      local took; took=$(printf "%.1f" "$(echo "$(now) - $s" | bc)")
+      local dev; dev=$(findmnt -n -o SOURCE "$m" 2>/dev/null | grep '^/dev/loop' || true)
+      umount "$m"; sleep 1; [ -z "$dev" ] || losetup -d "$dev" 2>/dev/null || true
+      row+=("$took s / $(python3 -c "import sys; raw = open(sys.argv[1], 'rb').read(); print(sum(raw.count(m.encode()) > 0 for m in sys.argv[2:]))" "$data/names.img" "${markers[@]}") of 4")
+    done
+    printf '%-30s %14s %14s %14s\n' "$tool" "${row[@]}"
+  done
+  rm -f "$data/names.img"
 }
 
 # Makes, mounts and fills an image of type $1 at $data/names.img on $data/names-mnt.
