@@ -35,7 +35,8 @@ tarnwipe::CommandLine ParseArguments(int argc, char** argv) {
   sCurrent.resize(sCurrent.find('\0'));
   for (std::string& sTarget : line.asTargets) {
     const std::string sPrefix = sTarget.starts_with(tarnwipe::kFreeSpaceItem) ? tarnwipe::kFreeSpaceItem : "";
-    if (sTarget != tarnwipe::kTrashItem) sTarget = sPrefix + tarnwipe::paths::FullPath(sTarget.substr(sPrefix.size()), sCurrent);
+    const std::string sPath = sTarget.substr(sPrefix.size());
+    if (sTarget != tarnwipe::kTrashItem && !sPath.empty()) sTarget = sPrefix + tarnwipe::paths::FullPath(sPath, sCurrent);
   }
   return line;
 }

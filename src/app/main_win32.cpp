@@ -31,8 +31,8 @@ tarnwipe::CommandLine ParseArguments() {
   ::LocalFree(ppArgs);
   tarnwipe::CommandLine line = tarnwipe::ParseCommandLine(asArgs);
   for (std::string& sTarget : line.asTargets) {
-    if (sTarget == tarnwipe::kTrashItem) continue;
     const std::string sPrefix = sTarget.starts_with(tarnwipe::kFreeSpaceItem) ? tarnwipe::kFreeSpaceItem : "";
+    if (sTarget == tarnwipe::kTrashItem || sTarget == sPrefix) continue;
     std::vector<wchar_t> full(32768);
     const DWORD lFull = ::GetFullPathNameW(tarnwipe::win32::Widen(sTarget.substr(sPrefix.size())).c_str(), 32768, full.data(), nullptr);
     if (lFull > 0 && lFull < 32768) sTarget = sPrefix + tarnwipe::win32::Narrow(std::wstring(full.data(), lFull));

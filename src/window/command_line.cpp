@@ -12,8 +12,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& asArgs) {
     const std::string& sArg = asArgs[i];
     if (sArg == "--help" || sArg == "-h") return {CommandLine::Action::kHelp, {}};
     if (sArg == "--version") return {CommandLine::Action::kVersion, {}};
-    if (sArg == "--free-space" && i + 1 < asArgs.size()) {
-      line.asTargets.push_back(kFreeSpaceItem + asArgs[++i]);
+    if (sArg == "--free-space") {
+      line.asTargets.push_back(kFreeSpaceItem + (i + 1 < asArgs.size() ? asArgs[++i] : std::string()));
       continue;
     }
     line.asTargets.push_back(sArg == "--trash" ? kTrashItem : sArg);
@@ -30,7 +30,8 @@ std::string HelpText() {
          "holds FOLDER, or hands them to the Tarnwipe window already open. Nothing is erased until\n"
          "you press Erase and confirm.\n"
          "  --trash              choose the Trash (on Windows the Recycle Bin)\n"
-         "  --free-space FOLDER  choose the free space of the disk that holds FOLDER\n"
+         "  --free-space FOLDER  choose the free space of the disk that holds FOLDER (without\n"
+         "                       FOLDER, a dialog asks for it)\n"
          "  --help               show this text\n"
          "  --version            show the version\n";
 }

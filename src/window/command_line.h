@@ -13,7 +13,7 @@ struct CommandLine {
 };
 
 // The arguments after the program's name, as given; the platform then makes the targets full
-// paths. "--help" or "--version" anywhere answers that question and nothing else.
+// paths. "--trash" and "--free-space [FOLDER]" become kTrashItem and kFreeSpaceItem targets. "--help" or "--version" anywhere answers that question and nothing else.
 CommandLine ParseCommandLine(const std::vector<std::string>& asArgs);
 
 // The texts the program prints for --help and --version.

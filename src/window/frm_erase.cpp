@@ -113,7 +113,10 @@ void FrmErase::btnDeleted_Click() {
   const std::string sTrash = m_folders.Trash().bRecycleBin ? "The &Recycle Bin" : "&The Trash";
   const int iChosen = m_mErase.ChooseFromMenu({sTrash, "&Free space of a disk ..."});
   if (iChosen == 0) Select({{kTrashItem, TargetKind::kTrash}});
-  if (iChosen != 1) return;
+  if (iChosen == 1) ChooseFreeSpaceDisk();
+}
+
+void FrmErase::ChooseFreeSpaceDisk() {
   std::string sTitle = "Select a folder on the disk whose free space is to be erased";
   const std::string sChosen = m_mErase.GetNameFolder(sTitle, 1);
   if (!sChosen.empty() && sChosen != Dialogs::Unnamable()) Select({{sChosen, TargetKind::kFreeSpace}});
@@ -189,6 +192,10 @@ void FrmErase::Take(const std::vector<std::string>& asPaths, bool bJoin, bool bK
     }
     if (sPath.starts_with(kFreeSpaceItem)) {
       const std::string sFolder = sPath.substr(std::string_view(kFreeSpaceItem).size());
+      if (sFolder.empty()) {
+        ChooseFreeSpaceDisk();
+        return;
+      }
       if (!paths::IsFolder(m_fs, sFolder)) {
         m_mErase.ShowNotice(kNotFound + ("\r\n\r\n" + sFolder));
         return;

@@ -81,6 +81,8 @@ class FrmErase {
   // Hand-offs this close to each other, in seconds, join one selection.
   static constexpr double kBurstSeconds = 1.0;
 
+  // Lets the user choose a folder on the disk whose free space becomes the selection.
+  void ChooseFreeSpaceDisk();
   // Shows the target just chosen on the erase button and readies the window for it.
   void ShowChosen(bool bKeepMessages = false);
   // Makes asPaths the selection, or adds them to it (bJoin); see TakeTargets.

@@ -72,7 +72,8 @@ TEST_F(SelectionTest, SeveralHandedItemsMakeOneSelection) {
 }
 
 // The Trash is chosen from the menu of what was deleted before, or by --trash on the command
-// line or in a hand-off, where it goes alone; an empty Trash gets a notice, not a question.
+// line or in a hand-off, where it goes alone; an empty Trash gets a notice, not a question. So is
+// a disk's free space.
 TEST_F(SelectionTest, TheTrashIsChosenFromTheMenuOrTheCommandLineAndGoesAlone) {
   folders.trash.sHomeTrash = Native("/home/u/.local/share/Trash/");
   dialogs.iMenuChoice = -1;
@@ -85,7 +86,12 @@ TEST_F(SelectionTest, TheTrashIsChosenFromTheMenuOrTheCommandLineAndGoesAlone) {
   EXPECT_EQ(LastBox(), "The Trash is empty.");
   form.TakeTargets({sCat, kTrashItem});
   EXPECT_EQ(form.Selection(), (std::vector<Target>{{kTrashItem, TargetKind::kTrash}}));
-  EXPECT_EQ(ParseCommandLine({"--trash", "a"}).asTargets, (std::vector<std::string>{kTrashItem, "a"}));
+  EXPECT_EQ(ParseCommandLine({"--trash", "a", "--free-space"}).asTargets,
+            (std::vector<std::string>{kTrashItem, "a", kFreeSpaceItem}));
+  // Free space named without a folder asks for one.
+  dialogs.sChoice = sPhotos;
+  form.TakeTargets({kFreeSpaceItem});
+  EXPECT_EQ(form.Selection(), (std::vector<Target>{{sPhotos, TargetKind::kFreeSpace}}));
   folders.trash.bRecycleBin = true;
   form.btnDeleted_Click();
   EXPECT_TRUE(dialogs.menus.back()[0] == "The &Recycle Bin" && view.sEraseCaption == "&Erase the Recycle Bin");

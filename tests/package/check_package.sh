@@ -37,6 +37,7 @@ for key in '^X-KDE-Protocols=trash$' '^Actions=eraseTrash;$' '^Name=Erase the Tr
   grep -q "$key" "$trash" || { echo "$trash: no $key"; exit 1; }
 done
 grep -q '^Exec=tarnwipe --trash$' /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
+grep -q '^Exec=tarnwipe --free-space$' /usr/share/applications/org.tarnwipe.Tarnwipe.desktop
 grep -q '^Exec=tarnwipe --free-space %f$' /usr/share/kio/servicemenus/org.tarnwipe.Tarnwipe.freespace.desktop
 grep -q '^Exec=tarnwipe --free-space %F$' /usr/share/nemo/actions/org.tarnwipe.Tarnwipe.freespace.nemo_action
 # Each menu's command line with an existing folder opens the window with no notice; with a path
