@@ -83,7 +83,13 @@ record 'C:\users\me\old project' > "$bin/\$ICD34"
 wine "$exe" --trash & pid=$!
 trap 'kill $pid 2> /dev/null || true; rm -rf "$bin"' EXIT
 confirm_erase "&Erase the Recycle Bin" "$bin/\$RAB12.txt"
+# The items go in the order the bin lists them: the last may still be under way.
+for _ in $(seq 1 150); do [ "$(ls -A "$bin")" = desktop.ini ] && break; sleep 0.2; done
 [ "$(ls -A "$bin")" = desktop.ini ] || { echo "left in the Recycle Bin:"; ls -A "$bin"; exit 1; }
-text=$(wine "$reader" message-area | tr -d '\r')
+for _ in $(seq 1 25); do
+  text=$(wine "$reader" message-area | tr -d '\r')
+  [[ $(head -1 <<< "$text") =~ ^Erased ]] && break
+  sleep 0.2
+done
 [[ $(head -1 <<< "$text") =~ ^Erased\ 4\ file\(s\)\ and\ 1\ folder\(s\)\; ]] || { echo "$text"; exit 1; }
 grep -qxF 'Erasing C:\users\me\secret.txt  [3,000 bytes]' <<< "$text" || { echo "items not shown by where they came from: $text"; exit 1; }
