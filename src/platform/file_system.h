@@ -23,6 +23,11 @@ enum AttributeBit : int32_t {
   kAttrLink = 1024,
 };
 
+// True for the attributes of a folder itself, not of a link (or junction) to one.
+inline bool IsFolderItself(int32_t lAttributes) {
+  return lAttributes != -1 && (lAttributes & kAttrDirectory) != 0 && (lAttributes & kAttrLink) == 0;
+}
+
 // A run of bytes of a file, from lOffset on.
 struct ByteRange {
   int64_t lOffset = 0;

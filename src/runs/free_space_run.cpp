@@ -130,9 +130,8 @@ void FreeSpaceRun::FillNames(const std::string& sFolder, int iLevels) {
   m_parts.reporter.Breathe();
   if (iLevels == 0) return;
   for (const FolderEntry& entry : m_parts.fs.ListFolder(sFolder)) {
-    const bool bFolder = (entry.lAttributes & kAttrDirectory) != 0 && (entry.lAttributes & kAttrLink) == 0;
     const std::string sBelow = sFolder + entry.sName + paths::Separator();
-    if (bFolder && entry.sName != kWorkFolder && m_parts.fs.ProbeFolder(sBelow) == FolderAccess::kReadable)
+    if (IsFolderItself(entry.lAttributes) && entry.sName != kWorkFolder && m_parts.fs.ProbeFolder(sBelow) == FolderAccess::kReadable)
       FillNames(sBelow, iLevels - 1);
   }
 }

@@ -1,5 +1,5 @@
-// Where the Trash lies, following the freedesktop.org Trash specification on Linux and the
-// Recycle Bin's layout on Windows, and its run.
+// Where the Trash lies, as freedesktop.org desktops lay it out on Linux and as Windows lays out
+// its Recycle Bin, and its run.
 #include "runs/trash_run.h"
 
 #include <algorithm>
@@ -37,8 +37,8 @@ std::vector<std::pair<std::string, std::string>> TrashRun::Candidates() {
       NoteOtherUsers(sTop + "$Recycle.Bin" + sSep);
       continue;
     }
-    // The Trash shared by all users of a disk counts only as the specification makes it safe:
-    // a folder of its own with the sticky bit, so that nobody can swap another user's folder.
+    // The Trash shared by all users of a disk counts only where it is safe: a folder of its own
+    // with the sticky bit, so that nobody can swap another user's folder.
     const std::string sShared = sTop + ".Trash";
     if (m_parts.fs.GetAttributes(sShared) != -1) {
       if (m_parts.folders.IsTrashFolder(sShared, false)) {
@@ -121,7 +121,7 @@ bool TrashRun::Collect(const std::string& sFolder, const std::string& sTop) {
 
 void TrashRun::AddItem(const std::string& sFolder, const FolderEntry& entry, bool bCounted) {
   const std::string sPath = sFolder + entry.sName;
-  const bool bMap = (entry.lAttributes & kAttrDirectory) != 0 && (entry.lAttributes & kAttrLink) == 0;
+  const bool bMap = IsFolderItself(entry.lAttributes);
   m_items.push_back({bMap ? paths::WithSeparator(sPath) : sPath, bMap ? TargetKind::kMap : TargetKind::kFile});
   if (!bCounted) return;
   ++m_lTrashed;
@@ -144,7 +144,7 @@ void TrashRun::AddOrigin(const std::string& sRecord, const std::string& sItem, c
 int64_t TrashRun::MapBytes(const std::string& sMap, int iLevels) const {
   int64_t lBytes = 0;
   for (const FolderEntry& entry : m_parts.fs.ListFolder(sMap)) {
-    const bool bFolder = (entry.lAttributes & kAttrDirectory) != 0 && (entry.lAttributes & kAttrLink) == 0;
+    const bool bFolder = IsFolderItself(entry.lAttributes);
     if (bFolder && iLevels > 0) {
       lBytes += MapBytes(paths::WithSeparator(sMap + entry.sName), iLevels - 1);
     } else if (!bFolder) {
