@@ -4,6 +4,7 @@ add_library(tarnwipe_posix STATIC
   src/platform/posix/posix_clock.cpp
   src/platform/posix/posix_file_system.cpp
   src/platform/posix/posix_free_space.cpp
+  src/platform/posix/mount_table.cpp
   src/platform/posix/posix_special_folders.cpp)
 target_link_libraries(tarnwipe_posix PUBLIC tarnwipe_logic)
 

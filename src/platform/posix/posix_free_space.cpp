@@ -9,11 +9,10 @@
 
 #include <cerrno>
 #include <climits>
-#include <fstream>
-#include <sstream>
 
 #include "paths/path_text.h"
 #include "platform/posix/descriptor.h"
+#include "platform/posix/mount_table.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace tarnwipe {
@@ -47,22 +46,6 @@ class PosixFiller : public Filler {
   std::string m_sName;  // kept while the filler lives; empty when it has none
 };
 
-// The file-system type the mount table gives the mount on sTop (the last one mounted there).
-std::string MountType(const std::string& sTop) {
-  std::ifstream in("/proc/self/mountinfo");
-  std::string sType;
-  for (std::string sLine; std::getline(in, sLine);) {
-    std::istringstream fields(sLine);
-    std::string sField, sMount;
-    for (int i = 0; i < 5 && fields >> sField; ++i) sMount = sField;
-    while (fields >> sField && sField != "-") {
-    }
-    std::string sFound;
-    if (paths::WithSeparator(sMount) == sTop && fields >> sFound) sType = sFound;
-  }
-  return sType;
-}
-
 }  // namespace
 
 std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& space) const {
@@ -83,7 +66,10 @@ std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& 
     sTop = sAbove.empty() ? "/" : sAbove;
   }
   space.sTop = paths::WithSeparator(sTop);
-  space.sType = MountType(space.sTop);
+  // The last mount made there is the one seen.
+  for (const Mount& mount : MountTable()) {
+    if (mount.sTop == space.sTop) space.sType = mount.sType;
+  }
   return {};
 }
 

@@ -7,9 +7,9 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "paths/path_text.h"
+#include "platform/posix/mount_table.h"
 
 namespace tarnwipe {
 namespace {
@@ -73,24 +73,7 @@ TrashFacts PosixSpecialFolders::Trash() const {
   } else if (pHome != nullptr && *pHome == '/') {
     facts.sHomeTrash = paths::WithSeparator(pHome) + ".local/share/Trash/";
   }
-  // The fifth field of each line of the mount table is the mount point, with blanks and
-  // backslashes written as octal escapes.
-  std::ifstream in("/proc/self/mountinfo");
-  for (std::string sLine; std::getline(in, sLine);) {
-    std::istringstream fields(sLine);
-    std::string sField, sTop;
-    for (int i = 0; i < 5 && fields >> sField; ++i) sTop = sField;
-    std::string sPlain;
-    for (size_t i = 0; i < sTop.size(); ++i) {
-      if (sTop[i] == '\\' && i + 3 < sTop.size()) {
-        sPlain += static_cast<char>(std::strtol(sTop.substr(i + 1, 3).c_str(), nullptr, 8));
-        i += 3;
-      } else {
-        sPlain += sTop[i];
-      }
-    }
-    if (!sPlain.empty()) facts.asTops.push_back(paths::WithSeparator(sPlain));
-  }
+  for (const Mount& mount : MountTable()) facts.asTops.push_back(mount.sTop);
   return facts;
 }
 
