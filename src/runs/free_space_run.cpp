@@ -1,5 +1,5 @@
-// The free-space run. The fillers live in a work folder of the run's own inside the chosen
-// folder, which an ordinary user may write; they go the moment the run ends or is stopped.
+// The free-space run. The fillers live in a work folder of the run's own, at the disk's top or
+// inside the chosen folder; they go the moment the run ends or is stopped.
 #include "runs/free_space_run.h"
 
 #include <algorithm>
@@ -76,29 +76,12 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
     }
   } else {
     // Large fillers until the disk is full, then ever smaller ones for the last clusters and
-    // the free file records. A full disk may have room again once a filler is flushed (space
-    // held back for data not yet placed), so a size goes on until a filler takes nothing.
-    for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller, kFlushAll, kMidFiller, kSmallFiller}) {
-      // Space held back for writes not yet placed comes free once they are on the disk.
-      if (lSize == kFlushAll) {
-        for (Placed& placed : m_fillers) ec = ec ? ec : placed.pFiller->Flush();
-        continue;
-      }
-      for (int i = 0; !ec && !m_parts.bStop && (lSize == kMaxFiller || i < kMaxSmallFillers); ++i) {
-        std::unique_ptr<Filler> pFiller;
-        if (m_parts.fs.CreateFiller(m_sWork, "filler-" + std::to_string(m_fillers.size()), pFiller)) break;
-        std::error_code full;
-        const int64_t lLanded = Fill(*pFiller, 0, lSize, iPass, full);
-        // Some FUSE file systems refuse the write that meets the full disk with another error.
-        DiskSpace now;
-        const bool bFull = full == std::errc::no_space_on_device || full == std::errc::file_too_large ||
-                           (full && !m_parts.fs.SpaceOf(m_sWork, now) && now.lAvailable < kBlock);
-        if (full && !bFull) ec = full;
-        if (lLanded > 0 && bFull) ec = pFiller->Flush();
-        if (lLanded > 0) m_fillers.push_back({std::move(pFiller), lLanded});
-        if (lLanded == 0) break;
-      }
-      if (ec || m_parts.bStop) break;
+    // the free file records. Space held back for writes not yet placed comes free once they are
+    // on the disk: after a flush of every filler the smaller ones go on while they find room.
+    for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller}) FillWith(lSize, iPass, ec);
+    for (int iRound = 0, bLanded = 1; bLanded && iRound < kFlushRounds && !ec && !m_parts.bStop; ++iRound) {
+      for (Placed& placed : m_fillers) ec = ec ? ec : placed.pFiller->Flush();
+      bLanded = FillWith(kMidFiller, iPass, ec) + FillWith(kSmallFiller, iPass, ec) > 0;
     }
   }
   for (Placed& placed : m_fillers) {
@@ -108,6 +91,26 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
   if (ec && !m_totals.ec) m_totals.ec = ec;
   m_totals.bStopped = m_parts.bStop;
   return !ec && !m_parts.bStop;
+}
+
+int64_t FreeSpaceRun::FillWith(int64_t lSize, int32_t iPass, std::error_code& ec) {
+  int64_t lLandedAll = 0;
+  for (int i = 0; !ec && !m_parts.bStop && (lSize == kMaxFiller || i < kMaxSmallFillers); ++i) {
+    std::unique_ptr<Filler> pFiller;
+    if (m_parts.fs.CreateFiller(m_sWork, kFillerPrefix + std::to_string(m_fillers.size()), pFiller)) break;
+    std::error_code full;
+    const int64_t lLanded = Fill(*pFiller, 0, lSize, iPass, full);
+    // Some FUSE file systems refuse the write that meets the full disk with another error.
+    DiskSpace now;
+    const bool bFull = full == std::errc::no_space_on_device || full == std::errc::file_too_large ||
+                       (full && !m_parts.fs.SpaceOf(m_sWork, now) && now.lAvailable < kBlock);
+    if (full && !bFull) ec = full;
+    if (lLanded > 0 && bFull) ec = pFiller->Flush();
+    if (lLanded > 0) m_fillers.push_back({std::move(pFiller), lLanded});
+    if (lLanded == 0) break;
+    lLandedAll += lLanded;
+  }
+  return lLandedAll;
 }
 
 int64_t FreeSpaceRun::Fill(Filler& filler, int64_t lFrom, int64_t lLength, int32_t iPass, std::error_code& ec) {
@@ -142,7 +145,7 @@ std::vector<std::string> FreeSpaceRun::RemoveLeftovers(FileSystem& fs, const std
     const std::string sWork = sTop + kWorkFolder + paths::Separator();
     if (!paths::IsFolder(fs, sWork)) continue;
     for (const FolderEntry& entry : fs.ListFolder(sWork)) {
-      if (entry.sName.starts_with("filler-")) fs.RemoveLeftover(sWork + entry.sName);
+      if (entry.sName.starts_with(kFillerPrefix)) fs.RemoveLeftover(sWork + entry.sName);
     }
     if (!fs.RemoveLeftover(sWork)) asRemoved.push_back(sWork);
   }

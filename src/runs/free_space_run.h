@@ -26,8 +26,10 @@ class FreeSpaceRun : public Run {
   static constexpr int64_t kMidFiller = 64 << 10;
   static constexpr int64_t kSmallFiller = 512;
   static constexpr int kMaxSmallFillers = 100000;
-  // Between the rounds of smaller fillers every filler is flushed.
-  static constexpr int64_t kFlushAll = 0;
+  // How many rounds of smaller fillers follow a flush of every filler.
+  static constexpr int kFlushRounds = 1;
+  // A filler's name, where it has one, begins so.
+  static constexpr char kFillerPrefix[] = "filler-";
 
   FreeSpaceRun(RunParts parts, std::string sFolder);
 
@@ -47,6 +49,9 @@ class FreeSpaceRun : public Run {
   // One pass with its own filler byte: the first makes the fillers until no more fit, the later
   // ones overwrite the same fillers. False when the run is to end.
   bool Pass(int32_t iPass);
+  // Makes fillers of lSize bytes (the last ones shorter) until one takes nothing, the disk being
+  // full; the bytes they took. ec gets an error other than a full disk.
+  int64_t FillWith(int64_t lSize, int32_t iPass, std::error_code& ec);
   // Writes lLength bytes of the pass's byte to the filler from lFrom; the bytes that landed.
   int64_t Fill(Filler& filler, int64_t lFrom, int64_t lLength, int32_t iPass, std::error_code& ec);
   // Overwrites the freed entries of sFolder and of every folder below it on the same disk.
