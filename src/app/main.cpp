@@ -33,11 +33,7 @@ tarnwipe::CommandLine ParseArguments(int argc, char** argv) {
   std::string sCurrent(4096, '\0');
   while (::getcwd(sCurrent.data(), sCurrent.size()) == nullptr && errno == ERANGE) sCurrent.resize(sCurrent.size() * 2);
   sCurrent.resize(sCurrent.find('\0'));
-  for (std::string& sTarget : line.asTargets) {
-    const std::string sPrefix = sTarget.starts_with(tarnwipe::kFreeSpaceItem) ? tarnwipe::kFreeSpaceItem : "";
-    const std::string sPath = sTarget.substr(sPrefix.size());
-    if (sTarget != tarnwipe::kTrashItem && !sPath.empty()) sTarget = sPrefix + tarnwipe::paths::FullPath(sPath, sCurrent);
-  }
+  tarnwipe::MakeTargetsFull(line, [&](const std::string& sPath) { return tarnwipe::paths::FullPath(sPath, sCurrent); });
   return line;
 }
 

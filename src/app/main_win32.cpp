@@ -30,13 +30,11 @@ tarnwipe::CommandLine ParseArguments() {
   for (int i = 1; i < iCount; ++i) asArgs.push_back(tarnwipe::win32::Narrow(ppArgs[i]));
   ::LocalFree(ppArgs);
   tarnwipe::CommandLine line = tarnwipe::ParseCommandLine(asArgs);
-  for (std::string& sTarget : line.asTargets) {
-    const std::string sPrefix = sTarget.starts_with(tarnwipe::kFreeSpaceItem) ? tarnwipe::kFreeSpaceItem : "";
-    if (sTarget == tarnwipe::kTrashItem || sTarget == sPrefix) continue;
+  tarnwipe::MakeTargetsFull(line, [](const std::string& sPath) {
     std::vector<wchar_t> full(32768);
-    const DWORD lFull = ::GetFullPathNameW(tarnwipe::win32::Widen(sTarget.substr(sPrefix.size())).c_str(), 32768, full.data(), nullptr);
-    if (lFull > 0 && lFull < 32768) sTarget = sPrefix + tarnwipe::win32::Narrow(std::wstring(full.data(), lFull));
-  }
+    const DWORD lFull = ::GetFullPathNameW(tarnwipe::win32::Widen(sPath).c_str(), 32768, full.data(), nullptr);
+    return lFull > 0 && lFull < 32768 ? tarnwipe::win32::Narrow(std::wstring(full.data(), lFull)) : sPath;
+  });
   return line;
 }
 

@@ -21,6 +21,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& asArgs) {
   return line;
 }
 
+void MakeTargetsFull(CommandLine& line, const std::function<std::string(const std::string&)>& fullPath) {
+  for (std::string& sTarget : line.asTargets) {
+    const std::string sPrefix = sTarget.starts_with(kFreeSpaceItem) ? kFreeSpaceItem : "";
+    const std::string sPath = sTarget.substr(sPrefix.size());
+    if (sTarget != kTrashItem && !sPath.empty()) sTarget = sPrefix + fullPath(sPath);
+  }
+}
+
 std::string HelpText() {
   return "Usage: tarnwipe [FILE | MAP]...\n"
          "       tarnwipe --trash\n"
