@@ -55,7 +55,6 @@ class MapRun : public Run, private DirDrillEvents {
   // Removes the folder sFolder, counting it as removed or not.
   void RemoveFolder(const std::string& sFolder);
 
-
   RunParts m_parts;
   NameRemoval m_removal;
   std::string m_sFolder;

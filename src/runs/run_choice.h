@@ -9,7 +9,8 @@
 
 namespace tarnwipe {
 
-// The run for a selection of one or more targets: one file, one map, the Trash, a disk's free space, or several items.
+// The run for a selection of one or more targets: one file, one map, the Trash, a disk's free
+// space, or several items.
 std::unique_ptr<Run> ChooseRun(const std::vector<Target>& selection, const RunParts& parts);
 
 }  // namespace tarnwipe

@@ -7,8 +7,8 @@ namespace tarnwipe {
 
 // What a target is erased as.
 enum class TargetKind {
-  kFile,  // one file (or a link, removed as a link)
-  kMap,    // a folder, walked with the pattern list; its path ends in the separator
+  kFile,       // one file (or a link, removed as a link)
+  kMap,        // a folder, walked with the pattern list; its path ends in the separator
   kTrash,      // every item in this user's Trash (Recycle Bin), on every disk; its path is kTrashItem
   kFreeSpace,  // the free space of the disk that holds the folder sPath
 };

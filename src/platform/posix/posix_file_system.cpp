@@ -53,7 +53,6 @@ int32_t AttributesOf(const struct stat& st, const std::string& sName) {
   return lAttributes;
 }
 
-
 // File systems that write new data to new places and keep the old blocks until they are reused,
 // by their statfs magic.
 struct CopyKeeper {

@@ -55,7 +55,6 @@ constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE
 constexpr NTSTATUS kNameTaken = static_cast<NTSTATUS>(0xC0000035);
 constexpr NTSTATUS kFileIsAFolder = static_cast<NTSTATUS>(0xC00000BA);
 
-
 std::error_code Refused() { return std::make_error_code(std::errc::operation_not_permitted); }
 
 // A folder opened as a file is told apart: the system folds that into "access denied".
