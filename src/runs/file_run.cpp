@@ -49,6 +49,8 @@ void FileRun::Execute() {
   NameRemoval removal;
   Eraser eraser(m_parts.fs, m_parts.reporter, removal);
   m_outcome = eraser.EraseFile(m_sTarget, m_parts.lPasses, lBytes, m_bLink);
+  // The folder stays: what its entry area still holds of the file's name is overwritten.
+  if (m_outcome.Erased() && m_held->Held()) removal.FillFolder(m_parts.fs, paths::ExtractPath(m_parts.fs, m_sTarget));
   m_held.reset();
 }
 

@@ -122,6 +122,16 @@ void SeveralRun::Execute() {
     EraseItem(turn.item, sFolder, held->Held(), eHeld);
   }
   m_batch.Erase();
+  held.reset();
+  // The folders the items were removed from stay: what their entry areas still hold of the
+  // removed names is overwritten.
+  std::set<std::string> asLeft;
+  for (const Turn& turn : m_turns) {
+    if (!turn.bInsideChosenMap && !m_bBlocked) asLeft.insert(paths::FolderPart(paths::WithoutSeparator(turn.item.sPath)));
+  }
+  for (const std::string& sFolder : asLeft) {
+    if (paths::IsFolder(m_parts.fs, sFolder)) FillStayingFolder(sFolder);
+  }
 }
 
 void SeveralRun::Summary() {

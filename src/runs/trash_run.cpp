@@ -164,10 +164,7 @@ void TrashRun::Execute() {
   for (const auto& [sStored, sShown] : m_shown) m_parts.reporter.ShowAs(sStored, sShown);
   m_pItems->Execute();
   for (const auto& [sFolder, sWhy] : m_skipped) m_parts.reporter.TrashSkipped(sFolder, sWhy);
-  for (const std::string& sFolder : m_asFolders) {
-    m_pItems->FillStayingFolder(sFolder);
-    m_parts.folders.TrashChanged(sFolder);
-  }
+  for (const std::string& sFolder : m_asFolders) m_parts.folders.TrashChanged(sFolder);
   // Moving an item to the Trash freed its entry where it was, with its name: those folders that
   // are still there and not protected get that overwritten too.
   for (const std::string& sFolder : m_asOrigins) {
