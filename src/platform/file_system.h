@@ -95,7 +95,8 @@ class HeldFolder : public HeldName {
   virtual int64_t AreaSize() const = 0;
 
   // Makes an empty file sName in the folder; std::errc::file_exists when the name is taken.
-  // Fillers go again with RemoveFillers, and at the latest when the folder is let go.
+  // Fillers go again with RemoveFillers, and at the latest when the folder is let go; the
+  // folder's modification time is then put back to what it was before the first filler.
   virtual std::error_code AddFiller(const std::string& sName) = 0;
   virtual void RemoveFillers() = 0;
 };

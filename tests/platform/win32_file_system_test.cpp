@@ -142,6 +142,29 @@ TEST_F(Win32FileSystemTest, FolderRunErasesEveryKindOfFileAndRemovesTheTree) {
   EXPECT_TRUE(layer.Exists(""));
 }
 
+// Fillers of a folder's entries go again, and the folder keeps the time it was last changed.
+TEST_F(Win32FileSystemTest, FillersLeaveTheFolderAsItWas) {
+  const std::string sMap = layer.MakeFolder("map");
+  const auto lastWrite = [&](const FILETIME* pSet) {
+    const win32::Handle h(::CreateFileW(layer.Long("map").c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FILETIME time{};
+    if (pSet != nullptr) ::SetFileTime(h.Get(), nullptr, nullptr, pSet);
+    ::GetFileTime(h.Get(), nullptr, nullptr, &time);
+    return uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime;
+  };
+  const FILETIME aged{0, 30000000};  // in 1601
+  const uint64_t lAged = lastWrite(&aged);
+  const Confinement held(fs, sMap);
+  std::unique_ptr<HeldFolder> pFolder;
+  ASSERT_FALSE(fs.HoldFolder(sMap, pFolder));
+  EXPECT_FALSE(pFolder->AddFiller("f1") || pFolder->AddFiller("f2"));
+  EXPECT_EQ(pFolder->AddFiller("f1"), std::errc::file_exists);
+  pFolder->RemoveFillers();
+  EXPECT_TRUE(fs.ListFolder(sMap).empty());
+  EXPECT_EQ(lastWrite(nullptr), lAged);
+}
+
 // What only Win32 has: an open file shares nothing, streams and ".." lead nowhere, and the held
 // map cannot be moved meanwhile.
 TEST_F(Win32FileSystemTest, OpenFileSharesNothingAndTheHeldMapCannotMove) {

@@ -193,6 +193,7 @@ class PosixHeldName : public HeldFolder {
     return ::fstat(m_dir.Get(), &st) == 0 ? static_cast<int64_t>(st.st_size) : 0;
   }
   std::error_code AddFiller(const std::string& sName) override {
+    if (m_asFillers.empty()) ::fstat(m_dir.Get(), &m_before);
     const int fd = ::openat(m_dir.Get(), sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return LastError();
     ::close(fd);
@@ -201,6 +202,14 @@ class PosixHeldName : public HeldFolder {
   }
   void RemoveFillers() override {
     for (const std::string& sFiller : m_asFillers) ::unlinkat(m_dir.Get(), sFiller.c_str(), 0);
+    // Only a time that changed is put back: fusefat fails setting the times of a FAT top
+    // folder, which has none.
+    struct stat now {};
+    if (!m_asFillers.empty() && ::fstat(m_dir.Get(), &now) == 0 &&
+        (now.st_mtim.tv_sec != m_before.st_mtim.tv_sec || now.st_mtim.tv_nsec != m_before.st_mtim.tv_nsec)) {
+      const timespec times[2] = {m_before.st_atim, m_before.st_mtim};
+      ::futimens(m_dir.Get(), times);
+    }
     m_asFillers.clear();
   }
 
@@ -210,6 +219,7 @@ class PosixHeldName : public HeldFolder {
   std::string m_sName;  // its own name
   std::string m_sNow;   // the name it has now
   std::vector<std::string> m_asFillers;
+  struct stat m_before {};  // the folder as it was before the first filler
 };
 
 // A mountinfo field with its octal escapes ("\040" for a blank) decoded.

@@ -244,6 +244,7 @@ class Win32HeldName : public HeldFolder {
   int64_t AreaSize() const override { return 0; }
   // A filler is opened to be deleted when closed, so that none outlives the filling.
   std::error_code AddFiller(const std::string& sName) override {
+    if (m_fillers.empty()) ::GetFileInformationByHandleEx(m_h, FileBasicInfo, &m_before, sizeof m_before);
     Handle filler;
     const NTSTATUS lStatus = OpenRelative(m_h, win32::Widen(sName), DELETE, 0, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE,
                                           filler, FILE_CREATE);
@@ -252,7 +253,15 @@ class Win32HeldName : public HeldFolder {
     m_fillers.push_back(std::move(filler));
     return {};
   }
-  void RemoveFillers() override { m_fillers.clear(); }
+  void RemoveFillers() override {
+    if (m_fillers.empty()) return;
+    m_fillers.clear();
+    // The folder handle may not write attributes: the times go through a handle of their own.
+    Handle times;
+    FILE_BASIC_INFO basic{{}, {}, m_before.LastWriteTime, m_before.ChangeTime, 0};
+    if (OpenRelative(m_h, L"", FILE_WRITE_ATTRIBUTES, kShareAll, FILE_DIRECTORY_FILE, times) >= 0)
+      ::SetFileInformationByHandle(times.Get(), FileBasicInfo, &basic, sizeof basic);
+  }
 
  private:
   HANDLE m_h;
@@ -261,6 +270,7 @@ class Win32HeldName : public HeldFolder {
   Handle m_own;
   std::function<bool()> m_isEmpty;
   std::vector<Handle> m_fillers;
+  FILE_BASIC_INFO m_before{};  // the folder as it was before the first filler
 };
 
 }  // namespace
