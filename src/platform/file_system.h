@@ -259,6 +259,14 @@ class FileSystem {
   // Removes a filler that a run stopped by force left in its work folder, or the emptied work
   // folder itself: only a plain file or an empty folder, never through a link.
   virtual std::error_code RemoveLeftover(const std::string& sPath) = 0;
+
+  // The bytes the journal of sFolder's file system has logged since it was mounted; -1 where
+  // it cannot be told.
+  virtual int64_t JournalLogged(const std::string& sFolder) const = 0;
+
+  // iFiles files for a RecordRewriter in the work folder sFolder, named sPrefix and a number.
+  virtual std::error_code CreateRewriter(const std::string& sFolder, const std::string& sPrefix, int iFiles,
+                                         std::unique_ptr<RecordRewriter>& pRewriter) = 0;
 };
 
 }  // namespace tarnwipe

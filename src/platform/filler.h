@@ -13,6 +13,7 @@ struct DiskSpace {
   int64_t lFree = 0;       // bytes free in all, the administrator's reserve included
   std::string sType;       // the file system's name: "ext4", "vfat", "ntfs", ...
   std::string sTop;        // the folder it is mounted on (a drive's root), ending in the separator
+  int64_t lJournal = 0;    // bytes of the journal that keeps copies of changed records; 0 where none is known
 };
 
 // A file of a free-space run's own. It goes when it is let go, and when the program dies as well
@@ -26,6 +27,15 @@ class Filler {
 
   // Waits until everything written to it is on the medium.
   virtual std::error_code Flush() = 0;
+};
+
+// Empty files of a free-space run's own, whose records are changed together: each Rewrite()
+// gives them all a new time and makes that durable at once, so that the file system's journal
+// logs their record blocks. They go when it is let go.
+class RecordRewriter {
+ public:
+  virtual ~RecordRewriter() = default;
+  virtual std::error_code Rewrite() = 0;
 };
 
 }  // namespace tarnwipe

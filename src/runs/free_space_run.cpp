@@ -25,6 +25,7 @@ std::string FreeSpaceRun::Check() {
   m_totals.sDisk = m_space.sTop;
   m_totals.lFree = m_space.lFree;
   m_totals.sOldCopies = m_parts.fs.FileSystemKeepingCopies(m_sFolder);
+  m_totals.lJournal = m_space.lJournal;
   return {};
 }
 
@@ -53,15 +54,31 @@ void FreeSpaceRun::Execute() {
   for (const Placed& placed : m_fillers) m_totals.lFilled += placed.lLength;
   // The space comes back at once, also after a stop or a failure.
   m_fillers.clear();
+  if (!m_totals.bStopped && !m_totals.ec) {
+    // Where the file system keeps removed names, the folders' freed entries hold them. The walk
+    // holds the disk's top folder and stays on its disk.
+    std::unique_ptr<HeldFolder> pTop;
+    const Confinement held(m_parts.fs, m_space.sTop);
+    if (held.Held() && !m_parts.fs.HoldFolder(m_space.sTop, pTop) && pTop->AreaKeepsFreedEntries()) {
+      pTop.reset();
+      FillNames(m_space.sTop, kNameLevels);
+    }
+    TurnJournal();
+  }
   m_parts.fs.RemoveLeftover(m_sWork);
-  if (m_totals.bStopped || m_totals.ec) return;
-  // Where the file system keeps removed names, the folders' freed entries hold them. The walk
-  // holds the disk's top folder and stays on its disk.
-  std::unique_ptr<HeldFolder> pTop;
-  const Confinement held(m_parts.fs, m_space.sTop);
-  if (held.Held() && !m_parts.fs.HoldFolder(m_space.sTop, pTop) && pTop->AreaKeepsFreedEntries()) {
-    pTop.reset();
-    FillNames(m_space.sTop, kNameLevels);
+}
+
+void FreeSpaceRun::TurnJournal() {
+  const int64_t lStart = m_parts.fs.JournalLogged(m_sWork);
+  std::unique_ptr<RecordRewriter> pRewriter;
+  if (m_space.lJournal <= 0 || lStart < 0 || m_parts.fs.CreateRewriter(m_sWork, kFillerPrefix, kRewrittenFiles, pRewriter)) return;
+  // A journal that logs nothing more after a few rewrites is not turned over by more.
+  for (int iIdle = 0; m_totals.lJournalTurned < m_space.lJournal && iIdle < 3 && !m_parts.bStop;) {
+    if (pRewriter->Rewrite()) break;
+    const int64_t lTurned = std::min(m_parts.fs.JournalLogged(m_sWork) - lStart, m_space.lJournal);
+    iIdle = lTurned > m_totals.lJournalTurned ? 0 : iIdle + 1;
+    m_totals.lJournalTurned = std::max(lTurned, m_totals.lJournalTurned);
+    m_parts.reporter.Breathe();
   }
 }
 

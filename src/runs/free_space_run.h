@@ -28,6 +28,8 @@ class FreeSpaceRun : public Run {
   static constexpr int kMaxSmallFillers = 100000;
   // How many rounds of smaller fillers follow a flush of every filler.
   static constexpr int kFlushRounds = 1;
+  // The files whose records are rewritten to turn the journal over: 1 MiB of ext4's records.
+  static constexpr int kRewrittenFiles = 4096;
   // A filler's name, where it has one, begins so.
   static constexpr char kFillerPrefix[] = "filler-";
 
@@ -41,7 +43,8 @@ class FreeSpaceRun : public Run {
   std::string Check() override;
   std::string Question() const override;
   // Fills the free space pass by pass, each pass flushed; lets the fillers go; then, where the
-  // file system keeps removed names, overwrites the freed entries of every folder of the disk.
+  // file system keeps removed names, overwrites the freed entries of every folder of the disk;
+  // last, where a journal keeps older copies of records (names among them), turns it over.
   void Execute() override;
   void Summary() override;
 
@@ -56,6 +59,8 @@ class FreeSpaceRun : public Run {
   int64_t Fill(Filler& filler, int64_t lFrom, int64_t lLength, int32_t iPass, std::error_code& ec);
   // Overwrites the freed entries of sFolder and of every folder below it on the same disk.
   void FillNames(const std::string& sFolder, int iLevels);
+  // Rewrites records of the run's own until the journal has logged its whole length anew.
+  void TurnJournal();
 
   RunParts m_parts;
   std::string m_sFolder;

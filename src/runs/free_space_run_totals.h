@@ -16,6 +16,8 @@ struct FreeSpaceTotals {
   bool bStopped = false;           // the user stopped it
   int32_t lFolders = 0;            // folders whose freed entries were overwritten
   int32_t lFoldersNotFilled = 0;   // folders whose freed entries could not be overwritten
+  int64_t lJournal = 0;            // bytes of the journal keeping older copies of records; 0 where none is known
+  int64_t lJournalTurned = 0;      // bytes of new records the journal logged after the run, at most lJournal
   std::string sOldCopies;          // the file system, when it keeps old copies
 };
 

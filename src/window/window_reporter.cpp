@@ -178,6 +178,11 @@ void WindowReporter::FreeSpaceEnded(const FreeSpaceTotals& totals) {
     if (totals.lFoldersNotFilled > 0) {
       sLine += "\r\n  unable to overwrite the removed names in " + std::to_string(totals.lFoldersNotFilled) + " folder(s)";
     }
+    if (totals.lJournal > 0 && totals.lJournalTurned >= totals.lJournal) {
+      sLine += "\r\n  journal turned over: " + FileAmount(totals.lJournal, m_seps).sText + " of new records logged over its older copies";
+    } else if (totals.lJournal > 0) {
+      sLine += "\r\n  not reached: older copies of records in the journal (" + FileAmount(totals.lJournal, m_seps).sText + ")";
+    }
   }
   if (!totals.sOldCopies.empty()) sLine += OldCopiesWarning(totals.sOldCopies);
   if (!sLine.empty()) Say(sLine + "\r\n");

@@ -43,6 +43,16 @@ TEST_F(FreeSpaceRunTest, EveryPassCoversAllTheFreeSpaceAndNothingIsLeft) {
   fs.AddFolder(sStick + "a/b");
   EraseFreeSpace();
   EXPECT_EQ(reporter.freeSpace.lFolders, 3);
+  // A journal is turned over last, until it logged its whole length anew; one that logs nothing
+  // more is left as it is.
+  for (const int64_t lPerRewrite : {300000, 0}) {
+    fs.space.lJournal = 1 << 20;
+    fs.lJournalLogged = 5;
+    fs.lLoggedPerRewrite = lPerRewrite;
+    EraseFreeSpace();
+    EXPECT_EQ(reporter.freeSpace.lJournalTurned, lPerRewrite > 0 ? 1 << 20 : 0);
+    EXPECT_EQ(fs.lJournalLogged, lPerRewrite > 0 ? 5 + 4 * lPerRewrite : 5);
+  }
 }
 
 TEST_F(FreeSpaceRunTest, AStopOrAFailedWriteEndsTheRunAndGivesTheSpaceBack) {

@@ -11,15 +11,18 @@
 namespace tarnwipe::test {
 namespace {
 
-TEST(WindowReporter, EachEventOfAWalkHasItsLineAndTheClosingLineCountsWhatStayed) {
+struct WindowReporterTest : ::testing::Test {
   FakeFormView view;
   FakeClock clock;
   ScriptedDialogs dialogs;
   FakeSpecialFolders folders;
   MemoryFileSystem fs;
-  MErase mErase(dialogs, folders, fs);
+  MErase mErase{dialogs, folders, fs};
   const Separators seps;
-  WindowReporter reporter(view, clock, seps, mErase);
+  WindowReporter reporter{view, clock, seps, mErase};
+};
+
+TEST_F(WindowReporterTest, EachEventOfAWalkHasItsLineAndTheClosingLineCountsWhatStayed) {
   reporter.RunStarted("map m", true);
   for (const char* pFolder : {"/m/", "/m/"}) reporter.FolderEntered(pFolder);  // said once
   reporter.FolderUnreadable("/m/closed/");
@@ -49,6 +52,31 @@ TEST(WindowReporter, EachEventOfAWalkHasItsLineAndTheClosingLineCountsWhatStayed
             (std::vector<std::string>{"Left 1 folder(s) in /m/ unvisited: one run takes 3000 at most; erase again to continue",
                                       "Left 9 matching file(s) in /m/: one visit lists 3001 at most; erase again to continue",
                                       "Skipped other file system /m/mnt/", "Could not read map /m/closed/", "Erasing files in /m/"}));
+}
+
+// A free-space run's closing line: what failed or stopped it, or what it overwrote and, one line
+// each, what it could not reach.
+TEST_F(WindowReporterTest, FreeSpaceClosingLineSaysWhatWasNotReached) {
+  const std::string sDisk = "/media/stick/";
+  for (const auto& [totals, sLine] :
+       {std::pair{FreeSpaceTotals{sDisk, 5 << 20, 3 << 20, {}, false, 2, 1, 64 << 20, 1 << 19},
+                  "Erased free space of " + sDisk + ": 3.00 MBytes in 0.1 seconds  [30.00 MB / second]\r\n"
+                  "  not reached: 2.00 MBytes the file system keeps back\r\n  removed names overwritten in 2 folder(s)\r\n"
+                  "  unable to overwrite the removed names in 1 folder(s)\r\n"
+                  "  not reached: older copies of records in the journal (64.00 MBytes)"},
+        {FreeSpaceTotals{sDisk, 3 << 20, 3 << 20, {}, false, 0, 0, 64 << 20, 64 << 20},
+         "Erased free space of " + sDisk + ": 3.00 MBytes in 0.1 seconds  [30.00 MB / second]\r\n"
+         "  journal turned over: 64.00 MBytes of new records logged over its older copies"},
+        {FreeSpaceTotals{sDisk, 3 << 20, 0, std::make_error_code(std::errc::io_error)},
+         "Could not erase the free space of " + sDisk + "\r\n  Reason: the disk reported a write error\r\n"
+         "  what was deleted before may still lie in it"},
+        {FreeSpaceTotals{sDisk, 3 << 20, 0, {}, true},
+         "Stopped: the free space of " + sDisk + " was not fully erased; the space is free again"}}) {
+    view.sText.clear();
+    reporter.RunStarted("free space of " + sDisk, true);
+    reporter.FreeSpaceEnded(totals);
+    EXPECT_EQ(view.sText, sLine + "\r\n");
+  }
 }
 
 }  // namespace

@@ -49,6 +49,8 @@ class MemoryFileSystem : public FileSystem {
   int iFillers = 0;                  // fillers alive now
   std::vector<std::string> fillerFlushes;  // a filler's content at each flush
   std::function<void()> onFiller;          // runs as each filler is made
+  int64_t lJournalLogged = -1;             // what the journal logged so far; -1: no journal to tell of
+  int64_t lLoggedPerRewrite = 0;           // what each rewrite of records adds to it
 
   // Both make the missing folders above; AddFolder returns the path ending in the separator.
   // Paths handed in by a test may be written the POSIX way (Native).
@@ -139,6 +141,9 @@ class MemoryFileSystem : public FileSystem {
     nodes.erase(paths::WithoutSeparator(sPath));
     return {};
   }
+
+  int64_t JournalLogged(const std::string&) const override { return lJournalLogged; }
+  std::error_code CreateRewriter(const std::string&, const std::string&, int, std::unique_ptr<RecordRewriter>& pRewriter) override;
 
   bool Is(const std::string& sPath, int32_t lAttribute) const {
     return GetAttributes(sPath) != -1 && (GetAttributes(sPath) & lAttribute) != 0;
@@ -295,6 +300,25 @@ class MemoryFiller : public Filler {
   MemoryFileSystem& m_fs;
   std::string m_sContent;
 };
+
+// Records of the memory layer: each rewrite is logged.
+class MemoryRewriter : public RecordRewriter {
+ public:
+  explicit MemoryRewriter(MemoryFileSystem& fs) : m_fs(fs) {}
+  std::error_code Rewrite() override {
+    m_fs.lJournalLogged += m_fs.lLoggedPerRewrite;
+    return {};
+  }
+
+ private:
+  MemoryFileSystem& m_fs;
+};
+
+inline std::error_code MemoryFileSystem::CreateRewriter(const std::string&, const std::string&, int,
+                                                        std::unique_ptr<RecordRewriter>& pRewriter) {
+  pRewriter = std::make_unique<MemoryRewriter>(*this);
+  return {};
+}
 
 inline std::error_code MemoryFileSystem::CreateFiller(const std::string& sFolder, const std::string&, std::unique_ptr<Filler>& pFiller) {
   if (!Is(sFolder, kAttrDirectory)) return std::make_error_code(std::errc::no_such_file_or_directory);

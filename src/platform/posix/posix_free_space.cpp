@@ -1,14 +1,18 @@
 // The free-space side of the POSIX file layer: a disk's space from statfs and the mount table,
 // and fillers the kernel frees with the program: unnamed (O_TMPFILE), or named and removed at
 // once while held open; on FUSE, where a removed open file stays as a hidden name, they keep a
-// name until they go.
+// name until they go. The journal of ext3 and ext4 (jbd2) is told of in /proc/fs/jbd2.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
 
+#include <sys/sysmacros.h>
+
 #include <cerrno>
 #include <climits>
+#include <fstream>
+#include <sstream>
 
 #include "paths/path_text.h"
 #include "platform/posix/descriptor.h"
@@ -46,6 +50,54 @@ class PosixFiller : public Filler {
   std::string m_sName;  // kept while the filler lives; empty when it has none
 };
 
+// Files whose times change together, then made durable with one sync of their file system.
+class PosixRewriter : public RecordRewriter {
+ public:
+  explicit PosixRewriter(Descriptor folder) : m_folder(std::move(folder)) {}
+  ~PosixRewriter() override {
+    for (const std::string& sName : m_asNames) ::unlinkat(m_folder.Get(), sName.c_str(), 0);
+  }
+  std::error_code Add(const std::string& sName) {
+    const int fd = ::openat(m_folder.Get(), sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return LastError();
+    ::close(fd);
+    m_asNames.push_back(sName);
+    return {};
+  }
+  std::error_code Rewrite() override {
+    const timespec now[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
+    for (const std::string& sName : m_asNames) {
+      if (::utimensat(m_folder.Get(), sName.c_str(), now, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+    }
+    return ::syncfs(m_folder.Get()) == 0 ? std::error_code() : LastError();
+  }
+
+ private:
+  Descriptor m_folder;
+  std::vector<std::string> m_asNames;
+};
+
+// The jbd2 report of the internal journal of the file system that holds sFolder: its first line
+// "N transactions (M requested), each up to B blocks", later "L logged blocks per transaction".
+// False where it has none.
+bool JournalReport(const std::string& sFolder, int64_t& lTransactions, int64_t& lMaxBlocks, int64_t& lLogged, int64_t& lBlock) {
+  struct stat st {};
+  struct statfs info {};
+  char device[PATH_MAX] = {};
+  if (::stat(sFolder.c_str(), &st) != 0 || ::statfs(sFolder.c_str(), &info) != 0) return false;
+  const std::string sDevice = "/sys/dev/block/" + std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
+  if (::readlink(sDevice.c_str(), device, sizeof device - 1) < 0) return false;
+  std::ifstream report("/proc/fs/jbd2/" + paths::LastName(device) + "-8/info");
+  std::string sWord;
+  lLogged = 0;
+  if (!(report >> lTransactions >> sWord >> sWord >> sWord >> sWord >> sWord >> sWord >> lMaxBlocks)) return false;
+  for (std::string sLine; std::getline(report, sLine);) {
+    if (sLine.find("logged blocks per transaction") != std::string::npos) std::istringstream(sLine) >> lLogged;
+  }
+  lBlock = static_cast<int64_t>(info.f_bsize);
+  return true;
+}
+
 }  // namespace
 
 std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& space) const {
@@ -70,6 +122,10 @@ std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& 
   for (const Mount& mount : MountTable()) {
     if (mount.sTop == space.sTop) space.sType = mount.sType;
   }
+  // The kernel lets one transaction take at most a quarter of the journal (a third in newer
+  // kernels): four times that is at least the whole journal.
+  int64_t lTransactions = 0, lMaxBlocks = 0, lLogged = 0, lBlock = 0;
+  space.lJournal = JournalReport(sFolder, lTransactions, lMaxBlocks, lLogged, lBlock) ? 4 * lMaxBlocks * lBlock : 0;
   return {};
 }
 
@@ -107,6 +163,23 @@ std::error_code PosixFileSystem::RemoveLeftover(const std::string& sPath) {
   if (S_ISDIR(st.st_mode)) return ::rmdir(sEntry.c_str()) == 0 ? std::error_code() : LastError();
   if (!S_ISREG(st.st_mode)) return std::make_error_code(std::errc::operation_not_permitted);
   return ::unlink(sEntry.c_str()) == 0 ? std::error_code() : LastError();
+}
+
+int64_t PosixFileSystem::JournalLogged(const std::string& sFolder) const {
+  int64_t lTransactions = 0, lMaxBlocks = 0, lLogged = 0, lBlock = 0;
+  return JournalReport(sFolder, lTransactions, lMaxBlocks, lLogged, lBlock) ? lTransactions * lLogged * lBlock : -1;
+}
+
+std::error_code PosixFileSystem::CreateRewriter(const std::string& sFolder, const std::string& sPrefix, int iFiles,
+                                                std::unique_ptr<RecordRewriter>& pRewriter) {
+  Descriptor folder(::open(sFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (folder.Get() < 0) return LastError();
+  auto pNew = std::make_unique<PosixRewriter>(std::move(folder));
+  for (int i = 0; i < iFiles; ++i) {
+    if (std::error_code ec = pNew->Add(sPrefix + std::to_string(i))) return ec;
+  }
+  pRewriter = std::move(pNew);
+  return {};
 }
 
 }  // namespace tarnwipe

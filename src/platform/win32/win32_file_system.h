@@ -34,6 +34,9 @@ class Win32FileSystem : public FileSystem {
   std::error_code MakeWorkFolder(const std::string& sPath) override;
   std::error_code CreateFiller(const std::string& sFolder, const std::string& sName, std::unique_ptr<Filler>& pFiller) override;
   std::error_code RemoveLeftover(const std::string& sPath) override;
+  int64_t JournalLogged(const std::string& sFolder) const override;
+  std::error_code CreateRewriter(const std::string& sFolder, const std::string& sPrefix, int iFiles,
+                                 std::unique_ptr<RecordRewriter>& pRewriter) override;
 
  private:
   // Opens the entry sPath itself (a reparse point is opened as such). Below the held map every

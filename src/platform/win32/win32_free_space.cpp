@@ -69,4 +69,11 @@ std::error_code Win32FileSystem::RemoveLeftover(const std::string& sPath) {
   return bDone ? std::error_code() : LastWin32Error();
 }
 
+// NTFS tells nothing of its log to a program.
+int64_t Win32FileSystem::JournalLogged(const std::string&) const { return -1; }
+
+std::error_code Win32FileSystem::CreateRewriter(const std::string&, const std::string&, int, std::unique_ptr<RecordRewriter>&) {
+  return std::make_error_code(std::errc::not_supported);
+}
+
 }  // namespace tarnwipe
