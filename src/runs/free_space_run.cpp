@@ -55,12 +55,13 @@ void FreeSpaceRun::Execute() {
   // The space comes back at once, also after a stop or a failure.
   m_fillers.clear();
   if (!m_totals.bStopped && !m_totals.ec) {
-    // Where the file system keeps removed names, the folders' freed entries hold them. The walk
-    // holds the disk's top folder and stays on its disk.
-    std::unique_ptr<HeldFolder> pTop;
+    // Where the file system keeps removed names, the folders' freed entries hold them; the work
+    // folder tells (a drive's root cannot be held). The walk holds the disk's top folder and
+    // stays on its disk.
+    std::unique_ptr<HeldFolder> pWork;
     const Confinement held(m_parts.fs, m_space.sTop);
-    if (held.Held() && !m_parts.fs.HoldFolder(m_space.sTop, pTop) && pTop->AreaKeepsFreedEntries()) {
-      pTop.reset();
+    if (held.Held() && !m_parts.fs.HoldFolder(m_sWork, pWork) && pWork->AreaKeepsFreedEntries()) {
+      pWork.reset();
       FillNames(m_space.sTop, kNameLevels);
     }
     TurnJournal();
