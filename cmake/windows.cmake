@@ -16,7 +16,7 @@ string(REPLACE "." "," TARNWIPE_VERSION_COMMAS ${PROJECT_VERSION})
 configure_file(src/platform/win32/tarnwipe.manifest.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.manifest @ONLY)
 configure_file(src/platform/win32/tarnwipe.rc.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/generated/tarnwipe.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/tarnwipe.manifest;${PROJECT_SOURCE_DIR}/data/org.tarnwipe.Tarnwipe.ico")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/tarnwipe.manifest;${PROJECT_SOURCE_DIR}/data/org.tarnwipe.tarnwipe.ico")
 add_executable(tarnwipe WIN32 src/app/main_win32.cpp ${CMAKE_BINARY_DIR}/generated/tarnwipe.rc)
 target_link_libraries(tarnwipe PRIVATE tarnwipe_win32)
 target_link_options(tarnwipe PRIVATE -municode)
@@ -25,7 +25,7 @@ target_link_options(tarnwipe PRIVATE -municode)
 find_program(WIXL wixl)
 if(WIXL)
   configure_file(cmake/tarnwipe.wxs.in ${CMAKE_BINARY_DIR}/generated/tarnwipe.wxs @ONLY)
-  configure_file(data/org.tarnwipe.Tarnwipe.ico ${CMAKE_BINARY_DIR}/generated/org.tarnwipe.Tarnwipe.ico COPYONLY)
+  configure_file(data/org.tarnwipe.tarnwipe.ico ${CMAKE_BINARY_DIR}/generated/org.tarnwipe.tarnwipe.ico COPYONLY)
   set(TARNWIPE_MSI ${CMAKE_BINARY_DIR}/tarnwipe-${PROJECT_VERSION}.msi)
   add_custom_command(OUTPUT ${TARNWIPE_MSI}
     COMMAND ${WIXL} -a x64 -o ${TARNWIPE_MSI} ${CMAKE_BINARY_DIR}/generated/tarnwipe.wxs
