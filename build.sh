@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev xfsprogs e2fsprogs btrfs-progs dpkg-dev desktop-file-utils
-  appstream xvfb xauth xdotool g++-mingw-w64-x86-64-posix wine wine64
+  appstream lintian xvfb xauth xdotool g++-mingw-w64-x86-64-posix wine wine64
   ntfs-3g exfat-fuse exfatprogs fusefat dosfstools fuse3 libfuse3-dev pkg-config wixl icoutils sleuthkit trash-cli)
 missing=()
 for package in "${packages[@]}"; do

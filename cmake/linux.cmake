@@ -24,17 +24,25 @@ target_link_libraries(tarnwipe PRIVATE tarnwipe_qt tarnwipe_posix)
 # icon, AppStream data and licence.
 include(GNUInstallDirs)
 install(TARGETS tarnwipe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES data/org.tarnwipe.Tarnwipe.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/org.tarnwipe.tarnwipe.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # "Erase with Tarnwipe" in the file managers' menus: Dolphin's service menu and Nemo's action;
 # "Erase the Trash with Tarnwipe" in Dolphin's menu of the Trash (trash:/); "Erase free space of
 # this disk with Tarnwipe" in both menus for a folder.
-install(FILES data/org.tarnwipe.Tarnwipe.erase.desktop data/org.tarnwipe.Tarnwipe.trash.desktop
-        data/org.tarnwipe.Tarnwipe.freespace.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
-install(FILES data/org.tarnwipe.Tarnwipe.nemo_action data/org.tarnwipe.Tarnwipe.freespace.nemo_action
+install(FILES data/org.tarnwipe.tarnwipe.erase.desktop data/org.tarnwipe.tarnwipe.trash.desktop
+        data/org.tarnwipe.tarnwipe.freespace.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
+install(FILES data/org.tarnwipe.tarnwipe.nemo_action data/org.tarnwipe.tarnwipe.freespace.nemo_action
         DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
-install(FILES data/org.tarnwipe.Tarnwipe.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES data/org.tarnwipe.Tarnwipe.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES data/org.tarnwipe.tarnwipe.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES data/org.tarnwipe.tarnwipe.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarnwipe)
+# The manual page and the changelog, compressed as Debian wants them (no name or time inside).
+foreach(file tarnwipe.1 changelog)
+  add_custom_command(OUTPUT ${file}.gz COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/data/${file} > ${file}.gz
+                     DEPENDS data/${file})
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS tarnwipe.1.gz changelog.gz)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tarnwipe.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tarnwipe)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarnwipe)

@@ -32,7 +32,7 @@ void MakeTargetsFull(CommandLine& line, const std::function<std::string(const st
 std::string HelpText() {
   return "Usage: tarnwipe [FILE | MAP]...\n"
          "       tarnwipe --trash\n"
-         "       tarnwipe --free-space FOLDER\n"
+         "       tarnwipe --free-space [FOLDER]\n"
          "Opens the Tarnwipe window, with the FILEs and MAPs (folders) given chosen as its targets,\n"
          "or with the Trash (every item in it, on every disk) or the free space of the disk that\n"
          "holds FOLDER, or hands them to the Tarnwipe window already open. Nothing is erased until\n"
