@@ -36,7 +36,7 @@ set_tests_properties(win32_window_erases_a_chosen_map PROPERTIES SKIP_RETURN_COD
 # it erased, names included, is found on the raw image or by fls afterwards.
 add_test(NAME win32_forensic_images
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/filesystem/win32_forensic_test.sh $<TARGET_FILE:tarnwipe> $<TARGET_FILE:read_window_text>)
-set_tests_properties(win32_forensic_images PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+set_tests_properties(win32_forensic_images PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 
 # The installer's round trip under Wine, where wixl built it.
 if(TARNWIPE_MSI)

@@ -25,6 +25,11 @@ class Filler {
   // One write of at most lSize bytes at lOffset; lWritten tells how many landed.
   virtual std::error_code WriteAt(int64_t lOffset, const char* pData, int64_t lSize, int64_t& lWritten) = 0;
 
+  // As for an ExclusiveFile: starts the write-back of a written range, or waits for it, so that
+  // Flush, and a stop, never wait long; an error of the wait is reported nowhere else.
+  virtual std::error_code StartWriteBack(int64_t lOffset, int64_t lSize) = 0;
+  virtual std::error_code WaitWriteBack(int64_t lOffset, int64_t lSize) = 0;
+
   // Waits until everything written to it is on the medium.
   virtual std::error_code Flush() = 0;
 };

@@ -136,7 +136,11 @@ int64_t FreeSpaceRun::Fill(Filler& filler, int64_t lFrom, int64_t lLength, int32
   while (lDone < lLength && !m_parts.bStop) {
     int64_t lWritten = 0;
     ec = filler.WriteAt(lFrom + lDone, m_block.data(), std::min(kBlock, lLength - lDone), lWritten);
+    if (lWritten > 0 && !ec) ec = filler.StartWriteBack(lFrom + lDone, lWritten);
     lDone += lWritten;
+    // What was written a backlog ago is waited for, so that a flush, and a stop, never wait
+    // long for what is still unwritten.
+    if (!ec && lDone > kBacklog) ec = filler.WaitWriteBack(lFrom + lDone - kBacklog - kBlock, kBlock);
     m_lPassDone += lWritten;
     const double dblDone = m_space.lAvailable > 0 ? std::min(1.0, static_cast<double>(m_lPassDone) / static_cast<double>(m_space.lAvailable)) : 1.0;
     m_parts.reporter.Written(lWritten, iPass, dblDone);

@@ -21,6 +21,8 @@ class FreeSpaceRun : public Run {
   // Fillers are written in blocks of this size, and grow to at most this length each.
   static constexpr int64_t kBlock = 1 << 20;
   static constexpr int64_t kMaxFiller = (int64_t{4} << 30) - kBlock;
+  // Bytes of a filler written but not yet known to be on the disk, at most.
+  static constexpr int64_t kBacklog = 16 * kBlock;
   // The smaller fillers that take the last clusters and free file records, and at most how many
   // of each size.
   static constexpr int64_t kMidFiller = 64 << 10;

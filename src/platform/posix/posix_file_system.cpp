@@ -29,6 +29,7 @@
 #include "engine/kept_cause.h"
 #include "paths/path_text.h"
 #include "platform/posix/descriptor.h"
+#include "platform/posix/write_back.h"
 
 namespace tarnwipe {
 namespace {
@@ -369,13 +370,9 @@ class PosixExclusiveFile : public ExclusiveFile {
     return ::fstat(m_fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
   }
 
-  std::error_code StartWriteBack(int64_t lOffset, int64_t lSize) override {
-    return WriteBack(lOffset, lSize, SYNC_FILE_RANGE_WRITE);
-  }
+  std::error_code StartWriteBack(int64_t lOffset, int64_t lSize) override { return WriteBack(m_fd, lOffset, lSize, false); }
 
-  std::error_code WaitWriteBack(int64_t lOffset, int64_t lSize) override {
-    return WriteBack(lOffset, lSize, SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
-  }
+  std::error_code WaitWriteBack(int64_t lOffset, int64_t lSize) override { return WriteBack(m_fd, lOffset, lSize, true); }
 
   std::error_code Truncate(int64_t lLength) override {
     return ::ftruncate(m_fd, lLength) == 0 ? std::error_code() : LastError();
@@ -412,15 +409,6 @@ class PosixExclusiveFile : public ExclusiveFile {
   }
 
  private:
-  // A wait reports, and so consumes, a write error of the range: it must reach the caller, for
-  // the next fdatasync will not see it again. A file system without range write-back has
-  // nothing started and nothing to report; fdatasync does the work there.
-  std::error_code WriteBack(int64_t lOffset, int64_t lSize, unsigned int iFlags) {
-    if (::sync_file_range(m_fd, lOffset, lSize, iFlags) == 0) return {};
-    return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == ESPIPE ? std::error_code()
-                                                                                        : LastError();
-  }
-
   PosixFileSystem& m_owner;
   std::string m_sPath;
   int m_fd;

@@ -18,6 +18,7 @@
 #include "platform/posix/descriptor.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/write_back.h"
 
 namespace tarnwipe {
 namespace {
@@ -42,6 +43,8 @@ class PosixFiller : public Filler {
     lWritten = n < 0 ? 0 : n;
     return n < 0 ? LastError() : std::error_code();
   }
+  std::error_code StartWriteBack(int64_t lOffset, int64_t lSize) override { return WriteBack(m_file.Get(), lOffset, lSize, false); }
+  std::error_code WaitWriteBack(int64_t lOffset, int64_t lSize) override { return WriteBack(m_file.Get(), lOffset, lSize, true); }
   std::error_code Flush() override { return ::fdatasync(m_file.Get()) == 0 ? std::error_code() : LastError(); }
 
  private:
