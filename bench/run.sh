@@ -15,9 +15,10 @@
 #          Tarnwipe, bleachbit (overwrite on) and trash-empty: how many of their content markers and
 #          original paths a raw scan finds afterwards
 #   free   the free space of a 1 GiB ext4 image, one pass, against dd filling it with zeros (then
-#          sync and rm), alternating; then on ext4, NTFS and exFAT images, files removed by rm
-#          before Tarnwipe, dd, sfill -l -l and bleachbit --wipe-free-space: the seconds, and how
-#          many content markers of the removed files a raw scan finds afterwards
+#          sync and rm), alternating; then on ext4, XFS, NTFS, exFAT and FAT32 images, files removed
+#          by rm before Tarnwipe, dd, sfill -l -l and bleachbit --wipe-free-space: the seconds, how
+#          many content markers of the removed files a raw scan finds afterwards, and how many of
+#          their six names a raw scan finds and fls lists
 #   names  on NTFS, exFAT, FAT32 and ext4 images: a map holding a subfolder and three files, and a
 #          single file, all with telling names, erased by Tarnwipe and by the peers; how many of the
 #          six names a raw scan finds and The Sleuth Kit's fls lists afterwards
@@ -242,12 +243,13 @@ bench_free() {
   umount "$mnt" && rm -f "$img"
   printf '%-34s %s\n' "Tarnwipe seconds" "${tws[*]}" "dd zeros, sync, rm seconds" "${dds[*]}"
   printf '%-34s %s (median %s)\n' "Tarnwipe/dd" "${ratios[*]}" "$(median "${ratios[@]}")"
-  echo "== files of 300 B, 600 B, 5 KiB and 3 MiB removed by rm, then: seconds / content markers left =="
-  printf '%-30s %14s %14s %14s\n' tool ext4 ntfs exfat
+  echo "== files of 300 B, 600 B, 5 KiB and 3 MiB and six telling names removed by rm, then:"
+  echo "   seconds / content markers left of 4 / names left by raw scan / names fls lists =="
+  printf '%-28s %22s %22s %22s %22s %22s\n' tool ext4 xfs ntfs exfat vfat
   local tool fs row
   for tool in tarnwipe dd "sfill -l -l" "bleachbit --wipe-free-space"; do
     row=()
-    for fs in ext4 ntfs exfat; do
+    for fs in ext4 xfs ntfs exfat vfat; do
       names_image "$fs"
       local m=$data/names-mnt markers=() size
       for size in 300 600 5120 3145728; do
@@ -256,7 +258,7 @@ bench_free() {
           "$m/removed-$size" "$marker" "$size"
         markers+=("$marker")
       done
-      sync && rm "$m"/removed-* && sync
+      sync && rm -r "$m"/removed-* "$m"/taxoffshore2025 "$m"/hiddenaccounts.xlsx && sync
       local s; s=$(now)
       case $tool in
         tarnwipe) tarnwipe_seconds free "$m" 0 >/dev/null ;;
@@ -265,11 +267,10 @@ bench_free() {
         bleachbit*) bleachbit --wipe-free-space "$m" >/dev/null 2>&1 || true ;;
       esac
       local took; took=$(printf "%.1f" "$(echo "$(now) - $s" | bc)")
-      local dev; dev=$(findmnt -n -o SOURCE "$m" 2>/dev/null | grep '^/dev/loop' || true)
-      umount "$m"; sleep 1; [ -z "$dev" ] || losetup -d "$dev" 2>/dev/null || true
-      row+=("$took s / $(python3 -c "import sys; raw = open(sys.argv[1], 'rb').read(); print(sum(raw.count(m.encode()) > 0 for m in sys.argv[2:]))" "$data/names.img" "${markers[@]}") of 4")
+      local names; names=$(names_count | tr -d ' ')
+      row+=("$took s / $(python3 -c "import sys; raw = open(sys.argv[1], 'rb').read(); print(sum(raw.count(m.encode()) > 0 for m in sys.argv[2:]))" "$data/names.img" "${markers[@]}") / $names")
     done
-    printf '%-30s %14s %14s %14s\n' "$tool" "${row[@]}"
+    printf '%-28s %22s %22s %22s %22s %22s\n' "$tool" "${row[@]}"
   done
   rm -f "$data/names.img"
 }
@@ -277,8 +278,9 @@ bench_free() {
 # Makes, mounts and fills an image of type $1 at $data/names.img on $data/names-mnt.
 names_image() {
   local img=$data/names.img mnt=$data/names-mnt
-  rm -f "$img" && truncate -s 64M "$img" && mkdir -p "$mnt"
+  rm -f "$img" && truncate -s "$([ "$1" = xfs ] && echo 320M || echo 64M)" "$img" && mkdir -p "$mnt"
   case $1 in
+    xfs) mkfs.xfs -q "$img" && mount -o loop "$img" "$mnt" ;;
     ntfs) mkfs.ntfs -q -F -f "$img" >/dev/null 2>&1 && ntfs-3g "$img" "$mnt" ;;
     exfat) mkfs.exfat "$img" >/dev/null && mount.exfat-fuse "$(losetup -f --show "$img")" "$mnt" ;;
     vfat) mkfs.vfat -F 32 "$img" >/dev/null && fusefat -o rw+ "$img" "$mnt" >/dev/null 2>&1 ;;
