@@ -300,14 +300,15 @@ names_count() {
   local img=$data/names.img mnt=$data/names-mnt dev
   dev=$(findmnt -n -o SOURCE "$mnt" 2>/dev/null | grep '^/dev/loop' || true)
   umount "$mnt"; sleep 1; [ -n "$dev" ] && losetup -d "$dev" 2>/dev/null
-  local listed; listed=$(fls -r -d "$img" 2>/dev/null)
-  python3 - "$img" "$listed" <<'PY2'
+  fls -r -d "$img" > "$data/listed.txt" 2>/dev/null || true
+  python3 - "$img" "$data/listed.txt" <<'PY2'
 import sys
 raw = open(sys.argv[1], 'rb').read().lower()
+listed = open(sys.argv[2], errors='replace').read().lower()
 names = ["taxoffshore2025", "divorcesettlement", "passwordlist", "loveletterdraft", "therapynotes", "hiddenaccounts"]
 def found(n):
     return any(p in raw for p in (n.encode(), n.encode('utf-16-le'), n[:5].encode('utf-16-le'), n[:6].encode() + b'~'))
-print(sum(map(found, names)), "/", sum(n in sys.argv[2].lower() for n in names))
+print(sum(map(found, names)), "/", sum(n in listed for n in names))
 PY2
 }
 
