@@ -1,8 +1,9 @@
-// Reading /proc/self/mountinfo: the fifth field of a line is the mount point, the first after
-// the " - " separator the file system's type.
+// Reading /proc/self/mountinfo: a line's first fields are the mount's id, its parent's, the
+// device, the mounted root and the mount point; after the " - " separator come the type, the
+// source and the file system's options.
 #include "platform/posix/mount_table.h"
 
-#include <cstdlib>
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -11,17 +12,15 @@
 namespace tarnwipe {
 namespace {
 
+// A field with its octal escapes ("\040" for a blank) decoded.
 std::string Unescaped(const std::string& sField) {
-  std::string sPlain;
+  std::string sText;
   for (size_t i = 0; i < sField.size(); ++i) {
-    if (sField[i] == '\\' && i + 3 < sField.size()) {
-      sPlain += static_cast<char>(std::strtol(sField.substr(i + 1, 3).c_str(), nullptr, 8));
-      i += 3;
-    } else {
-      sPlain += sField[i];
-    }
+    const bool bEscape = sField[i] == '\\' && i + 3 < sField.size() && std::isdigit(static_cast<unsigned char>(sField[i + 1]));
+    sText += bEscape ? static_cast<char>(std::stoi(sField.substr(i + 1, 3), nullptr, 8)) : sField[i];
+    if (bEscape) i += 3;
   }
-  return sPlain;
+  return sText;
 }
 
 }  // namespace
@@ -31,12 +30,15 @@ std::vector<Mount> MountTable() {
   std::ifstream in("/proc/self/mountinfo");
   for (std::string sLine; std::getline(in, sLine);) {
     std::istringstream fields(sLine);
-    std::string sField, sPoint, sType;
-    for (int i = 0; i < 5 && fields >> sField; ++i) sPoint = sField;
+    Mount mount;
+    std::string sParent, sField;
+    if (!(fields >> mount.sId >> sParent >> mount.sDevice >> mount.sRoot >> mount.sTop)) continue;
     while (fields >> sField && sField != "-") {
     }
-    fields >> sType;
-    if (!sPoint.empty()) mounts.push_back({paths::WithSeparator(Unescaped(sPoint)), sType});
+    fields >> mount.sType >> mount.sSource >> mount.sOptions;
+    mount.sRoot = Unescaped(mount.sRoot);
+    mount.sTop = paths::WithSeparator(Unescaped(mount.sTop));
+    mounts.push_back(std::move(mount));
   }
   return mounts;
 }

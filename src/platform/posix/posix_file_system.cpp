@@ -18,17 +18,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "engine/kept_cause.h"
 #include "paths/path_text.h"
 #include "platform/posix/descriptor.h"
+#include "platform/posix/mount_table.h"
 #include "platform/posix/write_back.h"
 
 namespace tarnwipe {
@@ -65,8 +64,8 @@ constexpr CopyKeeper kCopyKeepers[] = {
 constexpr uint64_t kExtMagic = 0xEF53;
 
 // The ext2/3/4 file system on device lDevice, with the reason, when it keeps copies of file
-// data that overwriting cannot reach: mounted with data=journal (the mount table's super
-// options, after " - " come the type, the source and those), or made with the inline_data
+// data that overwriting cannot reach: mounted with data=journal (the file system's options in
+// the mount table), or made with the inline_data
 // feature, which keeps small files inside their inodes, whose blocks the journal copies (read
 // from the superblock of the source; where it cannot be read, from the target's own inode flag).
 // Empty otherwise.
@@ -74,17 +73,12 @@ std::string ExtKeepingCopies(const struct stat& st, const std::string& sPath) {
   constexpr off_t kIncompatFeatures = 1024 + 0x60;
   constexpr uint32_t kInlineDataFeature = 0x8000;
   constexpr int kInlineDataFlag = 0x10000000;
-  const std::string sDevice = " " + std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev)) + " ";
-  std::ifstream in("/proc/self/mountinfo");
-  for (std::string sLine; std::getline(in, sLine);) {
-    const auto p = sLine.find(" - ");
-    if (p == std::string::npos || sLine.find(sDevice) > p) continue;
-    std::istringstream fields(sLine.substr(p + 3));
-    std::string sType, sSource, sOptions;
-    fields >> sType >> sSource >> sOptions;
-    if (("," + sOptions + ",").find(",data=journal,") != std::string::npos) return sType + " (data=journal)";
+  const std::string sDevice = std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
+  for (const Mount& mount : MountTable()) {
+    if (mount.sDevice != sDevice) continue;
+    if (("," + mount.sOptions + ",").find(",data=journal,") != std::string::npos) return mount.sType + " (data=journal)";
     uint32_t lFeatures = 0;
-    const Descriptor device(::open(sSource.c_str(), O_RDONLY | O_CLOEXEC));
+    const Descriptor device(::open(mount.sSource.c_str(), O_RDONLY | O_CLOEXEC));
     bool bInline = false;
     if (device.Get() >= 0 && ::pread(device.Get(), &lFeatures, sizeof lFeatures, kIncompatFeatures) == sizeof lFeatures) {
       bInline = (lFeatures & kInlineDataFeature) != 0;
@@ -93,7 +87,7 @@ std::string ExtKeepingCopies(const struct stat& st, const std::string& sPath) {
       int iFlags = 0;
       bInline = target.Get() >= 0 && ::ioctl(target.Get(), FS_IOC_GETFLAGS, &iFlags) == 0 && (iFlags & kInlineDataFlag) != 0;
     }
-    return bInline ? sType + " (inline_data)" : "";
+    return bInline ? mount.sType + " (inline_data)" : "";
   }
   return {};
 }
@@ -223,17 +217,6 @@ class PosixHeldName : public HeldFolder {
   struct stat m_before {};  // the folder as it was before the first filler
 };
 
-// A mountinfo field with its octal escapes ("\040" for a blank) decoded.
-std::string Unescaped(const std::string& sField) {
-  std::string sText;
-  for (size_t i = 0; i < sField.size(); ++i) {
-    const bool bEscape = sField[i] == '\\' && i + 3 < sField.size() && std::isdigit(static_cast<unsigned char>(sField[i + 1]));
-    sText += bEscape ? static_cast<char>(std::stoi(sField.substr(i + 1, 3), nullptr, 8)) : sField[i];
-    if (bEscape) i += 3;
-  }
-  return sText;
-}
-
 // Where the open folder fd lies within its file system, ending in the separator: its mount's
 // root there (mountinfo's fourth field) joined with its path below the mount point. A bind mount
 // of a folder deep inside a file system shows the folder's true place, whatever path reached it.
@@ -247,16 +230,11 @@ std::string PlaceInFileSystem(int fd) {
   const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), sPath.data(), sPath.size());
   if (sMount.empty() || n <= 0 || n >= static_cast<ssize_t>(sPath.size())) return {};
   sPath.resize(static_cast<size_t>(n));
-  std::ifstream in("/proc/self/mountinfo");
-  for (std::string sLine; std::getline(in, sLine);) {
-    std::istringstream fields(sLine);
-    std::string sId, sParent, sDevice, sRoot, sPoint;
-    fields >> sId >> sParent >> sDevice >> sRoot >> sPoint;
-    if (sId != sMount) continue;
-    sRoot = Unescaped(sRoot), sPoint = Unescaped(sPoint);
-    if (!paths::LiesIn(sPath, paths::AsFolder(sPoint))) return {};
-    const std::string sBelow = sPath.substr(sPoint == "/" ? 0 : sPoint.size());
-    return paths::AsFolder((sRoot == "/" ? "" : sRoot) + sBelow);
+  for (const Mount& mount : MountTable()) {
+    if (mount.sId != sMount) continue;
+    if (!paths::LiesIn(sPath, mount.sTop)) return {};
+    const std::string sBelow = sPath.substr(mount.sTop.size() - 1);
+    return paths::AsFolder((mount.sRoot == "/" ? "" : mount.sRoot) + sBelow);
   }
   return {};
 }
