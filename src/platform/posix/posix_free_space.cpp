@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <climits>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "paths/path_text.h"
@@ -80,25 +81,33 @@ class PosixRewriter : public RecordRewriter {
   std::vector<std::string> m_asNames;
 };
 
-// The jbd2 report of the internal journal of the file system that holds sFolder: its first line
-// "N transactions (M requested), each up to B blocks", later "L logged blocks per transaction".
-// False where it has none.
-bool JournalReport(const std::string& sFolder, int64_t& lTransactions, int64_t& lMaxBlocks, int64_t& lLogged, int64_t& lBlock) {
+// The internal journal of the file system that holds sFolder, in bytes: its size and what it
+// has logged since it was mounted.
+struct Journal {
+  int64_t lSize = 0;
+  int64_t lLogged = 0;
+};
+
+// From the jbd2 report: its first line "N transactions (M requested), each up to B blocks",
+// later "L logged blocks per transaction". The kernel lets one transaction take at most a quarter
+// of the journal (a third in newer kernels): four times B is at least the whole journal. None
+// where the file system has no such journal.
+std::optional<Journal> JournalOf(const std::string& sFolder) {
   struct stat st {};
   struct statfs info {};
   char device[PATH_MAX] = {};
-  if (::stat(sFolder.c_str(), &st) != 0 || ::statfs(sFolder.c_str(), &info) != 0) return false;
+  if (::stat(sFolder.c_str(), &st) != 0 || ::statfs(sFolder.c_str(), &info) != 0) return std::nullopt;
   const std::string sDevice = "/sys/dev/block/" + std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
-  if (::readlink(sDevice.c_str(), device, sizeof device - 1) < 0) return false;
+  if (::readlink(sDevice.c_str(), device, sizeof device - 1) < 0) return std::nullopt;
   std::ifstream report("/proc/fs/jbd2/" + paths::LastName(device) + "-8/info");
   std::string sWord;
-  lLogged = 0;
-  if (!(report >> lTransactions >> sWord >> sWord >> sWord >> sWord >> sWord >> sWord >> lMaxBlocks)) return false;
+  int64_t lTransactions = 0, lMaxBlocks = 0, lLoggedEach = 0;
+  if (!(report >> lTransactions >> sWord >> sWord >> sWord >> sWord >> sWord >> sWord >> lMaxBlocks)) return std::nullopt;
   for (std::string sLine; std::getline(report, sLine);) {
-    if (sLine.find("logged blocks per transaction") != std::string::npos) std::istringstream(sLine) >> lLogged;
+    if (sLine.find("logged blocks per transaction") != std::string::npos) std::istringstream(sLine) >> lLoggedEach;
   }
-  lBlock = static_cast<int64_t>(info.f_bsize);
-  return true;
+  const auto lBlock = static_cast<int64_t>(info.f_bsize);
+  return Journal{4 * lMaxBlocks * lBlock, lTransactions * lLoggedEach * lBlock};
 }
 
 }  // namespace
@@ -125,10 +134,8 @@ std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& 
   for (const Mount& mount : MountTable()) {
     if (mount.sTop == space.sTop) space.sType = mount.sType;
   }
-  // The kernel lets one transaction take at most a quarter of the journal (a third in newer
-  // kernels): four times that is at least the whole journal.
-  int64_t lTransactions = 0, lMaxBlocks = 0, lLogged = 0, lBlock = 0;
-  space.lJournal = JournalReport(sFolder, lTransactions, lMaxBlocks, lLogged, lBlock) ? 4 * lMaxBlocks * lBlock : 0;
+  const std::optional<Journal> journal = JournalOf(sFolder);
+  space.lJournal = journal ? journal->lSize : 0;
   return {};
 }
 
@@ -169,8 +176,8 @@ std::error_code PosixFileSystem::RemoveLeftover(const std::string& sPath) {
 }
 
 int64_t PosixFileSystem::JournalLogged(const std::string& sFolder) const {
-  int64_t lTransactions = 0, lMaxBlocks = 0, lLogged = 0, lBlock = 0;
-  return JournalReport(sFolder, lTransactions, lMaxBlocks, lLogged, lBlock) ? lTransactions * lLogged * lBlock : -1;
+  const std::optional<Journal> journal = JournalOf(sFolder);
+  return journal ? journal->lLogged : -1;
 }
 
 std::error_code PosixFileSystem::CreateRewriter(const std::string& sFolder, const std::string& sPrefix, int iFiles,
