@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "engine/name_removal.h"
 #include "platform/file_system.h"
 
 namespace tarnwipe {
@@ -25,5 +26,12 @@ class Confinement {
   FileSystem& m_fs;
   bool m_bHeld;
 };
+
+// Overwrites what the entry area of sFolder, which stays, still holds of the names removal took
+// from it, where its file system keeps them; the folder is held for it.
+inline void FillStayingFolder(FileSystem& fs, NameRemoval& removal, const std::string& sFolder) {
+  const Confinement held(fs, sFolder);
+  if (held.Held()) removal.FillFolder(fs, sFolder);
+}
 
 }  // namespace tarnwipe

@@ -47,9 +47,8 @@ void MapRun::Execute() {
   m_held.reset();
   // The map's own name was freed in the folder above it, which stays.
   const std::string sAbove = paths::FolderPart(paths::WithoutSeparator(m_sFolder));
-  if (m_bBlocked || paths::IsFolder(m_parts.fs, m_sFolder) || m_parts.protection.CheckTarget(sAbove) != Refusal::kNone) return;
-  const Confinement above(m_parts.fs, sAbove);
-  if (above.Held()) m_removal.FillFolder(m_parts.fs, sAbove);
+  if (!m_bBlocked && !paths::IsFolder(m_parts.fs, m_sFolder) && m_parts.protection.CheckTarget(sAbove) == Refusal::kNone)
+    FillStayingFolder(m_parts.fs, m_removal, sAbove);
 }
 
 void MapRun::Summary() {

@@ -123,11 +123,12 @@ void SeveralRun::Execute() {
   }
   m_batch.Erase();
   held.reset();
+  if (m_bBlocked) return;
   // The folders the items were removed from stay: what their entry areas still hold of the
   // removed names is overwritten.
   std::set<std::string> asLeft;
   for (const Turn& turn : m_turns) {
-    if (!turn.bInsideChosenMap && !m_bBlocked) asLeft.insert(paths::FolderPart(paths::WithoutSeparator(turn.item.sPath)));
+    if (!turn.bInsideChosenMap) asLeft.insert(paths::FolderPart(paths::WithoutSeparator(turn.item.sPath)));
   }
   for (const std::string& sFolder : asLeft) {
     if (paths::IsFolder(m_parts.fs, sFolder)) FillStayingFolder(sFolder);
@@ -139,10 +140,7 @@ void SeveralRun::Summary() {
   if (!m_bBlocked) m_parts.reporter.RunEnded(m_totals, m_asOldCopies);
 }
 
-void SeveralRun::FillStayingFolder(const std::string& sFolder) {
-  const Confinement held(m_parts.fs, sFolder);
-  if (held.Held()) m_removal.FillFolder(m_parts.fs, sFolder);
-}
+void SeveralRun::FillStayingFolder(const std::string& sFolder) { tarnwipe::FillStayingFolder(m_parts.fs, m_removal, sFolder); }
 
 void SeveralRun::EraseItem(const Target& item, const std::string& sFolder, bool bHeld, Refusal eHeld) {
   FileSystem& fs = m_parts.fs;
