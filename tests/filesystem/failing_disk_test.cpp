@@ -99,7 +99,6 @@ TEST_F(FailingDiskTest, FileWhoseBlocksFailInAnyPassIsKeptReportedAndNotCounted)
   EXPECT_FALSE(Exists(sMap + "sound.bin") || Exists(sMap + "b-sound.bin"));
 }
 
-
 // A stretch of the free space that fails (where a file lay before it was removed) keeps the run
 // from saying the free space was erased; the fillers go all the same.
 TEST_F(FailingDiskTest, FreeSpaceWhoseWritesFailIsNotSaidToBeErased) {

@@ -84,11 +84,6 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
   // the control's name is found.
   const std::string sListed = CommandOutput("fls -r -d " + image.ImagePath());
   if (sType == "xfs" || sType == "btrfs" || !RunQuietly("fls -V")) return;
-  const auto piece = [](const std::string& sName) {
-    std::string sWide;
-    for (const char c : sName.substr(5, 5)) sWide += std::string{c, '\0'};
-    return sWide;
-  };
   const std::string sRaw = image.RawImage();
   for (const char* pName : {"singleconfession", "bankstatements", "confidentialmemo", "divorcesettlement", "offshorefolder", "taxreturns",
                             "hiddenaccounts", "passwordlist", "medicalrecords", "diagnosis", "therapynotes", "loveletterdraft"}) {
@@ -98,9 +93,9 @@ TEST_P(ForensicTest, NoMarkerOfAnErasedFileSurvivesOnTheRawImage) {
     if ((sType == "ntfs" && (sName == "singleconfession" || sName == "bankstatements")) || (sType == "exfat" && sName == "bankstatements"))
       continue;
     EXPECT_EQ(sListed.find(pName), std::string::npos) << sType << ": fls lists " << pName;
-    EXPECT_TRUE(sType == "ext4" || sRaw.find(piece(pName)) == std::string::npos) << sType << ": " << pName;
+    EXPECT_TRUE(sType == "ext4" || sRaw.find(WidePiece(pName)) == std::string::npos) << sType << ": " << pName;
   }
-  EXPECT_TRUE(sType == "ext4" || sRaw.find(piece("controlremovedbyrm")) != std::string::npos) << "the scan cannot tell";
+  EXPECT_TRUE(sType == "ext4" || sRaw.find(WidePiece("controlremovedbyrm")) != std::string::npos) << "the scan cannot tell";
   const bool bListsRemoved = sType == "ntfs" || sType == "exfat";
   EXPECT_TRUE(!bListsRemoved || sListed.find("controlremovedbyrm") != std::string::npos) << "fls cannot tell";
 }

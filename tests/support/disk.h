@@ -46,6 +46,14 @@ inline std::string CommandOutput(const std::string& sCommand) {
   return sOut;
 }
 
+// The five characters after the fifth of a name, in UTF-16 as FAT, exFAT and NTFS keep names:
+// a piece a raw scan finds even where a long name is kept in several entries.
+inline std::string WidePiece(const std::string& sName) {
+  std::string sWide;
+  for (const char c : sName.substr(5, 5)) sWide += std::string{c, '\0'};
+  return sWide;
+}
+
 // Writes lSize bytes of a new marker, repeated, to sPath at lOffset (after a hole, when lOffset is
 // not 0), making its folders; returns the marker when it fits, for a scan of the raw disk.
 inline std::string WriteMarked(const std::string& sPath, size_t lSize, off_t lOffset = 0) {

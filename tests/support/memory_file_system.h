@@ -292,9 +292,7 @@ class MemoryFiller : public Filler {
     return lWritten < lSize ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
   }
   std::error_code StartWriteBack(int64_t, int64_t) override { return {}; }
-  std::error_code WaitWriteBack(int64_t, int64_t) override {
-    return m_fs.bFailWriteBack ? std::make_error_code(std::errc::io_error) : std::error_code();
-  }
+  std::error_code WaitWriteBack(int64_t, int64_t) override { return {}; }
   std::error_code Flush() override {
     m_fs.fillerFlushes.push_back(m_sContent);
     return {};
