@@ -14,6 +14,15 @@ namespace {
 
 constexpr int kNameLevels = 256;
 
+// A file system that finds only while placing a filler that it cannot hold all the filler took
+// (XFS near full, without its reserve) reports the disk full and frees the rest: no failure of
+// the fill, which goes on into what came free. bShort tells so.
+std::error_code UnlessShort(std::error_code ec, bool& bShort) {
+  if (ec != std::errc::no_space_on_device) return ec;
+  bShort = true;
+  return {};
+}
+
 }  // namespace
 
 FreeSpaceRun::FreeSpaceRun(RunParts parts, std::string sFolder)
@@ -89,7 +98,13 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
   std::error_code ec;
   if (iPass > 0) {
     for (Placed& placed : m_fillers) {
-      if (Fill(*placed.pFiller, 0, placed.lLength, iPass, ec) < placed.lLength && !ec) ec = std::make_error_code(std::errc::io_error);
+      bool bShort = false;
+      const int64_t lLanded = Fill(*placed.pFiller, 0, placed.lLength, iPass, ec);
+      ec = UnlessShort(ec, bShort);
+      // A filler the disk could not place in full (or, copying on write, rewrite) is as long as
+      // what landed: the later fillers took the rest.
+      if (bShort) placed.lLength = lLanded;
+      if (lLanded < placed.lLength && !ec) ec = std::make_error_code(std::errc::io_error);
       if (ec || m_parts.bStop) break;
     }
   } else {
@@ -97,9 +112,11 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
     // the free file records. Space held back for writes not yet placed comes free once they are
     // on the disk: after a flush of every filler the smaller ones go on while they find room.
     for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller}) FillWith(lSize, iPass, ec);
-    for (int iRound = 0, bLanded = 1; bLanded && iRound < kFlushRounds && !ec && !m_parts.bStop; ++iRound) {
-      for (Placed& placed : m_fillers) ec = ec ? ec : placed.pFiller->Flush();
-      bLanded = FillWith(kMidFiller, iPass, ec) + FillWith(kSmallFiller, iPass, ec) > 0;
+    for (int iRound = 0; iRound < kFlushRounds + kShortRounds && !ec && !m_parts.bStop; ++iRound) {
+      bool bShort = false;
+      for (Placed& placed : m_fillers) ec = ec ? ec : UnlessShort(placed.pFiller->Flush(), bShort);
+      const bool bLanded = FillWith(kMidFiller, iPass, ec) + FillWith(kSmallFiller, iPass, ec) > 0;
+      if (!bShort && (!bLanded || iRound + 1 >= kFlushRounds)) break;
     }
   }
   for (Placed& placed : m_fillers) {
@@ -123,7 +140,8 @@ int64_t FreeSpaceRun::FillWith(int64_t lSize, int32_t iPass, std::error_code& ec
     const bool bFull = full == std::errc::no_space_on_device || full == std::errc::file_too_large ||
                        (full && !m_parts.fs.SpaceOf(m_sWork, now) && now.lAvailable < kBlock);
     if (full && !bFull) ec = full;
-    if (lLanded > 0 && bFull) ec = pFiller->Flush();
+    bool bShort = false;
+    if (lLanded > 0 && bFull) ec = UnlessShort(pFiller->Flush(), bShort);
     if (lLanded > 0) m_fillers.push_back({std::move(pFiller), lLanded});
     if (lLanded == 0) break;
     lLandedAll += lLanded;

@@ -30,6 +30,8 @@ class FreeSpaceRun : public Run {
   static constexpr int kMaxSmallFillers = 100000;
   // How many rounds of smaller fillers follow a flush of every filler.
   static constexpr int kFlushRounds = 1;
+  // And how many more follow while the file system could not place all its fillers took.
+  static constexpr int kShortRounds = 3;
   // The files whose records are rewritten to turn the journal over: 1 MiB of ext4's records.
   static constexpr int kRewrittenFiles = 4096;
   // A filler's name, where it has one, begins so.

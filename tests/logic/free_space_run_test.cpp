@@ -67,6 +67,17 @@ TEST_F(FreeSpaceRunTest, AStopOrAFailedWriteEndsTheRunAndGivesTheSpaceBack) {
   EraseFreeSpace();
   EXPECT_EQ(reporter.freeSpace.ec, std::errc::io_error);
   ExpectNothingLeft();
+  // A disk that could not place all a filler took gives the rest back: no failure, the later
+  // fillers take it, and every pass covers all the room again.
+  fs.iFailWriteAt = -1;
+  fs.iShortFlushAt = 1;
+  fs.fillerFlushes.clear();
+  EXPECT_EQ(EraseFreeSpace(), "");
+  EXPECT_TRUE(!reporter.freeSpace.ec && reporter.freeSpace.lFilled == kRoom) << reporter.freeSpace.ec.message();
+  size_t lLastPass = 0;
+  for (const std::string& sFlushed : fs.fillerFlushes) lLastPass += sFlushed[0] == '5' ? sFlushed.size() : 0;
+  EXPECT_EQ(lLastPass, kRoom);
+  ExpectNothingLeft();
   fs.AddFile(sStick + "file", "f");
   EXPECT_EQ(Erase({{sStick + "file", TargetKind::kFreeSpace}}), "Map not found!");
 }

@@ -48,6 +48,7 @@ class MemoryFileSystem : public FileSystem {
   int64_t lRoom = 0;                 // the bytes fillers may still take
   int iFillers = 0;                  // fillers alive now
   std::vector<std::string> fillerFlushes;  // a filler's content at each flush
+  int iShortFlushAt = -1;  // that filler flush could not place the filler's last half: gone, room again
   std::function<void()> onFiller;          // runs as each filler is made
   int64_t lJournalLogged = -1;             // what the journal logged so far; -1: no journal to tell of
   int64_t lLoggedPerRewrite = 0;           // what each rewrite of records adds to it
@@ -295,7 +296,10 @@ class MemoryFiller : public Filler {
   std::error_code WaitWriteBack(int64_t, int64_t) override { return {}; }
   std::error_code Flush() override {
     m_fs.fillerFlushes.push_back(m_sContent);
-    return {};
+    if (static_cast<int>(m_fs.fillerFlushes.size()) - 1 != m_fs.iShortFlushAt) return {};
+    m_fs.lRoom += static_cast<int64_t>(m_sContent.size() / 2);
+    m_sContent.resize(m_sContent.size() - m_sContent.size() / 2);
+    return std::make_error_code(std::errc::no_space_on_device);
   }
 
  private:
