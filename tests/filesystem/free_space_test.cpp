@@ -73,7 +73,7 @@ TEST_P(FreeSpaceTest, NothingOfTheRemovedFilesSurvivesAndTheDiskIsAsBefore) {
   }
   if (sType == "xfs") RunQuietly("xfs_io -x -c 'resblks 0' " + sRoot);
   const uint64_t lFreeBefore = Settled(sRoot);
-  view.sTimes = "0";
+  view.sTimes = "1";  // a later pass rewrites the fillers: on btrfs each write takes new room
   form.TakeTargets({kFreeSpaceItem + sRoot});
   EXPECT_EQ(view.sEraseCaption, "&Erase free space of " + sRoot);
   form.btnErase_Click();
