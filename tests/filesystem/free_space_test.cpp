@@ -48,7 +48,7 @@ class FreeSpaceTest : public FreeSpaceKilledTest, public ::testing::WithParamInt
 
 TEST_P(FreeSpaceTest, NothingOfTheRemovedFilesSurvivesAndTheDiskIsAsBefore) {
   const std::string sType = GetParam().pType;
-  LoopMount image(temp, sType, sType == "xfs" ? 320 : sType == "btrfs" ? 128 : 64);
+  LoopMount image(temp, sType, sType == "xfs" ? 320 : sType == "btrfs" ? 128 : sType == "vfat" ? 40 : 64);
   if (!image.Ready()) GTEST_SKIP() << "free-space scan on " << sType << " skipped: " << image.Why();
   const std::string sRoot = image.Root();
   std::vector<std::string> asGone;
@@ -108,7 +108,7 @@ TEST_P(FreeSpaceTest, NothingOfTheRemovedFilesSurvivesAndTheDiskIsAsBefore) {
 INSTANTIATE_TEST_SUITE_P(FileSystems, FreeSpaceTest,
                          ::testing::Values(FreeSpaceCase{"ext4", false, true, true}, FreeSpaceCase{"xfs", false, true, true},
                                            FreeSpaceCase{"btrfs", true, true, true}, FreeSpaceCase{"ntfs", true, false, true},
-                                           FreeSpaceCase{"exfat", true, true, false}),
+                                           FreeSpaceCase{"exfat", true, true, false}, FreeSpaceCase{"vfat", true, true, true}),
                          [](const auto& info) { return std::string(info.param.pType); });
 
 // Killed in the middle of the fill, the program leaves no filler behind: on ext4 the kernel
