@@ -49,7 +49,6 @@ class MemoryFileSystem : public FileSystem {
   int iFillers = 0;                  // fillers alive now
   std::vector<std::string> fillerFlushes;  // a filler's content at each flush
   int iShortFlushAt = -1;  // that filler flush could not place the filler's last half: gone, room again
-  std::function<void()> onFiller;          // runs as each filler is made
   int64_t lJournalLogged = -1;             // what the journal logged so far; -1: no journal to tell of
   int64_t lLoggedPerRewrite = 0;           // what each rewrite of records adds to it
 
@@ -328,7 +327,6 @@ inline std::error_code MemoryFileSystem::CreateRewriter(const std::string&, cons
 
 inline std::error_code MemoryFileSystem::CreateFiller(const std::string& sFolder, const std::string&, std::unique_ptr<Filler>& pFiller) {
   if (!Is(sFolder, kAttrDirectory)) return std::make_error_code(std::errc::no_such_file_or_directory);
-  if (onFiller) onFiller();
   pFiller = std::make_unique<MemoryFiller>(*this);
   return {};
 }
