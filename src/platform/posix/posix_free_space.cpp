@@ -68,10 +68,12 @@ class PosixRewriter : public RecordRewriter {
     m_asNames.push_back(sName);
     return {};
   }
+  // Files made in a row lie side by side in the inode table, whose blocks hold at least four
+  // inodes each, and a changed inode has its whole block logged: one file in four is enough.
   std::error_code Rewrite() override {
     const timespec now[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
-    for (const std::string& sName : m_asNames) {
-      if (::utimensat(m_folder.Get(), sName.c_str(), now, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+    for (size_t i = 0; i < m_asNames.size(); i += 4) {
+      if (::utimensat(m_folder.Get(), m_asNames[i].c_str(), now, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
     }
     return ::syncfs(m_folder.Get()) == 0 ? std::error_code() : LastError();
   }
