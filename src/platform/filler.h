@@ -32,6 +32,10 @@ class Filler {
 
   // Waits until everything written to it is on the medium.
   virtual std::error_code Flush() = 0;
+
+  // Commits the records of its whole file system: space that files gave back is free to new ones
+  // only once the records that freed it are (ext4 frees it at its journal's commit).
+  virtual std::error_code CommitFileSystem() = 0;
 };
 
 // Empty files of a free-space run's own, whose records are changed together: each Rewrite()

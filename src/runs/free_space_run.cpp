@@ -110,11 +110,13 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
   } else {
     // Large fillers until the disk is full, then ever smaller ones for the last clusters and
     // the free file records. Space held back for writes not yet placed comes free once they are
-    // on the disk: after a flush of every filler the smaller ones go on while they find room.
+    // on the disk, and space given back once the file system has committed its records: after a
+    // flush of every filler and a commit the smaller ones go on while they find room.
     for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller}) FillWith(lSize, iPass, ec);
     for (int iRound = 0; iRound < kFlushRounds + kShortRounds && !ec && !m_parts.bStop; ++iRound) {
       bool bShort = false;
       for (Placed& placed : m_fillers) ec = ec ? ec : UnlessShort(placed.pFiller->Flush(), bShort);
+      if (!ec && !m_fillers.empty()) ec = m_fillers.front().pFiller->CommitFileSystem();
       const bool bLanded = FillWith(kMidFiller, iPass, ec) + FillWith(kSmallFiller, iPass, ec) > 0;
       if (!bShort && (!bLanded || iRound + 1 >= kFlushRounds)) break;
     }

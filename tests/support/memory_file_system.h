@@ -300,6 +300,7 @@ class MemoryFiller : public Filler {
     m_sContent.resize(m_sContent.size() - m_sContent.size() / 2);
     return std::make_error_code(std::errc::no_space_on_device);
   }
+  std::error_code CommitFileSystem() override { return {}; }
 
  private:
   MemoryFileSystem& m_fs;

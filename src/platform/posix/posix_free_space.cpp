@@ -47,6 +47,7 @@ class PosixFiller : public Filler {
   std::error_code StartWriteBack(int64_t lOffset, int64_t lSize) override { return WriteBack(m_file.Get(), lOffset, lSize, false); }
   std::error_code WaitWriteBack(int64_t lOffset, int64_t lSize) override { return WriteBack(m_file.Get(), lOffset, lSize, true); }
   std::error_code Flush() override { return ::fdatasync(m_file.Get()) == 0 ? std::error_code() : LastError(); }
+  std::error_code CommitFileSystem() override { return ::syncfs(m_file.Get()) == 0 ? std::error_code() : LastError(); }
 
  private:
   Descriptor m_file;
