@@ -4,6 +4,7 @@
 // contents, fls lists none of their names, and on NTFS, exFAT and FAT32 a raw scan finds none of
 // their names either; a file kept on the disk is intact, the disk is as full as before and
 // nothing of the run is left.
+#include <sched.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 
@@ -47,6 +48,12 @@ class FreeSpaceTest : public FreeSpaceKilledTest, public ::testing::WithParamInt
 
 TEST_P(FreeSpaceTest, NothingOfTheRemovedFilesSurvivesAndTheDiskIsAsBefore) {
   const std::string sType = GetParam().pType;
+  // On one processor, as on a small machine: there a fill that left ext4's given-back blocks
+  // uncommitted missed them one run in two, on several one in three.
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  CPU_SET(::sched_getcpu(), &one);
+  ASSERT_EQ(::sched_setaffinity(0, sizeof one, &one), 0);
   LoopMount image(temp, sType, sType == "xfs" ? 320 : sType == "btrfs" ? 128 : sType == "vfat" ? 40 : 64);
   if (!image.Ready()) GTEST_SKIP() << "free-space scan on " << sType << " skipped: " << image.Why();
   const std::string sRoot = image.Root();
