@@ -29,7 +29,8 @@ class Win32Filler : public Filler {
   std::error_code StartWriteBack(int64_t, int64_t) override { return {}; }
   std::error_code WaitWriteBack(int64_t, int64_t) override { return {}; }
   std::error_code Flush() override { return ::FlushFileBuffers(m_h.Get()) ? std::error_code() : LastWin32Error(); }
-  // NTFS gives freed clusters back as it frees them; its log needs no commit for that.
+  // Committing a volume's records takes a flush of the whole volume, which only an administrator
+  // may open; the fillers' own flushes are what a user's run can do.
   std::error_code CommitFileSystem() override { return {}; }
 
  private:
