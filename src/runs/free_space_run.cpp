@@ -96,31 +96,7 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
   m_block.assign(static_cast<size_t>(kBlock), static_cast<char>('0' + iPass));
   m_lPassDone = 0;
   std::error_code ec;
-  if (iPass > 0) {
-    for (Placed& placed : m_fillers) {
-      bool bShort = false;
-      const int64_t lLanded = Fill(*placed.pFiller, 0, placed.lLength, iPass, ec);
-      ec = UnlessShort(ec, bShort);
-      // A filler the disk could not place in full (or, copying on write, rewrite) is as long as
-      // what landed: the later fillers took the rest.
-      if (bShort) placed.lLength = lLanded;
-      if (lLanded < placed.lLength && !ec) ec = std::make_error_code(std::errc::io_error);
-      if (ec || m_parts.bStop) break;
-    }
-  } else {
-    // Large fillers until the disk is full, then ever smaller ones for the last clusters and
-    // the free file records. Space held back for writes not yet placed comes free once they are
-    // on the disk, and space given back once the file system has committed its records: after a
-    // flush of every filler and a commit the smaller ones go on while they find room.
-    for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller}) FillWith(lSize, iPass, ec);
-    for (int iRound = 0; iRound < kFlushRounds + kShortRounds && !ec && !m_parts.bStop; ++iRound) {
-      bool bShort = false;
-      for (Placed& placed : m_fillers) ec = ec ? ec : UnlessShort(placed.pFiller->Flush(), bShort);
-      if (!ec && !m_fillers.empty()) ec = m_fillers.front().pFiller->CommitFileSystem();
-      const bool bLanded = FillWith(kMidFiller, iPass, ec) + FillWith(kSmallFiller, iPass, ec) > 0;
-      if (!bShort && (!bLanded || iRound + 1 >= kFlushRounds)) break;
-    }
-  }
+  iPass > 0 ? RewriteFillers(iPass, ec) : MakeFillers(ec);
   for (Placed& placed : m_fillers) {
     if (ec || m_parts.bStop) break;
     ec = placed.pFiller->Flush();
@@ -128,6 +104,34 @@ bool FreeSpaceRun::Pass(int32_t iPass) {
   if (ec && !m_totals.ec) m_totals.ec = ec;
   m_totals.bStopped = m_parts.bStop;
   return !ec && !m_parts.bStop;
+}
+
+void FreeSpaceRun::MakeFillers(std::error_code& ec) {
+  // Large fillers until the disk is full, then ever smaller ones for the last clusters and the
+  // free file records. Space held back for writes not yet placed comes free once they are on the
+  // disk, and space given back once the file system has committed its records: after a flush of
+  // every filler and a commit the smaller ones go on while they find room.
+  for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller}) FillWith(lSize, 0, ec);
+  for (int iRound = 0; iRound < kFlushRounds + kShortRounds && !ec && !m_parts.bStop; ++iRound) {
+    bool bShort = false;
+    for (Placed& placed : m_fillers) ec = ec ? ec : UnlessShort(placed.pFiller->Flush(), bShort);
+    if (!ec && !m_fillers.empty()) ec = m_fillers.front().pFiller->CommitFileSystem();
+    const bool bLanded = FillWith(kMidFiller, 0, ec) + FillWith(kSmallFiller, 0, ec) > 0;
+    if (!bShort && (!bLanded || iRound + 1 >= kFlushRounds)) break;
+  }
+}
+
+void FreeSpaceRun::RewriteFillers(int32_t iPass, std::error_code& ec) {
+  for (Placed& placed : m_fillers) {
+    bool bShort = false;
+    const int64_t lLanded = Fill(*placed.pFiller, 0, placed.lLength, iPass, ec);
+    ec = UnlessShort(ec, bShort);
+    // A filler the disk could not place in full (or, copying on write, rewrite) is as long as
+    // what landed: the later fillers took the rest.
+    if (bShort) placed.lLength = lLanded;
+    if (lLanded < placed.lLength && !ec) ec = std::make_error_code(std::errc::io_error);
+    if (ec || m_parts.bStop) break;
+  }
 }
 
 int64_t FreeSpaceRun::FillWith(int64_t lSize, int32_t iPass, std::error_code& ec) {

@@ -56,6 +56,10 @@ class FreeSpaceRun : public Run {
   // One pass with its own filler byte: the first makes the fillers until no more fit, the later
   // ones overwrite the same fillers. False when the run is to end.
   bool Pass(int32_t iPass);
+  // The first pass's fillers, made until no more fit; ec gets an error other than a full disk.
+  void MakeFillers(std::error_code& ec);
+  // A later pass over the same fillers.
+  void RewriteFillers(int32_t iPass, std::error_code& ec);
   // Makes fillers of lSize bytes (the last ones shorter) until one takes nothing, the disk being
   // full; the bytes they took. ec gets an error other than a full disk.
   int64_t FillWith(int64_t lSize, int32_t iPass, std::error_code& ec);
