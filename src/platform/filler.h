@@ -14,6 +14,7 @@ struct DiskSpace {
   std::string sType;       // the file system's name: "ext4", "vfat", "ntfs", ...
   std::string sTop;        // the folder it is mounted on (a drive's root), ending in the separator
   int64_t lJournal = 0;    // bytes of the journal that keeps copies of changed records; 0 where none is known
+  bool bKeepsUncounted = false;  // it keeps free space back for its own records without counting it (XFS)
 };
 
 // A file of a free-space run's own. It goes when it is let go, and when the program dies as well

@@ -35,6 +35,7 @@ std::string FreeSpaceRun::Check() {
   m_totals.lFree = m_space.lFree;
   m_totals.sOldCopies = m_parts.fs.FileSystemKeepingCopies(m_sFolder);
   m_totals.lJournal = m_space.lJournal;
+  m_totals.bKeepsUncounted = m_space.bKeepsUncounted;
   return {};
 }
 

@@ -18,6 +18,7 @@ struct FreeSpaceTotals {
   int32_t lFoldersNotFilled = 0;   // folders whose freed entries could not be overwritten
   int64_t lJournal = 0;            // bytes of the journal keeping older copies of records; 0 where none is known
   int64_t lJournalTurned = 0;      // bytes of new records the journal logged after the run, at most lJournal
+  bool bKeepsUncounted = false;    // the file system keeps free space back that it does not count as free
   std::string sOldCopies;          // the file system, when it keeps old copies
 };
 

@@ -172,6 +172,7 @@ void WindowReporter::FreeSpaceEnded(const FreeSpaceTotals& totals) {
     if (const int64_t lKeptBack = totals.lFree - totals.lFilled; lKeptBack > kKeptBackTolerance) {
       sLine += "\r\n  not reached: " + FileAmount(lKeptBack, m_seps).sText + " the file system keeps back";
     }
+    if (totals.bKeepsUncounted) sLine += "\r\n  not reached: what the file system keeps back for its own records, uncounted";
     if (totals.lFolders + totals.lFoldersNotFilled > 0) {
       sLine += "\r\n  removed names overwritten in " + std::to_string(totals.lFolders) + " folder(s)";
     }

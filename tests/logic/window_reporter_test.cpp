@@ -64,8 +64,9 @@ TEST_F(WindowReporterTest, FreeSpaceClosingLineSaysWhatWasNotReached) {
                   "  not reached: 2.00 MBytes the file system keeps back\r\n  removed names overwritten in 2 folder(s)\r\n"
                   "  unable to overwrite the removed names in 1 folder(s)\r\n"
                   "  not reached: older copies of records in the journal (64.00 MBytes)"},
-        {FreeSpaceTotals{sDisk, 3 << 20, 3 << 20, {}, false, 0, 0, 64 << 20, 64 << 20},
+        {FreeSpaceTotals{sDisk, 3 << 20, 3 << 20, {}, false, 0, 0, 64 << 20, 64 << 20, true},
          "Erased free space of " + sDisk + ": 3.00 MBytes in 0.1 seconds  [30.00 MB / second]\r\n"
+         "  not reached: what the file system keeps back for its own records, uncounted\r\n"
          "  journal turned over: 64.00 MBytes of new records logged over its older copies"},
         {FreeSpaceTotals{sDisk, 3 << 20, 0, std::make_error_code(std::errc::io_error)},
          "Could not erase the free space of " + sDisk + "\r\n  Reason: the disk reported a write error\r\n"

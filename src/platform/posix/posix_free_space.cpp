@@ -120,6 +120,10 @@ std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& 
   if (::statfs(sFolder.c_str(), &info) != 0) return LastError();
   space.lAvailable = static_cast<int64_t>(info.f_bavail) * static_cast<int64_t>(info.f_bsize);
   space.lFree = static_cast<int64_t>(info.f_bfree) * static_cast<int64_t>(info.f_bsize);
+  // XFS sets free blocks aside in every allocation group for its own trees, and counts them as
+  // neither free nor available; which blocks those are, no file can tell.
+  constexpr decltype(info.f_type) kXfs = 0x58465342;
+  space.bKeepsUncounted = info.f_type == kXfs;
   // The top is the last folder upwards on the same device.
   char resolved[PATH_MAX];
   if (::realpath(sFolder.c_str(), resolved) == nullptr) return LastError();
