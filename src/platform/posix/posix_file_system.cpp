@@ -8,6 +8,7 @@
 #include <limits.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
+#include <linux/magic.h>
 #include <linux/openat2.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -60,8 +61,7 @@ struct CopyKeeper {
   const char* pName;
 };
 constexpr CopyKeeper kCopyKeepers[] = {
-    {0x9123683E, "btrfs"}, {0x2FC12FC1, "ZFS"}, {0xCA451A4E, "bcachefs"}, {0xF2F52010, "f2fs"}, {0x3434, "nilfs2"}};
-constexpr uint64_t kExtMagic = 0xEF53;
+    {BTRFS_SUPER_MAGIC, "btrfs"}, {0x2FC12FC1, "ZFS"}, {0xCA451A4E, "bcachefs"}, {F2FS_SUPER_MAGIC, "f2fs"}, {NILFS_SUPER_MAGIC, "nilfs2"}};
 
 // The ext2/3/4 file system on device lDevice, with the reason, when it keeps copies of file
 // data that overwriting cannot reach: mounted with data=journal (the file system's options in
@@ -147,8 +147,7 @@ bool IsEmptyFolder(int iDirFd) {
 // recovery tool reads it (FAT, exFAT and NTFS, by the kernel or through FUSE); ext4, XFS and btrfs
 // leave no name such a tool lists.
 bool KeepsFreedEntries(int iDirFd) {
-  constexpr uint64_t kTypes[] = {0x65735546 /* FUSE */, 0x4d44 /* FAT */, 0x2011BAB0 /* exFAT */,
-                                 0x7366746e /* ntfs3 */, 0x5346544e /* ntfs */};
+  constexpr uint64_t kTypes[] = {FUSE_SUPER_MAGIC, MSDOS_SUPER_MAGIC, EXFAT_SUPER_MAGIC, 0x7366746e /* ntfs3 */, 0x5346544e /* ntfs */};
   struct statfs info {};
   return ::fstatfs(iDirFd, &info) == 0 &&
          std::find(std::begin(kTypes), std::end(kTypes), static_cast<uint64_t>(info.f_type)) != std::end(kTypes);
@@ -362,7 +361,7 @@ class PosixExclusiveFile : public ExclusiveFile {
   // flushes the disk's cache (ext4, XFS, btrfs), and reports their write-back errors since Linux
   // 5.8. FAT's writes its buffers but leaves the cache, and a FUSE daemon keeps its own.
   std::error_code FlushFileSystem() override {
-    constexpr uint64_t kReaching[] = {0xEF53 /* ext2/3/4 */, 0x58465342 /* XFS */, 0x9123683E /* btrfs */};
+    constexpr uint64_t kReaching[] = {EXT4_SUPER_MAGIC, XFS_SUPER_MAGIC, BTRFS_SUPER_MAGIC};
     struct statfs info {};
     if (::fstatfs(m_fd, &info) != 0) return LastError();
     if (std::find(std::begin(kReaching), std::end(kReaching), static_cast<uint64_t>(info.f_type)) == std::end(kReaching))
@@ -661,7 +660,7 @@ std::string PosixFileSystem::FileSystemKeepingCopies(const std::string& sPath) c
     if (static_cast<uint64_t>(info.f_type) == keeper.lMagic) return keeper.pName;
   }
   struct stat st {};
-  const bool bExt = static_cast<uint64_t>(info.f_type) == kExtMagic && ::stat(sPath.c_str(), &st) == 0;
+  const bool bExt = static_cast<uint64_t>(info.f_type) == EXT4_SUPER_MAGIC && ::stat(sPath.c_str(), &st) == 0;
   return bExt ? ExtKeepingCopies(st, sPath) : "";
 }
 

@@ -3,6 +3,7 @@
 // once while held open; on FUSE, where a removed open file stays as a hidden name, they keep a
 // name until they go. The journal of ext3 and ext4 (jbd2) is told of in /proc/fs/jbd2.
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -23,8 +24,6 @@
 
 namespace tarnwipe {
 namespace {
-
-constexpr long kFuseMagic = 0x65735546;
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
@@ -122,8 +121,7 @@ std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& 
   space.lFree = static_cast<int64_t>(info.f_bfree) * static_cast<int64_t>(info.f_bsize);
   // XFS sets free blocks aside in every allocation group for its own trees, and counts them as
   // neither free nor available; which blocks those are, no file can tell.
-  constexpr decltype(info.f_type) kXfs = 0x58465342;
-  space.bKeepsUncounted = info.f_type == kXfs;
+  space.bKeepsUncounted = info.f_type == XFS_SUPER_MAGIC;
   // The top is the last folder upwards on the same device.
   char resolved[PATH_MAX];
   if (::realpath(sFolder.c_str(), resolved) == nullptr) return LastError();
@@ -163,7 +161,7 @@ std::error_code PosixFileSystem::CreateFiller(const std::string& sFolder, const 
   file = Descriptor(::openat(folder.Get(), sName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600));
   if (file.Get() < 0) return LastError();
   struct statfs info {};
-  const bool bFuse = ::fstatfs(file.Get(), &info) == 0 && info.f_type == kFuseMagic;
+  const bool bFuse = ::fstatfs(file.Get(), &info) == 0 && info.f_type == FUSE_SUPER_MAGIC;
   if (!bFuse) {
     ::unlinkat(folder.Get(), sName.c_str(), 0);
     pFiller = std::make_unique<PosixFiller>(std::move(file), Descriptor(), "");
