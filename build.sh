@@ -19,7 +19,7 @@ fi
 
 # The Windows program and its tests, cross-built with mingw-w64.
 build_windows() {
-  cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo --no-warn-unused-cli \
+  cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake > /dev/null
   cmake --build build-win
 }
