@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,9 +18,12 @@
 
 namespace tarnwipe::test {
 
+// The whole file in one read: images of hundreds of megabytes are scanned this way.
 inline std::string ReadFile(const std::string& sPath) {
-  std::ifstream in(sPath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::ifstream in(sPath, std::ios::binary | std::ios::ate);
+  std::string sContent(in ? static_cast<size_t>(in.tellg()) : 0, '\0');
+  in.seekg(0).read(sContent.data(), static_cast<std::streamsize>(sContent.size()));
+  return sContent;
 }
 
 inline bool Exists(const std::string& sPath) {
