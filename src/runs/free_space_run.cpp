@@ -16,10 +16,10 @@ constexpr int kNameLevels = 256;
 
 // A file system that finds only while placing a filler that it cannot hold all the filler took
 // (XFS near full, without its reserve) reports the disk full and frees the rest: no failure of
-// the fill, which goes on into what came free. bShort tells so.
-std::error_code UnlessShort(std::error_code ec, bool& bShort) {
+// the fill, which goes on into what came free. *pShort, where given, tells so.
+std::error_code UnlessShort(std::error_code ec, bool* pShort = nullptr) {
   if (ec != std::errc::no_space_on_device) return ec;
-  bShort = true;
+  if (pShort != nullptr) *pShort = true;
   return {};
 }
 
@@ -115,7 +115,7 @@ void FreeSpaceRun::MakeFillers(std::error_code& ec) {
   for (const int64_t lSize : {kMaxFiller, kMidFiller, kSmallFiller}) FillWith(lSize, 0, ec);
   for (int iRound = 0; iRound < kFlushRounds + kShortRounds && !ec && !m_parts.bStop; ++iRound) {
     bool bShort = false;
-    for (Placed& placed : m_fillers) ec = ec ? ec : UnlessShort(placed.pFiller->Flush(), bShort);
+    for (Placed& placed : m_fillers) ec = ec ? ec : UnlessShort(placed.pFiller->Flush(), &bShort);
     // What a commit reports may belong to any file of the disk; each filler's flush told its own.
     if (!ec && !m_fillers.empty()) m_fillers.front().pFiller->CommitFileSystem();
     const bool bLanded = FillWith(kMidFiller, 0, ec) + FillWith(kSmallFiller, 0, ec) > 0;
@@ -127,7 +127,7 @@ void FreeSpaceRun::RewriteFillers(int32_t iPass, std::error_code& ec) {
   for (Placed& placed : m_fillers) {
     bool bShort = false;
     const int64_t lLanded = Fill(*placed.pFiller, 0, placed.lLength, iPass, ec);
-    ec = UnlessShort(ec, bShort);
+    ec = UnlessShort(ec, &bShort);
     // A filler the disk could not place in full (or, copying on write, rewrite) is as long as
     // what landed: the later fillers took the rest.
     if (bShort) placed.lLength = lLanded;
@@ -148,8 +148,7 @@ int64_t FreeSpaceRun::FillWith(int64_t lSize, int32_t iPass, std::error_code& ec
     const bool bFull = full == std::errc::no_space_on_device || full == std::errc::file_too_large ||
                        (full && !m_parts.fs.SpaceOf(m_sWork, now) && now.lAvailable < kBlock);
     if (full && !bFull) ec = full;
-    bool bShort = false;
-    if (lLanded > 0 && bFull) ec = UnlessShort(pFiller->Flush(), bShort);
+    if (lLanded > 0 && bFull) ec = UnlessShort(pFiller->Flush());
     if (lLanded > 0) m_fillers.push_back({std::move(pFiller), lLanded});
     if (lLanded == 0) break;
     lLandedAll += lLanded;
