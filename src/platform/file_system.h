@@ -28,6 +28,11 @@ inline bool IsFolderItself(int32_t lAttributes) {
   return lAttributes != -1 && (lAttributes & kAttrDirectory) != 0 && (lAttributes & kAttrLink) == 0;
 }
 
+// What FileSystemKeepingCopies says of NTFS: a folder's index keeps stale copies of entries,
+// removed names among them, in the unused bytes of its blocks, which no new entry is sure to
+// reach (measured through ntfs-3g; on Windows they are a known finding of recovery tools).
+inline constexpr char kNtfsNames[] = "NTFS (names in folder indexes)";
+
 // A run of bytes of a file, from lOffset on.
 struct ByteRange {
   int64_t lOffset = 0;
@@ -238,8 +243,8 @@ class FileSystem {
   virtual FolderAccess ProbeFolder(const std::string& sFolder) const = 0;
 
   // The name of the file system that holds sPath when it keeps old copies of overwritten data
-  // where overwriting cannot reach them (copy-on-write, log-structured, journalled data);
-  // empty when it overwrites in place or cannot be told.
+  // where overwriting cannot reach them (copy-on-write, log-structured, journalled data), or of
+  // removed names (kNtfsNames); empty when it overwrites in place or cannot be told.
   virtual std::string FileSystemKeepingCopies(const std::string& sPath) const = 0;
 
   // The path with links and ".." resolved as far as it exists; the rest is kept as written.

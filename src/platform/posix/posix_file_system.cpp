@@ -16,6 +16,7 @@
 #include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -90,6 +91,18 @@ std::string ExtKeepingCopies(const struct stat& st, const std::string& sPath) {
     return bInline ? mount.sType + " (inline_data)" : "";
   }
   return {};
+}
+
+constexpr uint64_t kNtfs3 = 0x7366746e, kNtfs = 0x5346544e;  // the kernel's two NTFS drivers
+
+// True for NTFS: by the kernel's drivers, or through FUSE (ntfs-3g), which alone gives an
+// entry's NTFS attributes as an extended attribute.
+
+bool IsNtfs(const struct statfs& info, const std::string& sPath) {
+  const auto lType = static_cast<uint64_t>(info.f_type);
+  uint32_t lAttributes = 0;
+  return lType == kNtfs3 || lType == kNtfs ||
+         (lType == FUSE_SUPER_MAGIC && ::lgetxattr(sPath.c_str(), "system.ntfs_attrib", &lAttributes, sizeof lAttributes) > 0);
 }
 
 // Opens sRelative below the folder iDirFd without following any link and without leaving its
@@ -659,6 +672,7 @@ std::string PosixFileSystem::FileSystemKeepingCopies(const std::string& sPath) c
   for (const CopyKeeper& keeper : kCopyKeepers) {
     if (static_cast<uint64_t>(info.f_type) == keeper.lMagic) return keeper.pName;
   }
+  if (IsNtfs(info, sPath)) return kNtfsNames;
   struct stat st {};
   const bool bExt = static_cast<uint64_t>(info.f_type) == EXT4_SUPER_MAGIC && ::stat(sPath.c_str(), &st) == 0;
   return bExt ? ExtKeepingCopies(st, sPath) : "";

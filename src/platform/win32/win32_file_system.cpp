@@ -687,7 +687,7 @@ std::string Win32FileSystem::FileSystemKeepingCopies(const std::string& sPath) c
   if ((lAttributes & FILE_ATTRIBUTE_COMPRESSED) != 0) return sFileSystem + " (compressed)";
   if ((lAttributes & FILE_ATTRIBUTE_ENCRYPTED) != 0) return sFileSystem + " (encrypted)";
   if ((lAttributes & FILE_ATTRIBUTE_SPARSE_FILE) != 0) return sFileSystem + " (sparse)";
-  return {};
+  return sFileSystem == "NTFS" ? kNtfsNames : "";
 }
 
 std::string Win32FileSystem::CanonicalPath(const std::string& sPath) const {
