@@ -254,6 +254,7 @@ class FileSystem {
   virtual std::error_code SpaceOf(const std::string& sFolder, DiskSpace& space) const = 0;
 
   // Makes the folder sPath, a folder of the program's own: it fails where anything has that name.
+  // Until RemoveLeftover removes it, another start of the program leaves it and its fillers.
   virtual std::error_code MakeWorkFolder(const std::string& sPath) = 0;
 
   // A new filler in the work folder sFolder: unnamed where the file system allows it, otherwise
@@ -262,7 +263,8 @@ class FileSystem {
                                        std::unique_ptr<Filler>& pFiller) = 0;
 
   // Removes a filler that a run stopped by force left in its work folder, or the emptied work
-  // folder itself: only a plain file or an empty folder, never through a link.
+  // folder itself: only a plain file or an empty folder, never through a link, and nothing of
+  // a work folder that a live run of another start holds.
   virtual std::error_code RemoveLeftover(const std::string& sPath) = 0;
 
   // The bytes the journal of sFolder's file system has logged since it was mounted; -1 where

@@ -2,9 +2,11 @@
 // from readdir, attributes from lstat.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/posix/descriptor.h"
 #include "paths/held_root.h"
 
 struct stat;
@@ -57,6 +59,7 @@ class PosixFileSystem : public FileSystem {
 
   int m_iRootFd = -1;
   HeldRoot m_held;
+  std::map<std::string, Descriptor> m_workFolders;  // made by this program, locked until removed
 };
 
 }  // namespace tarnwipe

@@ -4,6 +4,7 @@
 // name until they go. The journal of ext3 and ext4 (jbd2) is told of in /proc/fs/jbd2.
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -112,6 +113,12 @@ std::optional<Journal> JournalOf(const std::string& sFolder) {
   return Journal{4 * lMaxBlocks * lBlock, lTransactions * lLoggedEach * lBlock};
 }
 
+// True when a run of another start of the program holds the work folder sFolder.
+bool IsLockedByAnother(const std::string& sFolder) {
+  const Descriptor folder(::open(sFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  return folder.Get() >= 0 && ::flock(folder.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
 }  // namespace
 
 std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& space) const {
@@ -144,8 +151,15 @@ std::error_code PosixFileSystem::SpaceOf(const std::string& sFolder, DiskSpace& 
   return {};
 }
 
+// A work folder stays locked while its run lives, so that another start of the program leaves it
+// alone; the lock goes with the program, also when it is killed.
 std::error_code PosixFileSystem::MakeWorkFolder(const std::string& sPath) {
-  return ::mkdir(paths::WithoutSeparator(sPath).c_str(), 0700) == 0 ? std::error_code() : LastError();
+  const std::string sFolder = paths::WithoutSeparator(sPath);
+  if (::mkdir(sFolder.c_str(), 0700) != 0) return LastError();
+  Descriptor folder(::open(sFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (folder.Get() < 0 || ::flock(folder.Get(), LOCK_EX | LOCK_NB) != 0) return LastError();
+  m_workFolders[sFolder] = std::move(folder);
+  return {};
 }
 
 std::error_code PosixFileSystem::CreateFiller(const std::string& sFolder, const std::string& sName,
@@ -175,7 +189,12 @@ std::error_code PosixFileSystem::RemoveLeftover(const std::string& sPath) {
   const std::string sEntry = paths::WithoutSeparator(sPath);
   struct stat st {};
   if (::lstat(sEntry.c_str(), &st) != 0) return LastError();
-  if (S_ISDIR(st.st_mode)) return ::rmdir(sEntry.c_str()) == 0 ? std::error_code() : LastError();
+  const std::string sWork = S_ISDIR(st.st_mode) ? sEntry : paths::WithoutSeparator(paths::FolderPart(sEntry));
+  if (m_workFolders.count(sWork) == 0 && IsLockedByAnother(sWork)) return std::make_error_code(std::errc::device_or_resource_busy);
+  if (S_ISDIR(st.st_mode)) {
+    m_workFolders.erase(sWork);
+    return ::rmdir(sEntry.c_str()) == 0 ? std::error_code() : LastError();
+  }
   if (!S_ISREG(st.st_mode)) return std::make_error_code(std::errc::operation_not_permitted);
   return ::unlink(sEntry.c_str()) == 0 ? std::error_code() : LastError();
 }
