@@ -97,7 +97,6 @@ constexpr uint64_t kNtfs3 = 0x7366746e, kNtfs = 0x5346544e;  // the kernel's two
 
 // True for NTFS: by the kernel's drivers, or through FUSE (ntfs-3g), which alone gives an
 // entry's NTFS attributes as an extended attribute.
-
 bool IsNtfs(const struct statfs& info, const std::string& sPath) {
   const auto lType = static_cast<uint64_t>(info.f_type);
   uint32_t lAttributes = 0;
@@ -160,7 +159,7 @@ bool IsEmptyFolder(int iDirFd) {
 // recovery tool reads it (FAT, exFAT and NTFS, by the kernel or through FUSE); ext4, XFS and btrfs
 // leave no name such a tool lists.
 bool KeepsFreedEntries(int iDirFd) {
-  constexpr uint64_t kTypes[] = {FUSE_SUPER_MAGIC, MSDOS_SUPER_MAGIC, EXFAT_SUPER_MAGIC, 0x7366746e /* ntfs3 */, 0x5346544e /* ntfs */};
+  constexpr uint64_t kTypes[] = {FUSE_SUPER_MAGIC, MSDOS_SUPER_MAGIC, EXFAT_SUPER_MAGIC, kNtfs3, kNtfs};
   struct statfs info {};
   return ::fstatfs(iDirFd, &info) == 0 &&
          std::find(std::begin(kTypes), std::end(kTypes), static_cast<uint64_t>(info.f_type)) != std::end(kTypes);
