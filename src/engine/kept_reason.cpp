@@ -8,7 +8,9 @@ namespace tarnwipe {
 std::string KeptReason(const std::error_code& ec) {
   if (ec.category() == KeptCategory()) return ec.message();
   const std::error_condition cause = ec.default_error_condition();
-  if (cause == std::errc::device_or_resource_busy || cause == std::errc::resource_unavailable_try_again)
+  // A running program's own file is open in it too (ETXTBSY).
+  if (cause == std::errc::device_or_resource_busy || cause == std::errc::resource_unavailable_try_again ||
+      cause == std::errc::text_file_busy)
     return "open in another program";
   if (cause == std::errc::read_only_file_system) return "the disk is read-only";
   if (cause == std::errc::permission_denied || cause == std::errc::operation_not_permitted) return "no permission";

@@ -202,10 +202,10 @@ TEST_F(OtherWriterTest, FileThatAnotherProgramWritesIsNotErased) {
   EXPECT_FALSE(Exists(sAlone));
 }
 
-// One folder run, as an ordinary user, meets the files it must keep; each says why under its
-// failure line, and the closing line counts them by reason. A file whose name could not be
-// removed afterwards (in a folder the user may not write, or an immutable one) is not written at
-// all. So does a file removed after the question.
+// One folder run, as an ordinary user, meets the files it must keep, a running program among
+// them; each says why under its failure line, and the closing line counts them by reason. A file
+// whose name could not be removed afterwards (in a folder the user may not write, or an immutable
+// one) is not written at all. So does a file removed after the question.
 TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   const std::string sMap = temp.MakeFolder("map");
   const int fd = ::open(temp.Write("map/held", "h").c_str(), O_RDONLY);
@@ -213,25 +213,34 @@ TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   ASSERT_EQ(::link(temp.Write("map/linked", "l").c_str(), (temp.Path() + "second-name").c_str()), 0);
   ASSERT_EQ(::mkfifo((sMap + "fifo").c_str(), 0600), 0);
   temp.Write("map/sound", "s");
+  const std::string sRunning = temp.Write("map/running", ReadFile("/bin/sleep"));
+  ::chmod(sRunning.c_str(), 0755);
   const std::string sTheirs = temp.Write("map/theirs/f", "keep"), sFrozen = temp.Write("map/frozen/f", "keep");
   ::chmod(sTheirs.c_str(), 0666);
   if (::chown(temp.Write("map/theirs.txt", "t").c_str(), 65534, 65534) != 0 || ::chown((sMap + "theirs").c_str(), 65534, 65534) != 0 ||
       !RunQuietly("chattr +i " + sMap + "frozen"))
     GTEST_SKIP() << "needs root to give a file away, and chattr";
+  int aiExec[2];  // a program that is running: its pipe closes once it is
+  ASSERT_EQ(::pipe2(aiExec, O_CLOEXEC), 0);
+  const pid_t iRunning = ::fork();
+  if (iRunning == 0) ::execl(sRunning.c_str(), "running", "60", nullptr), ::_exit(1);
+  char c;
+  ::close(aiExec[1]), ::read(aiExec[0], &c, 1), ::close(aiExec[0]);
   {
     const WithoutCapabilities user({CAP_DAC_OVERRIDE, CAP_FOWNER});
     Erase(sMap, true);
   }
   ::close(fd);
+  ::kill(iRunning, SIGKILL), ::waitpid(iRunning, nullptr, 0);
   RunQuietly("chattr -i " + sMap + "frozen");
   const std::vector<std::string> asLines = view.Lines();
   EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)");
   EXPECT_EQ(ReadFile(sTheirs) + ReadFile(sFrozen), "keepkeep");
   EXPECT_EQ(std::vector<std::string>(asLines.begin() + 1, asLines.begin() + 8),
-            (std::vector<std::string>{"  unable to delete 3 folder(s)", "  unable to erase 6 file(s)",
+            (std::vector<std::string>{"  unable to delete 3 folder(s)", "  unable to erase 7 file(s)",
                                       "    1 x it has a second hard link: its contents are reachable under another name",
                                       "    2 x " + KeptReason(KeptCause::kNameFixed), "    1 x no permission",
-                                      "    1 x not a regular file", "    1 x open in another program"}));
+                                      "    1 x not a regular file", "    2 x open in another program"}));
   EXPECT_TRUE(view.Has("Could not erased file held [in 0.1 seconds]\r\n  Reason: open in another program")) << view.sText;
   // A file removed after the question.
   const std::string sGone = temp.Write("gone.txt", "g");
