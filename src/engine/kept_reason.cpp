@@ -19,6 +19,10 @@ std::string KeptReason(const std::error_code& ec) {
   if (cause == std::errc::io_error) return "the disk reported a write error";
   if (cause == std::errc::no_space_on_device || cause == std::errc::file_too_large) return "the disk is full";
   if (cause == std::errc::no_such_file_or_directory) return "it no longer exists";
+  // The file is reached through its map's own folders only: a link or a mount met on the way
+  // (put there meanwhile, or another disk bound over the file) ends the way.
+  if (cause == std::errc::too_many_symbolic_link_levels) return "it, or a folder on its way, was replaced by a link";
+  if (cause == std::errc::cross_device_link) return "it, or a folder on its way, is another disk mounted there";
   return ec.message();
 }
 
