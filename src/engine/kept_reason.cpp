@@ -19,6 +19,8 @@ std::string KeptReason(const std::error_code& ec) {
   if (cause == std::errc::io_error) return "the disk reported a write error";
   if (cause == std::errc::no_space_on_device || cause == std::errc::file_too_large) return "the disk is full";
   if (cause == std::errc::no_such_file_or_directory) return "it no longer exists";
+  // A stick pulled out under a FUSE driver (ntfs-3g, exfat-fuse) leaves its mount unconnected.
+  if (cause == std::errc::not_connected) return "the disk is gone: it was removed or unmounted";
   // The file is reached through its map's own folders only: a link or a mount met on the way
   // (put there meanwhile, or another disk bound over the file) ends the way.
   if (cause == std::errc::too_many_symbolic_link_levels) return "it, or a folder on its way, was replaced by a link";

@@ -160,6 +160,20 @@ INSTANTIATE_TEST_SUITE_P(FileSystems, OldCopiesTest,
                                            CopiesCase{"vfat", "", "", ""}),
                          [](const auto& info) { return std::string(info.param.pType) + std::to_string(info.index); });
 
+// A stick pulled out during a run: what was not yet erased (here the whole batch of small files)
+// is kept, and each says why.
+TEST_F(ImageTest, DiskRemovedDuringARunKeepsTheRestAndSaysItIsGone) {
+  LoopMount image(temp, "ntfs", 16);
+  if (!image.Ready()) GTEST_SKIP() << "removed disk skipped: " << image.Why();
+  for (const char* pName : {"f0", "f1", "f2"}) temp.Write(image.Root().substr(temp.Path().size()) + "map/" + pName, "f");
+  view.onPump = [&] {
+    if (view.Has("Erasing f1")) RunQuietly("pkill -9 -f '^ntfs-3g .*" + temp.Path() + "'");
+  };
+  Erase(image.Root() + "map/", true);
+  RunQuietly("umount -l " + image.Root());
+  EXPECT_TRUE(view.Has("  unable to erase 3 file(s)\r\n    3 x the disk is gone: it was removed or unmounted")) << view.sText;
+}
+
 // A full disk still erases whole and sparse files; a read-only one keeps everything and says so.
 TEST_F(ImageTest, FullDiskStillErasesAndReadOnlyDiskKeepsEverything) {
   LoopMount image(temp, "ext4", 16);

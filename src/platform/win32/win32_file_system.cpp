@@ -35,6 +35,11 @@ std::error_code FromWin32(DWORD lError) {
     case ERROR_CRC:
     case ERROR_IO_DEVICE:
       return std::make_error_code(std::errc::io_error);
+    case ERROR_NOT_READY:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_FILE_INVALID:
+      return std::make_error_code(std::errc::not_connected);
     default:
       return {static_cast<int>(lError), std::system_category()};
   }
