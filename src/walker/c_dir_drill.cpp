@@ -91,12 +91,15 @@ void CDirDrill::DrillFolder(std::string sFolder) {
     }
 
     // Files in the order of the pattern elements that take them, each once, up to the cap of
-    // one visit; what the cap leaves is counted.
+    // one visit; what the cap leaves is counted. An entry whose attributes could not be read (in
+    // a folder that may be listed but not searched) is taken too: its erase fails and says why,
+    // where passing it over would leave it unsaid.
     std::set<std::string> taken;
     for (const std::string& sElement : SplitPattern(m_sPattern)) {
       for (const FolderEntry& entry : entries) {
-        if (!MatchesWildcard(entry.sName, sElement) || !PassesListingMask(entry.lAttributes, m_lAttributeMask) ||
-            IsFolderEntry(entry) || (entry.lAttributes & m_lAttributeMask) == 0 || !taken.insert(entry.sName).second)
+        const bool bMasked = entry.lAttributes != -1 && (!PassesListingMask(entry.lAttributes, m_lAttributeMask) ||
+                                                         (entry.lAttributes & m_lAttributeMask) == 0);
+        if (!MatchesWildcard(entry.sName, sElement) || bMasked || IsFolderEntry(entry) || !taken.insert(entry.sName).second)
           continue;
         if (static_cast<int32_t>(asFiles.size()) > kMaxFiles) {
           ++lFilesLeft;

@@ -217,6 +217,8 @@ TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   ::chmod(sRunning.c_str(), 0755);
   const std::string sTheirs = temp.Write("map/theirs/f", "keep"), sFrozen = temp.Write("map/frozen/f", "keep");
   ::chmod(sTheirs.c_str(), 0666);
+  temp.Write("map/unsearchable/f", "keep");  // listed, but its entries cannot be looked at
+  ::chmod((sMap + "unsearchable").c_str(), 0644);
   if (::chown(temp.Write("map/theirs.txt", "t").c_str(), 65534, 65534) != 0 || ::chown((sMap + "theirs").c_str(), 65534, 65534) != 0 ||
       !RunQuietly("chattr +i " + sMap + "frozen"))
     GTEST_SKIP() << "needs root to give a file away, and chattr";
@@ -227,7 +229,7 @@ TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   char c;
   ::close(aiExec[1]), ::read(aiExec[0], &c, 1), ::close(aiExec[0]);
   {
-    const WithoutCapabilities user({CAP_DAC_OVERRIDE, CAP_FOWNER});
+    const WithoutCapabilities user({CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER});
     Erase(sMap, true);
   }
   ::close(fd);
@@ -235,11 +237,11 @@ TEST_F(OtherWriterTest, FolderRunSaysWhyEachKeptFileWasKept) {
   RunQuietly("chattr -i " + sMap + "frozen");
   const std::vector<std::string> asLines = view.Lines();
   EXPECT_EQ(Counts(), "Erased 1 file(s) and 0 folder(s)");
-  EXPECT_EQ(ReadFile(sTheirs) + ReadFile(sFrozen), "keepkeep");
+  EXPECT_EQ(ReadFile(sTheirs) + ReadFile(sFrozen) + ReadFile(sMap + "unsearchable/f"), "keepkeepkeep");
   EXPECT_EQ(std::vector<std::string>(asLines.begin() + 1, asLines.begin() + 8),
-            (std::vector<std::string>{"  unable to delete 3 folder(s)", "  unable to erase 7 file(s)",
+            (std::vector<std::string>{"  unable to delete 4 folder(s)", "  unable to erase 8 file(s)",
                                       "    1 x it has a second hard link: its contents are reachable under another name",
-                                      "    2 x " + KeptReason(KeptCause::kNameFixed), "    1 x no permission",
+                                      "    2 x " + KeptReason(KeptCause::kNameFixed), "    2 x no permission",
                                       "    1 x not a regular file", "    2 x open in another program"}));
   EXPECT_TRUE(view.Has("Could not erased file held [in 0.1 seconds]\r\n  Reason: open in another program")) << view.sText;
   // A file removed after the question.
