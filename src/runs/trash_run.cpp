@@ -95,18 +95,20 @@ bool TrashRun::Collect(const std::string& sFolder, const std::string& sTop) {
     if (m_items.size() > lBefore) m_asFolders.push_back(sFolder);
     return m_items.size() > lBefore;
   }
+  // GNOME moves what it empties from the Trash into expunged/ before deleting it; what a logout or
+  // a failed deletion left there is trashed content no desktop shows any more.
   const std::string sFiles = sFolder + "files" + paths::Separator(), sInfo = sFolder + "info" + paths::Separator();
-  for (const std::string& sPart : {sFiles, sInfo}) {
+  for (const std::string& sPart : {sFiles, sInfo, sFolder + "expunged" + paths::Separator()}) {
     if (m_parts.fs.GetAttributes(sPart) == -1) continue;
     if (!m_parts.folders.IsTrashFolder(sPart, true)) {
       m_skipped.emplace_back(sPart, "it is no folder of yours");
       continue;
     }
-    const bool bFiles = sPart == sFiles;
+    const bool bItems = sPart != sInfo;
     for (const FolderEntry& entry : m_parts.fs.ListFolder(sPart)) {
-      if (!bFiles && !entry.sName.ends_with(kTrashInfo)) continue;
-      AddItem(sPart, entry, bFiles);
-      if (bFiles) continue;
+      if (!bItems && !entry.sName.ends_with(kTrashInfo)) continue;
+      AddItem(sPart, entry, bItems);
+      if (bItems) continue;
       const std::string sItem = sFiles + entry.sName.substr(0, entry.sName.size() - std::string(kTrashInfo).size());
       AddOrigin(sPart + entry.sName, sItem, TrashInfoPath(m_parts.fs.ReadStart(sPart + entry.sName, kRecordBytes), sTop));
     }

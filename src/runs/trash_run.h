@@ -51,7 +51,7 @@ class TrashRun : public Run {
 
   RunParts m_parts;
   TrashFacts m_facts;
-  std::vector<std::string> m_asFolders;  // Trash folders with items: files/ and info/, or the bin
+  std::vector<std::string> m_asFolders;  // Trash folders with items: files/, info/ and expunged/, or the bin
   std::vector<std::pair<std::string, std::string>> m_skipped;  // a Trash folder passed by, and why
   std::vector<Target> m_items;
   std::vector<std::string> m_asOrigins;  // the folders the items were trashed from

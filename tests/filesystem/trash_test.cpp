@@ -1,5 +1,6 @@
 // Erasing the Trash on real images: files, a folder and a link put in the Trash by trash-put on
-// an ext4 disk holding the home Trash and on a FAT32 stick with a Trash of its own. After a run
+// an ext4 disk holding the home Trash (and a file an emptying left behind) and on a FAT32 stick
+// with a Trash of its own. After a run
 // through the window logic, which shows each item by where it came from, no content and no
 // original path is on either raw image, fls lists no trashed name on the stick, while controls
 // removed by rm are found; a shared .Trash without the sticky bit is passed by.
@@ -44,6 +45,8 @@ TEST_F(TrashTest, TrashedItemsAndTheirRecordsLeaveNothingOnEitherDisk) {
   const std::string sStickControl = WriteMarked(stick.Root() + "controlremovedbyrm.bin", 700);
   for (const char* pName : {"divorcesettlement.txt", "offshorefolder", "linktotheirs"}) ASSERT_TRUE(Trash(home.Root() + pName)) << pName;
   ASSERT_TRUE(Trash(stick.Root() + "medicalrecords.txt"));
+  // What an emptying of the Trash left half deleted, as GNOME leaves it after a logout.
+  asGone.push_back(WriteMarked(home.Root() + "data/Trash/expunged/3512940571/bankstatements.pdf", 500));
   ASSERT_TRUE(Exists(stick.Root() + ".Trash-" + folders.trash.sUser + "/info/medicalrecords.txt.trashinfo"));
   // Where they came from, as their records name them.
   asGone.push_back(home.Root() + "divorcesettlement.txt");
@@ -54,17 +57,17 @@ TEST_F(TrashTest, TrashedItemsAndTheirRecordsLeaveNothingOnEitherDisk) {
   EXPECT_EQ(view.sEraseCaption, "&Erase the Trash");
   form.btnErase_Click();
   ::unsetenv("XDG_DATA_HOME");
-  EXPECT_EQ(LastBox(), "Erase the 4 items in the Trash (73.05 kBytes on 2 disks)? They cannot be brought back.\r\n\r\n"
+  EXPECT_EQ(LastBox(), "Erase the 5 items in the Trash (73.54 kBytes on 2 disks)? They cannot be brought back.\r\n\r\n"
                        "(Press <Esc> to stop!)");
-  EXPECT_EQ(Counts(), "Erased 9 file(s) and 1 folder(s)") << view.sText;
+  EXPECT_EQ(Counts(), "Erased 10 file(s) and 2 folder(s)") << view.sText;
   // Each item and record is shown by where the item came from.
   for (const std::string& sLine : {"Erasing " + home.Root() + "divorcesettlement.txt  [3,000 bytes]", "Erasing files in " + home.Root() + "offshorefolder/",
                                    "Erasing the record of " + stick.Root() + "medicalrecords.txt  [70 bytes]"})
     EXPECT_TRUE(view.Has(sLine)) << sLine;
   EXPECT_TRUE(view.Has("Skipped the Trash folder " + home.Root() + ".Trash/: it is no folder with the sticky bit")) << view.sText;
   for (const std::string& sTrash : {home.Root() + "data/Trash/", stick.Root() + ".Trash-" + folders.trash.sUser + "/"}) {
-    for (const char* pPart : {"files", "info"}) {
-      EXPECT_TRUE(std::filesystem::is_empty(sTrash + pPart)) << sTrash << pPart;
+    for (const char* pPart : {"files", "info", "expunged"}) {
+      EXPECT_TRUE(!Exists(sTrash + pPart) || std::filesystem::is_empty(sTrash + pPart)) << sTrash << pPart;
     }
   }
   EXPECT_EQ(ReadFile(sTheirs), "outside the Trash");

@@ -1,6 +1,6 @@
-// The Trash run over the memory layer: every item and record of every Trash erased and the Trash
-// folders kept, a shared Trash without the sticky bit passed by, the Recycle Bin's layout; and
-// the records read for where the items came from.
+// The Trash run over the memory layer: every item and record of every Trash erased, what an
+// emptying left in expunged/ too, and the Trash folders kept, a shared Trash without the sticky
+// bit passed by, the Recycle Bin's layout; and the records read for where the items came from.
 #include <algorithm>
 
 #include "run_fixture.h"
@@ -33,20 +33,20 @@ TEST_F(TrashRunTest, EveryItemAndRecordOfEveryTrashIsErasedAndTheTrashFoldersSta
   const std::string sHome = "/home/u/.local/share/Trash/", sStick = "/media/u/stick/.Trash-1000/";
   for (const auto& [sPath, pContent] : {std::pair{sHome + "files/a.txt", "aaaa"}, {sHome + "info/a.txt.trashinfo", "Path=/home/u/a.txt"},
                                         {sHome + "files/dir/sub/.b", "bb"}, {sHome + "info/dir.trashinfo", "Path=/home/u/dir"},
-                                        {sHome + "directorysizes", "2 1 dir"}, {sStick + "files/c", "c"},
+                                        {sHome + "directorysizes", "2 1 dir"}, {sHome + "expunged/3XK9/left", "ee"}, {sStick + "files/c", "c"},
                                         {sStick + "info/c.trashinfo", "Path=c"}, {std::string("/.Trash/1000/files/unsafe"), "u"}}) {
     fs.AddFile(sPath, pContent);
   }
   // The shared Trash of the root disk has no sticky bit.
   folders.isTrashFolder = [](const std::string&, bool bOwn) { return bOwn; };
   ASSERT_EQ(EraseTrash(), "");
-  EXPECT_EQ(pRun->Question(), "Erase the 3 items in the Trash (7.00 bytes on 2 disks)? They cannot be brought back.\r\n\r\n"
+  EXPECT_EQ(pRun->Question(), "Erase the 4 items in the Trash (9.00 bytes on 2 disks)? They cannot be brought back.\r\n\r\n"
                               "(Press <Esc> to stop!)");
-  EXPECT_EQ(Erased(), (std::vector<std::string>{".b", "a.txt", "a.txt.trashinfo", "c", "c.trashinfo", "dir.trashinfo", "directorysizes"}));
+  EXPECT_EQ(Erased(), (std::vector<std::string>{".b", "a.txt", "a.txt.trashinfo", "c", "c.trashinfo", "dir.trashinfo", "directorysizes", "left"}));
   EXPECT_EQ(reporter.asEvents.back(), "trash skipped (it is no folder with the sticky bit) " + Native("/.Trash/"));
-  for (const std::string& sFolder : {sHome + "files", sHome + "info", sStick + "files", sStick + "info", std::string("/.Trash/1000/files/unsafe")})
+  for (const std::string& sFolder : {sHome + "files", sHome + "info", sHome + "expunged", sStick + "files", sStick + "info", std::string("/.Trash/1000/files/unsafe")})
     EXPECT_TRUE(fs.Find(sFolder)) << sFolder;
-  EXPECT_EQ(folders.asTrashChanged.size(), 4U);
+  EXPECT_EQ(folders.asTrashChanged.size(), 5U);
 }
 
 TEST_F(TrashRunTest, RecycleBinItemsAndTheirRecordsGoAndTheShellIsTold) {
