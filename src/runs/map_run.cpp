@@ -80,7 +80,10 @@ void MapRun::dd_NewFolder(const std::string& sFolderSpec, bool& bCancel) {
   }
   m_parts.reporter.FolderEntered(sFolderSpec);
   // A folder whose entries cannot be read keeps whatever it holds; say so rather than pass it by.
-  if (eAccess == FolderAccess::kUnreadable) m_parts.reporter.FolderUnreadable(sFolderSpec);
+  if (eAccess == FolderAccess::kUnreadable) {
+    m_parts.reporter.FolderUnreadable(sFolderSpec);
+    ++m_totals.lUnread;
+  }
   m_parts.reporter.Breathe();
   bCancel = m_parts.bStop;
 }

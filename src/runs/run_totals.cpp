@@ -22,6 +22,7 @@ RunTotals& RunTotals::operator+=(const RunTotals& other) {
   lFolders += other.lFolders;
   lNotRemoved += other.lNotRemoved;
   lNamesLeft += other.lNamesLeft;
+  lUnread += other.lUnread;
   dblKBytes += other.dblKBytes;
   dblWrittenKBytes += other.dblWrittenKBytes;
   for (const auto& [sReason, lCount] : other.keptReasons) keptReasons[sReason] += lCount;

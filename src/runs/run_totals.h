@@ -14,6 +14,7 @@ struct RunTotals {
   int32_t lFolders = 0;           // folders removed
   int32_t lNotRemoved = 0;        // folders that could not be removed
   int32_t lNamesLeft = 0;         // folders removed that could not be renamed away first
+  int32_t lUnread = 0;            // folders whose entries could not be read: what they hold stays
   double dblKBytes = 0;           // the erased files' lengths, as chosen
   double dblWrittenKBytes = 0;    // what the passes wrote of them: holes are not written
   std::map<std::string, int32_t> keptReasons;  // files kept, counted by the reason they were kept

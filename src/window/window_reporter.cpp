@@ -141,6 +141,7 @@ void WindowReporter::RunEnded(const RunTotals& totals, const std::vector<std::st
     std::string sLine = FolderRunReport(totals.lFiles, totals.lFolders, totals.dblKBytes, totals.dblWrittenKBytes,
                                         sngSeconds, m_seps);
     if (totals.lNotRemoved != 0) sLine += "\r\n  unable to delete " + std::to_string(totals.lNotRemoved) + " folder(s)";
+    if (totals.lUnread != 0) sLine += "\r\n  unable to read " + std::to_string(totals.lUnread) + " folder(s): what they hold is not erased";
     if (totals.lNamesLeft != 0) {
       sLine += "\r\n  names of " + std::to_string(totals.lNamesLeft) +
                " folder(s) may remain: they could not be renamed before they were removed";

@@ -34,13 +34,13 @@ TEST_F(WindowReporterTest, EachEventOfAWalkHasItsLineAndTheClosingLineCountsWhat
     reporter.FileStarted(outcome.sName, 10, 10, 5);
     reporter.FileEnded(outcome);
   }
-  RunTotals totals{1000, 2, 1, 2, 9.77, 9.77, {{"open in another program", 2}}};
+  RunTotals totals{1000, 2, 1, 2, 1, 9.77, 9.77, {{"open in another program", 2}}};
   reporter.RunEnded(totals, {"f2fs"});
   const std::vector<std::string> asLines = view.Lines();
   ASSERT_GT(asLines.size(), 20U);
-  EXPECT_EQ(std::vector<std::string>(asLines.begin(), asLines.begin() + 14),
+  EXPECT_EQ(std::vector<std::string>(asLines.begin(), asLines.begin() + 15),
             (std::vector<std::string>{"Erased 1,000 file(s) and 2 folder(s);  9.77 kBytes in 0.1 seconds [97.70 kB / second]",
-                                      "  unable to delete 1 folder(s)",
+                                      "  unable to delete 1 folder(s)", "  unable to read 1 folder(s): what they hold is not erased",
                                       "  names of 2 folder(s) may remain: they could not be renamed before they were removed",
                                       "  unable to erase 2 file(s)", "    2 x open in another program",
                                       OldCopiesWarning("f2fs").substr(2), "", "Could not erased file f1001 [in 0.1 seconds]",
