@@ -4,6 +4,7 @@
 // disk still erases, a read-only one keeps what it cannot erase; file systems that keep old
 // copies are named.
 #include <fcntl.h>
+#include <sys/mount.h>
 
 #include "disk.h"
 #include "form_fixture.h"
@@ -159,6 +160,18 @@ INSTANTIATE_TEST_SUITE_P(FileSystems, OldCopiesTest,
                                            CopiesCase{"xfs", "", "", ""}, CopiesCase{"ntfs", "", "", kNtfsNames},
                                            CopiesCase{"vfat", "", "", ""}),
                          [](const auto& info) { return std::string(info.param.pType) + std::to_string(info.index); });
+
+// An overlay's lower layer keeps its files whole whatever is written over them: it is named.
+TEST_F(ImageTest, OverlayIsNamedForTheFilesItsLowerLayerKeeps) {
+  temp.Write("lower/map/a.txt", "lower");
+  const std::string sMerged = temp.MakeFolder("merged"), sOptions = "lowerdir=" + temp.Path() + "lower,upperdir=" +
+                                                                     temp.MakeFolder("upper") + ",workdir=" + temp.MakeFolder("work");
+  if (::mount("overlay", sMerged.c_str(), "overlay", 0, sOptions.c_str()) != 0) GTEST_SKIP() << "overlay skipped: needs root to mount";
+  Erase(sMerged + "map/", true);
+  ::umount2(sMerged.c_str(), MNT_DETACH);
+  EXPECT_EQ(view.Lines()[1], OldCopiesWarning("overlayfs (lower layers keep the original files)").substr(2)) << view.sText;
+  EXPECT_EQ(ReadFile(temp.Path() + "lower/map/a.txt"), "lower");
+}
 
 // A stick pulled out during a run: what was not yet erased (here the whole batch of small files)
 // is kept, and each says why.

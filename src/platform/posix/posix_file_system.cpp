@@ -62,7 +62,9 @@ struct CopyKeeper {
   const char* pName;
 };
 constexpr CopyKeeper kCopyKeepers[] = {
-    {BTRFS_SUPER_MAGIC, "btrfs"}, {0x2FC12FC1, "ZFS"}, {0xCA451A4E, "bcachefs"}, {F2FS_SUPER_MAGIC, "f2fs"}, {NILFS_SUPER_MAGIC, "nilfs2"}};
+    {BTRFS_SUPER_MAGIC, "btrfs"}, {0x2FC12FC1, "ZFS"}, {0xCA451A4E, "bcachefs"}, {F2FS_SUPER_MAGIC, "f2fs"}, {NILFS_SUPER_MAGIC, "nilfs2"},
+    // A file of a lower layer is copied up when written: the lower layer keeps it whole.
+    {OVERLAYFS_SUPER_MAGIC, "overlayfs (lower layers keep the original files)"}};
 
 // The ext2/3/4 file system on device lDevice, with the reason, when it keeps copies of file
 // data that overwriting cannot reach: mounted with data=journal (the file system's options in
