@@ -19,6 +19,10 @@ bool IsNoRoom(const std::error_code& ec) {
   return ec == std::errc::no_space_on_device || ec == std::errc::file_too_large;
 }
 
+// The most data a file's own record holds (NTFS resident data, ext4 inline data); it is written
+// in place, whatever blocks the file has.
+constexpr int64_t kRecordBytes = 4096;
+
 }  // namespace
 
 FileOutcome Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64_t lBytes, bool bLinkOnly) {
@@ -36,6 +40,7 @@ FileOutcome Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64
     if (!outcome.ec) {
       plan = PlanFor(*pFile);
       if (plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(plan.ranges, pFile->Length()));
+      outcome.ec = RoomFor(sTarget, *pFile, plan);
     }
     m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
     if (!outcome.ec) EraseOpened(*pFile, lPasses, plan, outcome);
@@ -76,6 +81,7 @@ std::optional<FileOutcome> Eraser::Enlist(const std::string& sPath, int64_t lByt
   if (!outcome.ec) {
     member.plan = PlanFor(*member.pFile);
     if (member.plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(member.plan.ranges, member.pFile->Length()));
+    outcome.ec = RoomFor(sPath, *member.pFile, member.plan);
   }
   m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
   if (outcome.ec || !streams.empty()) {
@@ -134,6 +140,14 @@ Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
   plan.bListed = !file.OwnedRanges(owned);
   plan.ranges = PassRanges(file.Length(), file.AllocatedBytes(), file.BlockSize(), plan.bListed ? &owned : nullptr);
   return plan;
+}
+
+std::error_code Eraser::RoomFor(const std::string& sPath, const ExclusiveFile& file, const Plan& plan) const {
+  const int64_t lGrowth = BytesIn(plan.ranges) - file.AllocatedBytes();
+  DiskSpace space;
+  if (plan.bListed || lGrowth <= std::max(file.BlockSize(), kRecordBytes) || m_fs.SpaceOf(paths::FolderPart(sPath), space))
+    return {};
+  return lGrowth > space.lAvailable ? make_error_code(KeptCause::kNoRoomForHoles) : std::error_code();
 }
 
 std::error_code Eraser::OverwriteEraseFile(ExclusiveFile& file, int32_t lPasses, const Plan& plan) {

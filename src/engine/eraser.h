@@ -66,6 +66,11 @@ class Eraser {
   };
   static Plan PlanFor(const ExclusiveFile& file);
 
+  // Where a file's blocks cannot be listed, every pass covers its whole length, and writing over
+  // its holes takes new blocks: a sparse file larger than the room left would fill the disk and
+  // be kept all the same. An error when the disk of sPath has not that room.
+  std::error_code RoomFor(const std::string& sPath, const ExclusiveFile& file, const Plan& plan) const;
+
   // Overwrites the open file with lPasses + 1 passes and removes its name; the outcome's error
   // and flags say how far it came.
   void EraseOpened(ExclusiveFile& file, int32_t lPasses, const Plan& plan, FileOutcome& outcome);

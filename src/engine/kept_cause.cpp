@@ -20,6 +20,8 @@ class KeptCategoryImpl : public std::error_category {
       case KeptCause::kNameFixed:
         return "its name cannot be removed from its folder (not writable to you, immutable or append-only); "
                "nothing was overwritten";
+      case KeptCause::kNoRoomForHoles:
+        return "writing over its holes needs more room than the disk has; nothing was overwritten";
     }
     return "unknown cause";
   }

@@ -11,6 +11,7 @@ enum class KeptCause {
   kChangedMeanwhile,  // another program wrote to the file, or gave it blocks, during the erase
   kNoPassCount,       // the pass count is no number, so nothing was overwritten
   kNameFixed,         // the name cannot be removed from its folder, so nothing was overwritten
+  kNoRoomForHoles,    // the passes must write over holes, and the disk has no room for them
 };
 
 const std::error_category& KeptCategory();

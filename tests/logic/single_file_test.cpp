@@ -97,7 +97,7 @@ TEST_F(SingleFileTest, EveryPassCoversTheFileAndItsLastBlocksSlackButNeverMovesI
 
 // A sparse file: every pass writes the blocks it owns and skips its holes; blocks it owns past
 // its end are never written beyond its last block; a list that changes between the passes means
-// another writer, and keeps the file.
+// another writer, and keeps the file; unlisted holes are written only where the disk has room.
 TEST_F(SingleFileTest, SparseFileGetsItsOwnedBlocksOnlyAndIsKeptWhenTheyChange) {
   fs.lBlock = 4096;
   const auto sparse = [&](const std::string& sName, const std::string& sContent, std::vector<ByteRange> owned) {
@@ -119,6 +119,16 @@ TEST_F(SingleFileTest, SparseFileGetsItsOwnedBlocksOnlyAndIsKeptWhenTheyChange) 
   EXPECT_EQ(LastRemoved(), std::string(12288, '5'));
   sparse("hole", std::string(1 << 20, 'x'), {});
   EXPECT_EQ(LastRemoved(), std::string(1 << 20, 'x'));
+  // Where the blocks cannot be listed, the passes cover the holes too: a file whose holes the disk
+  // has no room for is kept before the first write, the disk not filled.
+  fs.space.lAvailable = 30000;
+  fs.AddFile("/home/u/unlisted.img", sImage).lAllocated = 8192;
+  Erase("/home/u/unlisted.img", false);
+  EXPECT_EQ(view.Lines()[1], "  Reason: writing over its holes needs more room than the disk has; nothing was overwritten");
+  EXPECT_EQ(fs.Find("/home/u/unlisted.img")->sContent, sImage);
+  fs.space.lAvailable = 40000;
+  Erase("/home/u/unlisted.img", false);
+  EXPECT_FALSE(fs.Find("/home/u/unlisted.img"));
   fs.onFlush = [](MemoryFileSystem::Node& node) { node.owned.push_back({16384, 4096}); };
   sparse("grown.img", sImage, {{0, 4096}});
   EXPECT_EQ(view.Lines()[0], "Could not erased file grown.img [in 0.1 seconds]");

@@ -44,7 +44,7 @@ class MemoryFileSystem : public FileSystem {
   bool bTogetherFails = false;    // that call reports a write error of some file
   int iTogether = 0;              // how often it was made
   std::function<void(Node&)> onFlush;  // runs at every flush, as another writer would
-  DiskSpace space{0, 0, "memfs", Native("/")};  // what every folder's disk says of its space
+  DiskSpace space{int64_t{1} << 40, int64_t{1} << 40, "memfs", Native("/")};  // what every folder's disk says of its space
   int64_t lRoom = 0;                 // the bytes fillers may still take
   int iFillers = 0;                  // fillers alive now
   std::vector<std::string> fillerFlushes;  // a filler's content at each flush
