@@ -21,7 +21,7 @@ bool IsNoRoom(const std::error_code& ec) {
 
 // The most data a file's own record holds (NTFS resident data, ext4 inline data); it is written
 // in place, whatever blocks the file has.
-constexpr int64_t kRecordBytes = 4096;
+constexpr int64_t kResidentBytes = 4096;
 
 }  // namespace
 
@@ -145,7 +145,7 @@ Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
 std::error_code Eraser::RoomFor(const std::string& sPath, const ExclusiveFile& file, const Plan& plan) const {
   const int64_t lGrowth = BytesIn(plan.ranges) - file.AllocatedBytes();
   DiskSpace space;
-  if (plan.bListed || lGrowth <= std::max(file.BlockSize(), kRecordBytes) || m_fs.SpaceOf(paths::FolderPart(sPath), space))
+  if (plan.bListed || lGrowth <= std::max(file.BlockSize(), kResidentBytes) || m_fs.SpaceOf(paths::FolderPart(sPath), space))
     return {};
   return lGrowth > space.lAvailable ? make_error_code(KeptCause::kNoRoomForHoles) : std::error_code();
 }
