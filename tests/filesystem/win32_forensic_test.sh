@@ -49,6 +49,8 @@ write_marked() {
 # area once $1 is gone.
 erase() {
   wine "$exe" "N:\\$1" & pid=$!
+  # This runs in a subshell of its own: a failed erase must not leave the program behind it.
+  trap 'kill $pid 2> /dev/null || true' EXIT
   confirm_erase "$2" "$mnt/$1"
   wine "$reader" message-area | tr -d '\r'
   kill $pid; wait $pid 2> /dev/null || true

@@ -2,11 +2,17 @@
 # naming read_window_text.exe; make_map sets $map.
 
 # Waits up to 20 s for a window titled like $1 and gives it the keyboard; with $2 and $3 it also
-# clicks there, for a control that Wine gives the keyboard only when clicked.
+# clicks there, for a control that Wine gives the keyboard only when clicked. A search that meets
+# a window Wine drops meanwhile fails (BadWindow): it is made again.
 focus() {
-  local window X Y WIDTH HEIGHT SCREEN
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1)
-  xdotool windowfocus --sync "$window"
+  local window='' X Y WIDTH HEIGHT SCREEN
+  for _ in $(seq 1 40); do
+    window=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -1) || true
+    [ -n "$window" ] && timeout 5 xdotool windowfocus --sync "$window" 2> /dev/null && break
+    window=''
+    sleep 0.5
+  done
+  [ -n "$window" ] || { echo "no window titled like $1" >&2; exit 1; }
   sleep 0.5
   [ $# -eq 3 ] || return 0
   eval "$(xdotool getwindowgeometry --shell "$window")"
