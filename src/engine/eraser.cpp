@@ -37,11 +37,7 @@ FileOutcome Eraser::EraseFile(const std::string& sTarget, int32_t lPasses, int64
     std::unique_ptr<ExclusiveFile> pFile;
     outcome.ec = lPasses < 0 ? make_error_code(KeptCause::kNoPassCount) : OpenExclusively(m_fs, sTarget, pFile);
     Plan plan;
-    if (!outcome.ec) {
-      plan = PlanFor(*pFile);
-      if (plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(plan.ranges, pFile->Length()));
-      outcome.ec = RoomFor(sTarget, *pFile, plan);
-    }
+    if (!outcome.ec) plan = PlanErase(sTarget, *pFile, outcome);
     m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
     if (!outcome.ec) EraseOpened(*pFile, lPasses, plan, outcome);
   }
@@ -78,11 +74,7 @@ std::optional<FileOutcome> Eraser::Enlist(const std::string& sPath, int64_t lByt
   std::vector<std::unique_ptr<ExclusiveFile>> streams;
   outcome.ec = OpenExclusively(m_fs, sPath, member.pFile);
   if (!outcome.ec) outcome.ec = member.pFile->OpenStreams(streams);
-  if (!outcome.ec) {
-    member.plan = PlanFor(*member.pFile);
-    if (member.plan.bListed) outcome.lInUse = std::min(lBytes, BytesIn(member.plan.ranges, member.pFile->Length()));
-    outcome.ec = RoomFor(sPath, *member.pFile, member.plan);
-  }
+  if (!outcome.ec) member.plan = PlanErase(sPath, *member.pFile, outcome);
   m_reporter.FileStarted(outcome.sName, lBytes, outcome.lInUse, lPasses);
   if (outcome.ec || !streams.empty()) {
     streams.clear();
@@ -139,6 +131,13 @@ Eraser::Plan Eraser::PlanFor(const ExclusiveFile& file) {
   std::vector<ByteRange> owned;
   plan.bListed = !file.OwnedRanges(owned);
   plan.ranges = PassRanges(file.Length(), file.AllocatedBytes(), file.BlockSize(), plan.bListed ? &owned : nullptr);
+  return plan;
+}
+
+Eraser::Plan Eraser::PlanErase(const std::string& sPath, const ExclusiveFile& file, FileOutcome& outcome) const {
+  Plan plan = PlanFor(file);
+  if (plan.bListed) outcome.lInUse = std::min(outcome.lBytes, BytesIn(plan.ranges, file.Length()));
+  outcome.ec = RoomFor(sPath, file, plan);
   return plan;
 }
 

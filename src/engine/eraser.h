@@ -66,6 +66,10 @@ class Eraser {
   };
   static Plan PlanFor(const ExclusiveFile& file);
 
+  // The plan for the opened file sPath, before its first pass: the outcome gets the bytes of it
+  // in use, and the error of RoomFor.
+  Plan PlanErase(const std::string& sPath, const ExclusiveFile& file, FileOutcome& outcome) const;
+
   // Where a file's blocks cannot be listed, every pass covers its whole length, and writing over
   // its holes takes new blocks: a sparse file larger than the room left would fill the disk and
   // be kept all the same. An error when the disk of sPath has not that room.
